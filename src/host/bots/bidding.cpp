@@ -1,0 +1,89 @@
+// The computer seat's bidding decisions, each recomputed from the table view.
+#include "host/bots/bidding.h"
+
+#include "model/card.h"
+#include "model/random.h"
+#include "net/commands.h"
+
+#include <array>
+
+namespace euchre::bots {
+
+namespace {
+
+// Points a hand needs before the seat orders the turned card up: the dealer
+// gains the turned card, its partner plays with it, the opponents face it.
+constexpr int kDealerNeeds = 200;
+constexpr int kDealersPartnerNeeds = 250;
+constexpr int kOpponentNeeds = 300;
+
+// Cards of one suit the chooser wants before naming it.
+constexpr int kNameWith = 3;
+
+bool isDealersPartner(int seat, int dealer) {
+    return (seat == 1 && dealer == 3) || (seat == 3 && dealer == 1) || (seat == 2 && dealer == 4) ||
+           (seat == 4 && dealer == 2);
+}
+
+} // namespace
+
+int bidPoints(int card, int trump, int leftbower) {
+    if (!isCard(card)) return 0;
+    const int key = rankKey(card);
+    if (isTrumpCard(card, trump, leftbower)) {
+        if (key == JackKey || key == KingKey) return 100;
+        if (key == QueenKey) return 50;
+        return 25; // ace, ten, nine: the ace's key 0 puts it with the small cards
+    }
+    return key == KingKey ? 50 : 25;
+}
+
+int bidDecision(const TableView& view, int seat) {
+    const auto& hand = view.seat[seat].hand;
+    int points = 0;
+    for (int pos = 1; pos <= kHandSize; ++pos)
+        points += bidPoints(hand[pos], view.trump, view.leftbower);
+
+    if (points >= kDealerNeeds && seat == view.dealer) return BubbleAccept;
+    if (points >= kDealersPartnerNeeds && isDealersPartner(seat, view.dealer)) return BubbleAccept;
+    if (points >= kOpponentNeeds) return BubbleAccept;
+    return BubblePass;
+}
+
+int chooseDecision(const TableView& view, int seat) {
+    const auto& hand = view.seat[seat].hand;
+    std::array<int, 5> count{}; // by natural suit; a jack stays in its printed suit
+    for (int pos = 1; pos <= kHandSize; ++pos) ++count[naturalSuit(hand[pos])];
+    if (view.refusedsuit >= Clubs && view.refusedsuit <= Hearts) count[view.refusedsuit] = 0;
+
+    for (int suit = Clubs; suit <= Hearts; ++suit)
+        if (count[suit] >= kNameWith) return bubbleForSuit(suit);
+    return BubbleNamePass;
+}
+
+int aloneDecision(const TableView& view, int seat) {
+    const auto& hand = view.seat[seat].hand;
+    int trumps = 0;
+    for (int pos = 1; pos <= kHandSize; ++pos) {
+        const int card = hand[pos];
+        if (!isCard(card)) continue;
+        if (naturalSuit(card) == view.trump || card == view.leftbower) ++trumps;
+    }
+    return trumps == kHandSize ? BubbleAlone : BubbleWithPartner;
+}
+
+int discardPosition(const TableView& view, int seat) {
+    const auto& hand = view.seat[seat].hand;
+    int chosen = 0;
+    for (int pos = 1; pos <= kHandSize; ++pos) {
+        const int card = hand[pos];
+        if (!isCard(card) || naturalSuit(card) == view.trump || card == view.leftbower) continue;
+        if (rankKey(card) == AceKey) continue;
+        if (chosen == 0 || rankKey(card) < rankKey(hand[chosen])) chosen = pos;
+    }
+    if (chosen != 0) return chosen;
+    // Nothing but trump and aces: any place will do, even one holding trump.
+    return rng::from1to(kHandSize);
+}
+
+} // namespace euchre::bots

@@ -1,0 +1,24 @@
+// The computer seat's decisions before the first trick: order up or pass,
+// name a suit or pass, go alone or not, and the dealer's discard.
+#pragma once
+
+#include "host/bots/tableview.h"
+
+namespace euchre::bots {
+
+// Strength of one card while the turned card's suit is trump (0 for an empty place).
+int bidPoints(int card, int trump, int leftbower);
+
+// Order-up phase: BubbleAccept or BubblePass.
+int bidDecision(const TableView& view, int seat);
+
+// Naming phase: BubbleClubs .. BubbleHearts, or BubbleNamePass.
+int chooseDecision(const TableView& view, int seat);
+
+// The maker's question: BubbleAlone or BubbleWithPartner.
+int aloneDecision(const TableView& view, int seat);
+
+// The dealer's discard after the turned card was accepted: hand position 1..5.
+int discardPosition(const TableView& view, int seat);
+
+} // namespace euchre::bots

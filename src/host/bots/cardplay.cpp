@@ -1,0 +1,181 @@
+// The computer seat's card play. Every rule walks the hand positions in deal
+// order and takes the first that qualifies, so position breaks every tie.
+#include "host/bots/cardplay.h"
+
+#include "model/card.h"
+#include "model/random.h"
+
+#include <array>
+
+namespace euchre::bots {
+
+namespace {
+
+// Both bowers are jacks once trump is known, so rank key 10 among trump marks either.
+bool isBower(int card, const TableView& view) {
+    return isTrumpCard(card, view.trump, view.leftbower) && rankKey(card) == JackKey;
+}
+
+bool isTrump(int card, const TableView& view) {
+    return isTrumpCard(card, view.trump, view.leftbower);
+}
+
+bool isOfSuit(int card, int suit, const TableView& view) {
+    return isCard(card) && effectiveSuit(card, view.trump, view.leftbower) == suit;
+}
+
+// The card a seat played to this trick; seat 0 (nobody) has played nothing.
+int playedBy(const TableView& view, int seat) {
+    return isSeat(seat) ? view.seat[seat].played : kNoCard;
+}
+
+bool holdsAnyCard(const std::array<int, 6>& hand) {
+    for (int pos = 1; pos <= kHandSize; ++pos)
+        if (isCard(hand[pos])) return true;
+    return false;
+}
+
+// Last resort when no rule picked: a random place that holds a card.
+int randomHeldPosition(const std::array<int, 6>& hand) {
+    if (!holdsAnyCard(hand)) return 0;
+    for (;;) {
+        const int pos = rng::from1to(kHandSize);
+        if (isCard(hand[pos])) return pos;
+    }
+}
+
+int tryToWin(const TableView& view, const std::array<int, 6>& hand, int led, int w, int t) {
+    const int winning = playedBy(view, w);
+    const int topTrump = playedBy(view, t);
+    for (int pos = 1; pos <= kHandSize; ++pos) {
+        const int card = hand[pos];
+        if (!isOfSuit(card, led, view)) continue;
+        if (led == view.trump) {
+            // Only a winning left bower stops the climb; against the right bower
+            // a higher-numbered trump still looks like a winner.
+            if (isBower(card, view) || (winning != view.leftbower && card > topTrump)) return pos;
+        } else if (t == 0 && card > winning) {
+            return pos;
+        }
+    }
+    return 0;
+}
+
+int followSuit(const TableView& view, const std::array<int, 6>& hand, int led) {
+    int chosen = 0;
+    for (int pos = 1; pos <= kHandSize; ++pos) {
+        const int card = hand[pos];
+        if (!isOfSuit(card, led, view)) continue;
+        if (chosen == 0) {
+            chosen = pos;
+            if (led != view.trump) return chosen;
+            continue;
+        }
+        // Keep the bowers back and shed the lowest trump, but a queen is kept
+        // as well: it never takes the place of a higher trump.
+        const int current = hand[chosen];
+        if (isBower(current, view) ||
+            (card < current && rankKey(card) != QueenKey && card != view.leftbower))
+            chosen = pos;
+    }
+    return chosen;
+}
+
+int trumpIn(const TableView& view, const std::array<int, 6>& hand, int partner, int t) {
+    const int topTrump = playedBy(view, t);
+    if (t == partner || isBower(topTrump, view)) return 0;
+    for (int pos = 1; pos <= kHandSize; ++pos) {
+        const int card = hand[pos];
+        if (!isTrump(card, view)) continue;
+        if (t == 0 || rankKey(card) == QueenKey || card == view.leftbower ||
+            (topTrump != view.leftbower && topTrump < card))
+            return pos;
+    }
+    return 0;
+}
+
+int throwOff(const TableView& view, const std::array<int, 6>& hand) {
+    for (int pos = 1; pos <= kHandSize; ++pos) {
+        const int card = hand[pos];
+        if (isCard(card) && !isTrump(card, view) &&
+            (rankKey(card) == NineKey || rankKey(card) == TenKey))
+            return pos;
+    }
+    for (int pos = 1; pos <= kHandSize; ++pos)
+        if (isCard(hand[pos]) && !isTrump(hand[pos], view)) return pos;
+    for (int pos = 1; pos <= kHandSize; ++pos)
+        if (isCard(hand[pos])) return pos;
+    return 0;
+}
+
+} // namespace
+
+int highest(const TableView& view, int suit) {
+    int best = 0;
+    for (int seat = 1; seat <= kSeats; ++seat) {
+        if (seat == view.nextplayer) continue;
+        const int card = view.seat[seat].played;
+        if (!isOfSuit(card, suit, view)) continue;
+        if (best == 0) {
+            best = seat;
+            continue;
+        }
+        const int bestCard = view.seat[best].played;
+        if (suit == view.trump) {
+            if (isBower(bestCard, view)) continue;
+            if (isBower(card, view) || card > bestCard) best = seat;
+        } else if (card > bestCard) {
+            best = seat;
+        }
+    }
+    return best;
+}
+
+int followPosition(const TableView& view, int seat) {
+    const auto& hand = view.seat[seat].hand;
+    const int led = view.ledsuit;
+    const int partner = view.seat[seat].partner;
+    const int w = highest(view, led);
+    const int t = highest(view, view.trump);
+
+    if (w != partner)
+        if (const int pos = tryToWin(view, hand, led, w, t)) return pos;
+    if (const int pos = followSuit(view, hand, led)) return pos;
+    if (const int pos = trumpIn(view, hand, partner, t)) return pos;
+    return throwOff(view, hand);
+}
+
+int leadPosition(const TableView& view, int seat) {
+    const auto& hand = view.seat[seat].hand;
+    const bool attacking = view.makers[teamOf(seat)];
+
+    if (!attacking) {
+        // Lead an off-suit card that outranks the last off-suit card held.
+        int r = 1;
+        for (int pos = 1; pos <= kHandSize; ++pos)
+            if (isCard(hand[pos]) && !isTrump(hand[pos], view)) r = pos;
+        for (int pos = 2; pos <= kHandSize; ++pos) {
+            const int card = hand[pos];
+            if (pos != r && isCard(card) && !isTrump(card, view) &&
+                rankKey(card) > rankKey(hand[r]))
+                return pos;
+        }
+    } else {
+        // Draw trump from the top: right bower, left bower, then ace down to nine.
+        const int trump = view.trump;
+        const std::array<int, 7> order = {
+            rightBower(trump),   view.leftbower,     makeCard(trump, 13), makeCard(trump, 12),
+            makeCard(trump, 11), makeCard(trump, 9), makeCard(trump, 8)};
+        if (trump >= Clubs && trump <= Hearts)
+            for (const int wanted : order)
+                for (int pos = 1; pos <= kHandSize; ++pos)
+                    if (hand[pos] == wanted) return pos;
+    }
+    return randomHeldPosition(hand);
+}
+
+int playPosition(const TableView& view, int seat) {
+    return view.ledsuit == NoSuit ? leadPosition(view, seat) : followPosition(view, seat);
+}
+
+} // namespace euchre::bots

@@ -1,0 +1,23 @@
+// The computer seat's choice of card: following a led suit, leading a trick,
+// and reading who is winning the trick so far.
+#pragma once
+
+#include "host/bots/tableview.h"
+
+namespace euchre::bots {
+
+// The seat whose card of the given (effective) suit is highest in the current
+// trick, 0 when none; the player to move (view.nextplayer) is not looked at.
+// Of two bowers the one from the lower seat counts as highest.
+int highest(const TableView& view, int suit);
+
+// Hand position 1..5 to play to a trick whose suit is already led; 0 with an empty hand.
+int followPosition(const TableView& view, int seat);
+
+// Hand position 1..5 to lead; 0 with an empty hand.
+int leadPosition(const TableView& view, int seat);
+
+// Leads when nothing is led yet, otherwise follows.
+int playPosition(const TableView& view, int seat);
+
+} // namespace euchre::bots

@@ -1,0 +1,115 @@
+// The computer-turn timer and the computer seats' decisions, handed to the
+// host's handlers as the text a client would send.
+#include "host/tserver.h"
+
+#include "host/bots/bidding.h"
+#include "host/bots/cardplay.h"
+#include "host/bots/tableview.h"
+#include "model/card.h"
+
+namespace euchre {
+
+namespace {
+QByteArray answer(int seat, int value) {
+    QByteArray text = QByteArray::number(seat);
+    text.append('+');
+    text.append(QByteArray::number(value));
+    text.append('+');
+    return text;
+}
+} // namespace
+
+void TServer::resetTimer() {
+    ctimer.stop();
+    ctimer.setInterval(botSpeed());
+    ctimerTag = ActionNone;
+}
+
+void TServer::armTimer(int action, int startTicks) {
+    ctimer.setInterval(botSpeed());
+    botticks = startTicks;
+    ctimerTag = action;
+    ctimer.start();
+}
+
+void TServer::ctimerTimer() {
+    ++botticks;
+    if (botticks < 2) return;
+    ctimer.stop();
+    const int action = ctimerTag;
+    ctimerTag = ActionNone;
+
+    auto decide = [this](int seat, void (TServer::*decision)(int)) {
+        if (seat != 0 && isComputerSeat(seat)) (this->*decision)(seat);
+    };
+    switch (action) {
+    case ActionBid: decide(bidder, &TServer::cbidder); break;
+    case ActionDiscard: decide(discarder, &TServer::cdiscarder); break;
+    case ActionChoose: decide(chooser, &TServer::cchooser); break;
+    case ActionPlay: decide(nextplayer, &TServer::cnextplayer); break;
+    case ActionAlone: decide(aloner, &TServer::caloner); break;
+    case ActionNextTrick:
+        nextplayer = nextleaderbefore;
+        nextleaderbefore = 0;
+        starthand();
+        break;
+    case ActionNextDeal:
+        dealerdue = dealer;
+        startround();
+        break;
+    default: break;
+    }
+}
+
+bots::TableView TServer::tableView() const {
+    bots::TableView view;
+    for (int seat = 1; seat <= kSeats; ++seat) {
+        const PlayerSlot& p = playerslot[seat];
+        bots::SeatView& s = view.seat[seat];
+        s.hand = p.hand;
+        s.played = p.played;
+        s.partner = p.partner;
+        s.sitsout = p.sitsout;
+    }
+    view.makers[1] = teamrecord[1].makers;
+    view.makers[2] = teamrecord[2].makers;
+    view.trump = trump;
+    view.leftbower = leftbower;
+    view.dealer = dealer;
+    view.ledsuit = ledsuit;
+    view.refusedsuit = refusedsuit;
+    view.bidder = bidder;
+    view.chooser = chooser;
+    view.aloner = aloner;
+    view.discarder = discarder;
+    view.nextplayer = nextplayer;
+    return view;
+}
+
+void TServer::cbidder(int seat) {
+    if (seat == 0 || seat != bidder) return;
+    selectedbubble(answer(seat, bots::bidDecision(tableView(), seat)));
+}
+
+void TServer::cchooser(int seat) {
+    if (seat == 0 || seat != chooser) return;
+    selectedbubble(answer(seat, bots::chooseDecision(tableView(), seat)));
+}
+
+void TServer::caloner(int seat) {
+    if (seat == 0 || seat != aloner) return;
+    selectedbubble(answer(seat, bots::aloneDecision(tableView(), seat)));
+}
+
+void TServer::cdiscarder(int seat) {
+    if (seat == 0 || seat != discarder) return;
+    playcard(answer(seat, bots::discardPosition(tableView(), seat)));
+}
+
+void TServer::cnextplayer(int seat) {
+    if (seat == 0 || seat != nextplayer) return;
+    const int position = bots::playPosition(tableView(), seat);
+    if (position >= 1 && position <= kHandSize) playcard(answer(seat, position));
+}
+
+} // namespace euchre

@@ -1,0 +1,215 @@
+// TServer: the game host. It owns the connection slots, the queue of client
+// messages, the deck, every hand, the bidding, the tricks and the scores, and
+// plays every seat that no person plays. It never shows a window.
+#pragma once
+
+#include "host/peerlink.h"
+#include "model/deck.h"
+#include "net/protocol.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QTimer>
+#include <array>
+#include <deque>
+#include <functional>
+#include <memory>
+
+class TSock;
+
+namespace euchre {
+
+namespace bots {
+struct TableView;
+}
+
+// One connection slot: 1..4 are the seats, 5..9 spectators, 10 a refused connection.
+struct PlayerSlot {
+    QByteArray name;
+    bool connected = false;
+    std::unique_ptr<PeerLink> socket;
+    bool watching = false;
+    std::array<int, 6> hand{}; // positions 1..5; 0 = empty
+    int played = 0;
+    bool sitsout = false;
+    bool alone = false;
+    int partner = 0;
+
+    // Bookkeeping of our own beside the record.
+    quint64 serial = 0;     // which admitted connection holds the slot
+    int queuedLines = 0;    // lines of that connection still in the queue
+    LineCutter cutter;      // unfinished text of that connection
+    bool handedOver = false; // its leaving was already handed to the computer
+};
+
+struct TeamRecord {
+    int tricks = 0;
+    int score = 0;
+    bool makers = false;
+};
+
+// Pending actions of the computer-turn timer.
+enum CtimerAction : int {
+    ActionNone = 0,
+    ActionUnused = 1,
+    ActionBid = 2,
+    ActionDiscard = 3,
+    ActionChoose = 4,
+    ActionPlay = 5,
+    ActionNextTrick = 6,
+    ActionNextDeal = 7,
+    ActionAlone = 8,
+};
+
+class TServer : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int kMaxSlots = 9;
+    static constexpr int kRefusedSlot = 10;
+    static constexpr int kMaxQueuedPerConnection = 1000;
+    static constexpr qint64 kMaxUnsentBytes = 1024 * 1024;
+    static constexpr int kDefaultBotSpeed = 500;
+
+    explicit TServer(QObject* parent = nullptr);
+    ~TServer() override;
+
+    // ---- listening (the hosting start) ----
+    // Starts listening on the port; false with a reason when the port is taken.
+    bool startListening(quint16 port, QString* error = nullptr);
+    quint16 listeningPort() const;
+
+    // ---- bot speed: the computer-player delay in ms, read at every arming ----
+    void setBotSpeed(int ms) { m_botSpeed = ms; }
+    void setBotSpeedSource(std::function<int()> source) { m_botSpeedSource = std::move(source); }
+    int botSpeed() const;
+
+    // ---- connections (Sock1Accept hands real sockets to admit) ----
+    // Admits a connection into the lowest free slot; returns the slot, or
+    // kRefusedSlot after refusing it with "CMD_full+".
+    int admit(std::unique_ptr<PeerLink> link);
+    void Sock1Accept();
+
+    // Bytes read from a slot's connection: cut into lines and queued.
+    void Sock1Read(int slot, QByteArrayView data);
+    void tempsockDisconnect(int slot);
+    void tempsockInfo(int slot, int code, const QString& text);
+    void disconnectsock(int slot);
+
+    // ---- the queue ----
+    void socktimerTimer();
+    int queuedCount() const { return static_cast<int>(m_receivedlist.size()); }
+    // Queues a line as if it came from the slot's connection (tests, tools).
+    void queueLine(int slot, const QByteArray& line);
+
+    // ---- handlers of client messages (arguments: the text after the command word) ----
+    void receivedlogininfo(int sender, QByteArrayView args);
+    void kickhim(int sender, QByteArrayView args);
+    void justwatch(int sender, QByteArrayView args);
+    void chat(int sender, QByteArrayView args);
+    void action(int sender, QByteArrayView args);
+    void playasound(int sender, QByteArrayView args);
+
+    // ---- deal and bidding ----
+    void startgame(QByteArrayView args);
+    void startround();
+    void finddealer();
+    void dealtype(int seat, int packetOrder);
+    void findbidder();
+    void bidtype(int seat, int code);
+    void findchooser();
+    void choosetype(int seat, int code);
+    void findaloner(int seat);
+    void alonetype(int seat, int code);
+    void selectedbubble(QByteArrayView args);
+    void playcard(QByteArrayView args);
+    void hesdiscarding(int seat, int position);
+
+    // ---- trick play and scoring ----
+    void starthand();
+    void findnextplayer();
+    void hesplaying(int seat, int position);
+    bool checkforsuit(int seat) const;
+    int thewinner() const;
+    void finishtrick();
+    void tallyscore();
+
+    // ---- computer players and their timer ----
+    void ctimerTimer();
+    void cbidder(int seat);
+    void cchooser(int seat);
+    void caloner(int seat);
+    void cdiscarder(int seat);
+    void cnextplayer(int seat);
+    bool isComputerSeat(int seat) const;
+    bots::TableView tableView() const;
+
+    // ---- state, kept as plain records ----
+    std::array<PlayerSlot, 11> playerslot; // 1..10
+    std::array<TeamRecord, 3> teamrecord;  // 1..2
+    int slotcount = 0;
+    bool gameon = false;
+    int playto = 0;
+    int dealer = 0;
+    int dealerdue = 0;
+    int bidder = 0;
+    int chooser = 0;
+    int firstasked = 0;
+    int aloner = 0;
+    int discarder = 0;
+    int nextplayer = 0;
+    int makerseat = 0;
+    int deckpos = 0;
+    int trump = 0;
+    int leftbower = 0;
+    int refusedsuit = 0;
+    int ledsuit = 0;
+    int tricknumber = 0;
+    bool orderedup = false;
+    int botticks = 0;
+    // Seat before the next trick's leader, kept apart from nextplayer during
+    // the pause after a trick so that no card is taken before the trick starts.
+    int nextleaderbefore = 0;
+
+    Deck thedeck;
+    QTimer socktimer;
+    QTimer ctimer;
+    int ctimerTag = ActionNone;
+
+    // Every message the host sends to anyone passes here first (the simulator
+    // watches the game through it).
+    std::function<void(int slot, const QByteArray& bytes)> onSend;
+
+private:
+    struct QueuedLine {
+        int slot;
+        quint64 serial;
+        QByteArray line;
+    };
+
+    void sendTo(int slot, const QByteArray& bytes);
+    void sendToAll(const QByteArray& bytes);
+    void sendToOthers(int exceptSlot, const QByteArray& bytes);
+    void dispatch(const QueuedLine& entry);
+    void closeForAbuse(int slot, const char* why);
+    void dropOverfullReaders();
+    void slotClosed(int slot);
+    void handPendingToComputer(int seat);
+    void resetTimer();
+    void armTimer(int action, int startTicks);
+    void catchUp(int slot);
+    int handCount(int seat) const;
+
+    std::deque<QueuedLine> m_receivedlist;
+    quint64 m_nextSerial = 0;
+    int m_botSpeed = kDefaultBotSpeed;
+    std::function<int()> m_botSpeedSource;
+    TSock* Sock1 = nullptr;
+    std::array<bool, 11> m_overfull{};
+    bool m_anyOverfull = false;
+};
+
+// The host's log (standard error): diagnostics that must never reach a
+// player's screen.
+void hostLog(const QString& text);
+
+} // namespace euchre

@@ -1,0 +1,76 @@
+// The command words of the game protocol, each written once.
+#pragma once
+
+namespace euchre::cmd {
+
+// Client to host.
+inline constexpr char logininfo[] = "CMD_logininfo";
+inline constexpr char kickhim[] = "CMD_kickhim";
+inline constexpr char chat[] = "CMD_chat";
+inline constexpr char action[] = "CMD_action";
+inline constexpr char startgame[] = "CMD_startgame";
+inline constexpr char justwatch[] = "CMD_justwatch";
+inline constexpr char selectedbubble[] = "CMD_selectedbubble";
+inline constexpr char playcard[] = "CMD_playcard";
+inline constexpr char playasound[] = "CMD_playasound";
+inline constexpr char botspeed[] = "CMD_botspeed";
+
+// Host to client.
+inline constexpr char sendlogininfo[] = "CMD_sendlogininfo";
+inline constexpr char full[] = "CMD_full";
+inline constexpr char newplayerinfo[] = "CMD_newplayerinfo";
+inline constexpr char existingplayers[] = "CMD_existingplayers";
+inline constexpr char havewrongversion[] = "CMD_havewrongversion";
+inline constexpr char wrongversion[] = "CMD_wrongversion";
+inline constexpr char loadcards[] = "CMD_loadcards";
+inline constexpr char loadstats[] = "CMD_loadstats";
+inline constexpr char placecard[] = "CMD_placecard";
+inline constexpr char loadtheircards[] = "CMD_loadtheircards";
+inline constexpr char dealer[] = "CMD_dealer";
+inline constexpr char settrump[] = "CMD_settrump";
+inline constexpr char bidder[] = "CMD_bidder";
+inline constexpr char hepassed[] = "CMD_hepassed";
+inline constexpr char heaccepted[] = "CMD_heaccepted";
+inline constexpr char chooser[] = "CMD_chooser";
+inline constexpr char trumpchoosen[] = "CMD_trumpchoosen";
+inline constexpr char aloner[] = "CMD_aloner";
+inline constexpr char goingalone[] = "CMD_goingalone";
+inline constexpr char discarder[] = "CMD_discarder";
+inline constexpr char switchcard[] = "CMD_switch";
+inline constexpr char clearcards[] = "CMD_clearcards";
+inline constexpr char nextplayer[] = "CMD_nextplayer";
+inline constexpr char playedcard[] = "CMD_playedcard";
+inline constexpr char notvalid[] = "CMD_notvalid";
+inline constexpr char trickwinner[] = "CMD_trickwinner";
+inline constexpr char score[] = "CMD_score";
+inline constexpr char thewinner[] = "CMD_thewinner";
+inline constexpr char justwatching[] = "CMD_justwatching";
+inline constexpr char playerdisconnected[] = "CMD_playerdisconnected";
+
+} // namespace euchre::cmd
+
+namespace euchre {
+
+// The version text both sides compare at login.
+inline constexpr char kGameVersion[] = "1.0.6";
+
+// Bidding decisions as they travel in "CMD_selectedbubble" and "CMD_goingalone".
+enum Bubble : int {
+    BubbleAccept = 1,
+    BubblePass = 2,
+    BubbleClubs = 3,
+    BubbleDiamonds = 4,
+    BubbleSpades = 5,
+    BubbleHearts = 6,
+    BubbleAlone = 7,
+    BubbleWithPartner = 8,
+    BubbleNamePass = 22,
+};
+
+constexpr bool isBubbleCode(int code) { return (code >= 1 && code <= 8) || code == BubbleNamePass; }
+constexpr int bubbleForSuit(int suit) { return suit + 2; }
+
+// Codes of "CMD_notvalid".
+enum NotValid : int { NotValidCard = 1, NotValidFollowSuit = 2, NotValidTrump = 3 };
+
+} // namespace euchre
