@@ -7,15 +7,32 @@
 #include "host/bots/tableview.h"
 #include "model/card.h"
 
+#include <charconv>
+
 namespace euchre {
 
 namespace {
-QByteArray answer(int seat, int value) {
-    QByteArray text = QByteArray::number(seat);
-    text.append('+');
-    text.append(QByteArray::number(value));
-    text.append('+');
-    return text;
+// The text "seat+value+" a client would send, built in place: the handler
+// reads it at once and keeps nothing, so no allocation is needed per move.
+class Answer {
+public:
+    Answer(int seat, int value) {
+        char* end = m_text + sizeof m_text;
+        char* at = std::to_chars(m_text, end, seat).ptr;
+        *at++ = '+';
+        at = std::to_chars(at, end, value).ptr;
+        *at++ = '+';
+        m_size = at - m_text;
+    }
+    operator QByteArrayView() const { return QByteArrayView(m_text, m_size); }
+
+private:
+    char m_text[32];
+    qsizetype m_size = 0;
+};
+
+Answer answer(int seat, int value) {
+    return Answer(seat, value);
 }
 } // namespace
 

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QList>
+#include <charconv>
 #include <optional>
 
 namespace euchre {
@@ -18,8 +19,12 @@ class MessageBuilder {
 public:
     explicit MessageBuilder(QByteArrayView word) { m_bytes.reserve(48); m_bytes.append(word); }
     MessageBuilder& field(int value) {
+        // Written in place: the host builds a message for every move, and a
+        // temporary array per number would cost an allocation each time.
+        char digits[12];
+        const char* end = std::to_chars(digits, digits + sizeof digits, value).ptr;
         m_bytes.append('+');
-        m_bytes.append(QByteArray::number(value));
+        m_bytes.append(QByteArrayView(digits, end - digits));
         return *this;
     }
     MessageBuilder& field(QByteArrayView text) {

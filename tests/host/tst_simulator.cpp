@@ -1,0 +1,196 @@
+// The simulator: four computer seats play whole games to a winner, the
+// counted figures agree with the host's own state, a fixed starting value
+// replays the same run, and a stalled or self-contradicting game is reported.
+#include "host/simulator.h"
+#include "model/card.h"
+#include "model/random.h"
+
+#include <QtTest>
+
+using namespace euchre;
+
+namespace {
+
+constexpr int kGames = 400;
+constexpr int kPlayto = 10;
+constexpr std::uint32_t kStartingValue = 4242;
+
+QString describe(const SimFigures& f) {
+    return QStringLiteral("games %1 hands %2 deals %3 thrown_in %4 wins %5/%6 ordered_up %7 "
+                          "named %8 alone %9 marches %10 euchres %11 points %12/%13")
+        .arg(f.games)
+        .arg(f.hands)
+        .arg(f.deals)
+        .arg(f.thrownIn)
+        .arg(f.team1Wins)
+        .arg(f.team2Wins)
+        .arg(f.orderedUp)
+        .arg(f.named)
+        .arg(f.alone)
+        .arg(f.marches)
+        .arg(f.euchres)
+        .arg(f.pointsTeam1)
+        .arg(f.pointsTeam2);
+}
+
+// What the test counts for itself: the messages by their plain text, and the
+// tricks straight from the host's records at the moment each hand is scored.
+struct OwnCount {
+    qint64 dealers = 0;
+    qint64 accepted = 0;
+    qint64 trumpMade = 0;
+    qint64 loners = 0;
+    qint64 scores = 0;
+    qint64 marches = 0;
+    qint64 euchres = 0;
+};
+
+// Puts the test's own counting in front of the simulator's observer.
+void countAlongside(GameSimulator& sim, OwnCount& own) {
+    TServer& server = sim.server();
+    auto simulators = server.onSend;
+    server.onSend = [&server, &own, simulators](int slot, const QByteArray& bytes) {
+        if (slot == GameSimulator::kSpectatorSlot) {
+            if (bytes.startsWith("CMD_dealer+")) ++own.dealers;
+            if (bytes.startsWith("CMD_heaccepted+")) ++own.accepted;
+            if (bytes.startsWith("CMD_trumpchoosen+")) ++own.trumpMade;
+            if (bytes.startsWith("CMD_goingalone+") && bytes.contains("+7+")) ++own.loners;
+            if (bytes.startsWith("CMD_score+")) {
+                ++own.scores;
+                const int making = server.teamrecord[1].makers ? 1 : 2;
+                const int taken = server.teamrecord[making].tricks;
+                if (taken == kHandSize) ++own.marches;
+                if (taken <= 2) ++own.euchres;
+            }
+        }
+        simulators(slot, bytes);
+    };
+}
+
+SimFigures runGames(std::uint32_t startingValue, int games) {
+    rng::seed(startingValue);
+    GameSimulator sim;
+    for (int game = 0; game < games; ++game)
+        if (!sim.playGame(kPlayto)) return SimFigures{};
+    return sim.figures();
+}
+
+} // namespace
+
+class SimulatorTest : public QObject {
+    Q_OBJECT
+private slots:
+    void everySeatIsAComputerSeatAndTheSpectatorWatches() {
+        GameSimulator sim;
+        QVERIFY2(sim.fault().isEmpty(), qPrintable(sim.fault()));
+        for (int seat = 1; seat <= kSeats; ++seat) QVERIFY(sim.server().isComputerSeat(seat));
+        QVERIFY(sim.server().playerslot[GameSimulator::kSpectatorSlot].connected);
+    }
+
+    void everyGameEndsWithAWinnerAndTheFiguresAddUp() {
+        rng::seed(kStartingValue);
+        GameSimulator sim;
+        OwnCount own;
+        countAlongside(sim, own);
+
+        std::array<qint64, 3> finalTotals{};
+        qint64 handsPerGame = 0;
+        for (int game = 1; game <= kGames; ++game) {
+            QVERIFY2(sim.playGame(kPlayto), qPrintable(sim.fault()));
+            const SimGame& g = sim.lastGame();
+            const TServer& server = sim.server();
+            QVERIFY(!server.gameon);
+            QVERIFY(g.winner == 1 || g.winner == 2);
+            QVERIFY(g.finalScore[g.winner] >= kPlayto);
+            QVERIFY(g.finalScore[g.winner] > g.finalScore[3 - g.winner]);
+            for (int team = 1; team <= 2; ++team) {
+                // The hand points add up to the totals announced, and those
+                // are the scores the host keeps.
+                QCOMPARE(g.pointsSum[team], g.finalScore[team]);
+                QCOMPARE(g.finalScore[team], server.teamrecord[team].score);
+                finalTotals[team] += g.finalScore[team];
+            }
+            handsPerGame += g.hands;
+        }
+
+        const SimFigures& f = sim.figures();
+        QCOMPARE(f.games, qint64(kGames));
+        QCOMPARE(f.team1Wins + f.team2Wins, qint64(kGames));
+        QVERIFY2(f.team1Wins > 0 && f.team2Wins > 0, qPrintable(describe(f)));
+        QVERIFY2(f.marches > 0, qPrintable(describe(f)));
+        QVERIFY2(f.euchres > 0, qPrintable(describe(f)));
+        QVERIFY2(f.alone > 0, qPrintable(describe(f)));
+        QVERIFY2(f.thrownIn > 0, qPrintable(describe(f)));
+        QVERIFY2(f.orderedUp > 0 && f.named > 0, qPrintable(describe(f)));
+
+        QCOMPARE(f.pointsTeam1, finalTotals[1]);
+        QCOMPARE(f.pointsTeam2, finalTotals[2]);
+        QCOMPARE(f.hands, handsPerGame);
+        // Every deal is either played out and scored or thrown in.
+        QCOMPARE(f.deals, f.hands + f.thrownIn);
+        QCOMPARE(f.orderedUp + f.named, f.hands);
+
+        QCOMPARE(f.deals, own.dealers);
+        QCOMPARE(f.hands, own.scores);
+        QCOMPARE(f.orderedUp, own.accepted);
+        QCOMPARE(f.named, own.trumpMade - own.accepted);
+        QCOMPARE(f.alone, own.loners);
+        QCOMPARE(f.marches, own.marches);
+        QCOMPARE(f.euchres, own.euchres);
+    }
+
+    void theSameStartingValueGivesTheSameFigures() {
+        const SimFigures first = runGames(kStartingValue, 200);
+        const SimFigures second = runGames(kStartingValue, 200);
+        const SimFigures other = runGames(kStartingValue + 1, 200);
+        QCOMPARE(first.games, qint64(200));
+        QCOMPARE(describe(second), describe(first));
+        QVERIFY(second == first);
+        // Another starting value deals other cards, so the comparison above
+        // is not trivially true.
+        QVERIFY(describe(other) != describe(first));
+    }
+
+    void aGameThatStallsIsReported() {
+        rng::seed(kStartingValue);
+        GameSimulator sim;
+        TServer& server = sim.server();
+        auto simulators = server.onSend;
+        // The first seat asked for a card turns into a person's seat that
+        // never answers: nothing is left pending and nobody wins.
+        server.onSend = [&server, simulators](int slot, const QByteArray& bytes) {
+            simulators(slot, bytes);
+            if (bytes.startsWith("CMD_nextplayer+"))
+                server.playerslot[server.nextplayer].connected = true;
+        };
+        QVERIFY(!sim.playGame(kPlayto));
+        QVERIFY2(sim.fault().contains(QLatin1String("stalled")), qPrintable(sim.fault()));
+        QCOMPARE(sim.figures().games, qint64(0));
+        // Nothing more is played once a fault is known.
+        QVERIFY(!sim.playGame(kPlayto));
+    }
+
+    void aScoreThatDisagreesWithTheTricksIsReported() {
+        rng::seed(kStartingValue);
+        GameSimulator sim;
+        TServer& server = sim.server();
+        auto simulators = server.onSend;
+        // The first hand's score message gives its points to the wrong team.
+        server.onSend = [simulators, done = false](int slot, const QByteArray& bytes) mutable {
+            if (!done && bytes.startsWith("CMD_score+")) {
+                done = true;
+                QList<QByteArray> f = bytes.split('+');
+                std::swap(f[3], f[5]);
+                std::swap(f[2], f[4]);
+                simulators(slot, f.join('+'));
+                return;
+            }
+            simulators(slot, bytes);
+        };
+        QVERIFY(!sim.playGame(kPlayto));
+        QVERIFY2(sim.fault().contains(QLatin1String("tricks")), qPrintable(sim.fault()));
+    }
+};
+
+QTEST_MAIN(SimulatorTest)
+#include "tst_simulator.moc"
