@@ -60,11 +60,21 @@ void TServer::ctimerTimer() {
         if (seat != 0 && isComputerSeat(seat)) (this->*decision)(seat);
     };
     switch (action) {
-    case ActionBid: decide(bidder, &TServer::cbidder); break;
-    case ActionDiscard: decide(discarder, &TServer::cdiscarder); break;
-    case ActionChoose: decide(chooser, &TServer::cchooser); break;
-    case ActionPlay: decide(nextplayer, &TServer::cnextplayer); break;
-    case ActionAlone: decide(aloner, &TServer::caloner); break;
+    case ActionBid:
+        decide(bidder, &TServer::cbidder);
+        break;
+    case ActionDiscard:
+        decide(discarder, &TServer::cdiscarder);
+        break;
+    case ActionChoose:
+        decide(chooser, &TServer::cchooser);
+        break;
+    case ActionPlay:
+        decide(nextplayer, &TServer::cnextplayer);
+        break;
+    case ActionAlone:
+        decide(aloner, &TServer::caloner);
+        break;
     case ActionNextTrick:
         nextplayer = nextleaderbefore;
         nextleaderbefore = 0;
@@ -74,7 +84,8 @@ void TServer::ctimerTimer() {
         dealerdue = dealer;
         startround();
         break;
-    default: break;
+    default:
+        break;
     }
 }
 

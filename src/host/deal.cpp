@@ -71,7 +71,8 @@ void TServer::dealtype(int seat, int packetOrder) {
 
     const int first = packetOrder == 0 ? 2 : 3;
     for (int seatServed = 1; seatServed <= kSeats; ++seatServed)
-        for (int pos = 1; pos <= first; ++pos) playerslot[seatServed].hand[pos] = thedeck.deckcard(++deckpos);
+        for (int pos = 1; pos <= first; ++pos)
+            playerslot[seatServed].hand[pos] = thedeck.deckcard(++deckpos);
     for (int seatServed = 1; seatServed <= kSeats; ++seatServed)
         for (int pos = first + 1; pos <= kHandSize; ++pos)
             playerslot[seatServed].hand[pos] = thedeck.deckcard(++deckpos);
@@ -181,20 +182,31 @@ void TServer::selectedbubble(QByteArrayView args) {
 
     if (*code >= BubbleClubs && *code <= BubbleHearts && *code - 2 == refusedsuit) {
         if (playerslot[*seat].connected)
-            sendTo(*seat, MessageBuilder(cmd::notvalid).field(*seat).field(NotValidTrump).field(0).done(true));
+            sendTo(*seat, MessageBuilder(cmd::notvalid)
+                              .field(*seat)
+                              .field(NotValidTrump)
+                              .field(0)
+                              .done(true));
         return;
     }
     switch (*code) {
     case BubbleAccept:
-    case BubblePass: bidtype(*seat, *code); break;
+    case BubblePass:
+        bidtype(*seat, *code);
+        break;
     case BubbleClubs:
     case BubbleDiamonds:
     case BubbleSpades:
     case BubbleHearts:
-    case BubbleNamePass: choosetype(*seat, *code); break;
+    case BubbleNamePass:
+        choosetype(*seat, *code);
+        break;
     case BubbleAlone:
-    case BubbleWithPartner: alonetype(*seat, *code); break;
-    default: break;
+    case BubbleWithPartner:
+        alonetype(*seat, *code);
+        break;
+    default:
+        break;
     }
 }
 
@@ -249,7 +261,9 @@ void TServer::hesdiscarding(int seat, int position) {
     const int turned = thedeck.deckcard(deckpos);
     playerslot[seat].hand[position] = turned;
     if (playerslot[seat].connected)
-        sendTo(seat, MessageBuilder(cmd::switchcard).field(seat).field(position).field(turned).done(true));
+        sendTo(
+            seat,
+            MessageBuilder(cmd::switchcard).field(seat).field(position).field(turned).done(true));
 
     nextplayer = dealer;
     for (int s = 1; s <= kSeats; ++s)

@@ -21,7 +21,9 @@ bool TServer::startListening(quint16 port, QString* error) {
     return true;
 }
 
-quint16 TServer::listeningPort() const { return Sock1 ? Sock1->listeningPort() : 0; }
+quint16 TServer::listeningPort() const {
+    return Sock1 ? Sock1->listeningPort() : 0;
+}
 
 void TServer::Sock1Accept() {
     if (!Sock1) return;

@@ -79,20 +79,24 @@ void TServer::dispatch(const QueuedLine& entry) {
     const int sender = entry.slot;
 
     if (word == cmd::logininfo) {
-        if (!ownSlotField(args, sender, kMaxSlots)) return refuse(sender, entry.line, "not its slot");
+        if (!ownSlotField(args, sender, kMaxSlots))
+            return refuse(sender, entry.line, "not its slot");
         receivedlogininfo(sender, args);
     } else if (word == cmd::kickhim) {
         FieldReader fields(args);
         const std::optional<int> requester = fields.number(1, kMaxSlots);
         const std::optional<int> target = fields.number(1, kMaxSlots);
         if (!requester || !target) return refuse(sender, entry.line, "bad slot");
-        if (*requester != sender || sender != 1) return refuse(sender, entry.line, "not the hosting player");
+        if (*requester != sender || sender != 1)
+            return refuse(sender, entry.line, "not the hosting player");
         kickhim(sender, args);
     } else if (word == cmd::chat) {
-        if (!ownSlotField(args, sender, kMaxSlots)) return refuse(sender, entry.line, "not its slot");
+        if (!ownSlotField(args, sender, kMaxSlots))
+            return refuse(sender, entry.line, "not its slot");
         chat(sender, args);
     } else if (word == cmd::action) {
-        if (!ownSlotField(args, sender, kMaxSlots)) return refuse(sender, entry.line, "not its slot");
+        if (!ownSlotField(args, sender, kMaxSlots))
+            return refuse(sender, entry.line, "not its slot");
         action(sender, args);
     } else if (word == cmd::startgame) {
         if (sender != 1) return refuse(sender, entry.line, "not the hosting player");
@@ -109,7 +113,8 @@ void TServer::dispatch(const QueuedLine& entry) {
         FieldReader fields(args);
         const std::optional<int> seat = fields.number(1, kSeats);
         const std::optional<int> code = fields.number(1, BubbleNamePass);
-        if (!seat || !code || !isBubbleCode(*code)) return refuse(sender, entry.line, "bad seat or code");
+        if (!seat || !code || !isBubbleCode(*code))
+            return refuse(sender, entry.line, "bad seat or code");
         if (*seat != sender) return refuse(sender, entry.line, "not its seat");
         selectedbubble(args);
     } else if (word == cmd::playcard) {
@@ -120,36 +125,33 @@ void TServer::dispatch(const QueuedLine& entry) {
         if (*seat != sender) return refuse(sender, entry.line, "not its seat");
         playcard(args);
     } else if (word == cmd::playasound) {
-        if (!ownSlotField(args, sender, kMaxSlots)) return refuse(sender, entry.line, "not its slot");
+        if (!ownSlotField(args, sender, kMaxSlots))
+            return refuse(sender, entry.line, "not its slot");
         playasound(sender, args);
     }
     // Any other word ("CMD_botspeed" among them) changes nothing.
 }
 
-void TServer::chat(int sender, QByteArrayView args) {
-    Q_UNUSED(sender);
+void TServer::relaySpoken(QByteArrayView word, QByteArrayView args, QByteArrayView separator) {
     FieldReader fields(args);
     const std::optional<int> slot = fields.number(1, kMaxSlots);
     if (!slot) return;
-    sendToAll(MessageBuilder(cmd::chat)
+    sendToAll(MessageBuilder(word)
                   .field(*slot)
                   .field(playerslot[*slot].name)
-                  .raw(" chats: ")
+                  .raw(separator)
                   .raw(fields.rest())
                   .done(false));
 }
 
+void TServer::chat(int sender, QByteArrayView args) {
+    Q_UNUSED(sender);
+    relaySpoken(cmd::chat, args, " chats: ");
+}
+
 void TServer::action(int sender, QByteArrayView args) {
     Q_UNUSED(sender);
-    FieldReader fields(args);
-    const std::optional<int> slot = fields.number(1, kMaxSlots);
-    if (!slot) return;
-    sendToAll(MessageBuilder(cmd::action)
-                  .field(*slot)
-                  .field(playerslot[*slot].name)
-                  .raw(" ")
-                  .raw(fields.rest())
-                  .done(false));
+    relaySpoken(cmd::action, args, " ");
 }
 
 void TServer::playasound(int sender, QByteArrayView args) {

@@ -136,9 +136,12 @@ void TServer::tallyscore() {
         if (teamOf(seat) == making && playerslot[seat].alone) loner = true;
 
     std::array<int, 3> points{};
-    if (taken == kHandSize) points[making] = loner ? 4 : 2;
-    else if (taken >= 3) points[making] = 1;
-    else points[other] = 2; // euchred
+    if (taken == kHandSize)
+        points[making] = loner ? 4 : 2;
+    else if (taken >= 3)
+        points[making] = 1;
+    else
+        points[other] = 2; // euchred
 
     teamrecord[1].score += points[1];
     teamrecord[2].score += points[2];

@@ -11,7 +11,9 @@ namespace euchre {
 
 Q_LOGGING_CATEGORY(lcHost, "euchre.host")
 
-void hostLog(const QString& text) { qCWarning(lcHost).noquote() << text; }
+void hostLog(const QString& text) {
+    qCWarning(lcHost).noquote() << text;
+}
 
 TServer::TServer(QObject* parent) : QObject(parent) {
     setObjectName(QStringLiteral("Server"));
@@ -176,7 +178,8 @@ void TServer::catchUp(int slot) {
         MessageBuilder hand(cmd::placecard);
         hand.field(slot);
         for (int pos = 1; pos <= kHandSize; ++pos)
-            if (playerslot[slot].hand[pos] != kNoCard) hand.field(pos).field(playerslot[slot].hand[pos]);
+            if (playerslot[slot].hand[pos] != kNoCard)
+                hand.field(pos).field(playerslot[slot].hand[pos]);
         sendTo(slot, hand.done(false));
     }
 
@@ -186,7 +189,8 @@ void TServer::catchUp(int slot) {
     sendTo(slot, theirs.done(false));
 
     if (slot == bidder) sendTo(slot, MessageBuilder(cmd::bidder).field(slot).done(true));
-    if (slot == chooser) sendTo(slot, MessageBuilder(cmd::chooser).field(slot).field(trump).done(true));
+    if (slot == chooser)
+        sendTo(slot, MessageBuilder(cmd::chooser).field(slot).field(trump).done(true));
     if (slot == nextplayer) sendTo(slot, MessageBuilder(cmd::nextplayer).field(slot).done(true));
     // A newcomer who inherits the going-alone question or the discard must be
     // asked again: nobody else will answer it now that the seat is a person's.
@@ -219,7 +223,8 @@ void TServer::slotClosed(int slot) {
     // The connection reports its close more than once; only the first report
     // frees the slot and hands the seat over.
     if (!p.connected) return;
-    sendToOthers(slot, MessageBuilder(cmd::playerdisconnected).field(slot).field(p.name).done(false));
+    sendToOthers(slot,
+                 MessageBuilder(cmd::playerdisconnected).field(slot).field(p.name).done(false));
     p.connected = false;
     p.name.clear();
     p.watching = false;
@@ -231,11 +236,16 @@ void TServer::slotClosed(int slot) {
 }
 
 void TServer::handPendingToComputer(int seat) {
-    if (seat == bidder) cbidder(seat);
-    else if (seat == nextplayer) cnextplayer(seat);
-    else if (seat == chooser) cchooser(seat);
-    else if (seat == aloner) caloner(seat);
-    else if (seat == discarder) cdiscarder(seat);
+    if (seat == bidder)
+        cbidder(seat);
+    else if (seat == nextplayer)
+        cnextplayer(seat);
+    else if (seat == chooser)
+        cchooser(seat);
+    else if (seat == aloner)
+        caloner(seat);
+    else if (seat == discarder)
+        cdiscarder(seat);
 }
 
 void TServer::kickhim(int sender, QByteArrayView args) {

@@ -36,9 +36,9 @@ struct PlayerSlot {
     int partner = 0;
 
     // Bookkeeping of our own beside the record.
-    quint64 serial = 0;     // which admitted connection holds the slot
-    int queuedLines = 0;    // lines of that connection still in the queue
-    LineCutter cutter;      // unfinished text of that connection
+    quint64 serial = 0;      // which admitted connection holds the slot
+    int queuedLines = 0;     // lines of that connection still in the queue
+    LineCutter cutter;       // unfinished text of that connection
     bool handedOver = false; // its leaving was already handed to the computer
 };
 
@@ -190,6 +190,8 @@ private:
     void sendToAll(const QByteArray& bytes);
     void sendToOthers(int exceptSlot, const QByteArray& bytes);
     void dispatch(const QueuedLine& entry);
+    // A chat or action line goes to everyone with the speaker's name in front.
+    void relaySpoken(QByteArrayView word, QByteArrayView args, QByteArrayView separator);
     void closeForAbuse(int slot, const char* why);
     void dropOverfullReaders();
     void slotClosed(int slot);

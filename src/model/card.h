@@ -11,7 +11,14 @@ constexpr int kSeats = 4;
 constexpr int kHandSize = 5;
 
 // Rank key (card number modulo 13) of the dealt ranks; the ace's key is 0.
-enum RankKey : int { AceKey = 0, NineKey = 8, TenKey = 9, JackKey = 10, QueenKey = 11, KingKey = 12 };
+enum RankKey : int {
+    AceKey = 0,
+    NineKey = 8,
+    TenKey = 9,
+    JackKey = 10,
+    QueenKey = 11,
+    KingKey = 12
+};
 
 // Natural suit of a card 1..52 by its range; anything else has no suit.
 constexpr int naturalSuit(int card) {
@@ -22,31 +29,48 @@ constexpr int naturalSuit(int card) {
     return NoSuit;
 }
 
-constexpr bool isCard(int card) { return card >= 1 && card <= 52; }
+constexpr bool isCard(int card) {
+    return card >= 1 && card <= 52;
+}
 
 // Card number of a suit and a rank 1 (two) .. 13 (ace).
-constexpr int makeCard(int suit, int rank) { return (suit - 1) * 13 + rank; }
+constexpr int makeCard(int suit, int rank) {
+    return (suit - 1) * 13 + rank;
+}
 
-constexpr int rankKey(int card) { return card % 13; }
+constexpr int rankKey(int card) {
+    return card % 13;
+}
 
 // Rank within the suit, 1 (two) .. 13 (ace); higher is better.
-constexpr int rankInSuit(int card) { return card - 13 * (naturalSuit(card) - 1); }
+constexpr int rankInSuit(int card) {
+    return card - 13 * (naturalSuit(card) - 1);
+}
 
-constexpr bool isJack(int card) { return isCard(card) && rankKey(card) == JackKey; }
+constexpr bool isJack(int card) {
+    return isCard(card) && rankKey(card) == JackKey;
+}
 
 // The other suit of the same colour: Clubs with Spades, Diamonds with Hearts.
 constexpr int sameColourSuit(int suit) {
     switch (suit) {
-    case Clubs: return Spades;
-    case Spades: return Clubs;
-    case Diamonds: return Hearts;
-    case Hearts: return Diamonds;
-    default: return NoSuit;
+    case Clubs:
+        return Spades;
+    case Spades:
+        return Clubs;
+    case Diamonds:
+        return Hearts;
+    case Hearts:
+        return Diamonds;
+    default:
+        return NoSuit;
     }
 }
 
 // The jack of trump.
-constexpr int rightBower(int trump) { return trump >= 1 && trump <= 4 ? makeCard(trump, 10) : 0; }
+constexpr int rightBower(int trump) {
+    return trump >= 1 && trump <= 4 ? makeCard(trump, 10) : 0;
+}
 
 // The jack of the same-colour suit, which counts as trump.
 constexpr int leftBowerOf(int trump) {
@@ -63,10 +87,18 @@ constexpr bool isTrumpCard(int card, int trump, int leftbower) {
     return trump != NoSuit && card != kNoCard && effectiveSuit(card, trump, leftbower) == trump;
 }
 
-constexpr bool isSeat(int seat) { return seat >= 1 && seat <= kSeats; }
-constexpr int nextSeat(int seat) { return seat >= kSeats ? 1 : seat + 1; }
-constexpr int partnerOf(int seat) { return isSeat(seat) ? (seat + 1) % 4 + 1 : 0; }
-constexpr int teamOf(int seat) { return seat == 1 || seat == 3 ? 1 : (seat == 2 || seat == 4 ? 2 : 0); }
+constexpr bool isSeat(int seat) {
+    return seat >= 1 && seat <= kSeats;
+}
+constexpr int nextSeat(int seat) {
+    return seat >= kSeats ? 1 : seat + 1;
+}
+constexpr int partnerOf(int seat) {
+    return isSeat(seat) ? (seat + 1) % 4 + 1 : 0;
+}
+constexpr int teamOf(int seat) {
+    return seat == 1 || seat == 3 ? 1 : (seat == 2 || seat == 4 ? 2 : 0);
+}
 
 // Name of a suit as shown on the table ("Clubs" .. "Hearts"); empty for none.
 const char* suitName(int suit);

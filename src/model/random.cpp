@@ -13,7 +13,9 @@ std::mt19937& generator() {
 }
 } // namespace
 
-void seed(std::uint32_t value) { generator().seed(value); }
+void seed(std::uint32_t value) {
+    generator().seed(value);
+}
 
 void seedFromTimeOfDay() {
     seed(static_cast<std::uint32_t>(QTime::currentTime().msecsSinceStartOfDay()));

@@ -16,6 +16,8 @@ void seedFromTimeOfDay();
 int below(int n);
 
 // A uniform draw from 1 to n (n >= 1).
-inline int from1to(int n) { return below(n) + 1; }
+inline int from1to(int n) {
+    return below(n) + 1;
+}
 
 } // namespace euchre::rng

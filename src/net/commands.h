@@ -67,8 +67,12 @@ enum Bubble : int {
     BubbleNamePass = 22,
 };
 
-constexpr bool isBubbleCode(int code) { return (code >= 1 && code <= 8) || code == BubbleNamePass; }
-constexpr int bubbleForSuit(int suit) { return suit + 2; }
+constexpr bool isBubbleCode(int code) {
+    return (code >= 1 && code <= 8) || code == BubbleNamePass;
+}
+constexpr int bubbleForSuit(int suit) {
+    return suit + 2;
+}
 
 // Codes of "CMD_notvalid".
 enum NotValid : int { NotValidCard = 1, NotValidFollowSuit = 2, NotValidTrump = 3 };

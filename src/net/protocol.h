@@ -17,7 +17,10 @@ inline constexpr char kTerminator = '\xFF';
 // trailing "+", and the terminator.
 class MessageBuilder {
 public:
-    explicit MessageBuilder(QByteArrayView word) { m_bytes.reserve(48); m_bytes.append(word); }
+    explicit MessageBuilder(QByteArrayView word) {
+        m_bytes.reserve(48);
+        m_bytes.append(word);
+    }
     MessageBuilder& field(int value) {
         // Written in place: the host builds a message for every move, and a
         // temporary array per number would cost an allocation each time.
@@ -49,7 +52,9 @@ private:
 };
 
 // A message with no fields that still carries its "+" ("CMD_full+").
-inline QByteArray bareMessage(QByteArrayView word) { return MessageBuilder(word).done(true); }
+inline QByteArray bareMessage(QByteArrayView word) {
+    return MessageBuilder(word).done(true);
+}
 
 // Cuts one connection's byte stream into lines at the terminator, keeping the
 // unfinished tail for the next read. A tail that grows past the limit means

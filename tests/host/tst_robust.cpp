@@ -12,14 +12,17 @@ using namespace euchre::testing;
 
 namespace {
 
-QByteArray n(int v) { return QByteArray::number(v); }
+QByteArray n(int v) {
+    return QByteArray::number(v);
+}
 
 // A person's acceptable answer to whatever the seat is asked, or an empty text.
 QByteArray answerFor(const TServer& s, int seat) {
     if (s.bidder == seat) return "CMD_selectedbubble+" + n(seat) + "+2+";
     if (s.chooser == seat) {
         for (int suit = 1; suit <= 4; ++suit)
-            if (suit != s.refusedsuit) return "CMD_selectedbubble+" + n(seat) + "+" + n(suit + 2) + "+";
+            if (suit != s.refusedsuit)
+                return "CMD_selectedbubble+" + n(seat) + "+" + n(suit + 2) + "+";
     }
     if (s.aloner == seat) return "CMD_selectedbubble+" + n(seat) + "+8+";
     if (s.discarder == seat) return "CMD_playcard+" + n(seat) + "+1+";
@@ -52,7 +55,8 @@ bool runUntil(HostFixture& h, const QByteArray& word, int observer = 1, int step
             answered = true;
         }
         h.drain();
-        if (!answered && !h.server.ctimer.isActive()) return !h.link[observer]->withWord(word).isEmpty();
+        if (!answered && !h.server.ctimer.isActive())
+            return !h.link[observer]->withWord(word).isEmpty();
     }
     return false;
 }
@@ -77,7 +81,10 @@ private slots:
         HostFixture h;
         h.fourPlayersStart();
         // Hearts trump; seat 3 watches and holds one Diamond in position 5.
-        h.setHands({{{8, 9, 11, 12, 13}, {21, 22, 24, 25, 26}, {34, 35, 37, 0, 47}, {10, 38, 39, 48, 49}}});
+        h.setHands({{{8, 9, 11, 12, 13},
+                     {21, 22, 24, 25, 26},
+                     {34, 35, 37, 0, 47},
+                     {10, 38, 39, 48, 49}}});
         h.server.playerslot[3].hand[5] = 23 - 1; // the queen of Diamonds
         h.server.trump = Hearts;
         h.server.leftbower = 23;
@@ -122,7 +129,8 @@ private slots:
         QCOMPARE(h.server.nextplayer, 0);
         h.clearSent();
         for (int seat = 1; seat <= 4; ++seat)
-            for (int pos = 1; pos <= 5; ++pos) h.say(seat, "CMD_playcard+" + n(seat) + "+" + n(pos) + "+");
+            for (int pos = 1; pos <= 5; ++pos)
+                h.say(seat, "CMD_playcard+" + n(seat) + "+" + n(pos) + "+");
         h.drain();
         QVERIFY(h.all(1).isEmpty());
         QCOMPARE(h.server.ctimerTag, int(ActionNextTrick));
@@ -133,7 +141,8 @@ private slots:
         QCOMPARE(h.server.ctimerTag, int(ActionNextTrick));
         h.ticks(5);
         const int observer = leaver == 1 ? 2 : 1;
-        QCOMPARE(h.link[observer]->withWord("CMD_nextplayer"), QByteArrayList{"CMD_nextplayer+" + n(leaver) + "+"});
+        QCOMPARE(h.link[observer]->withWord("CMD_nextplayer"),
+                 QByteArrayList{"CMD_nextplayer+" + n(leaver) + "+"});
         QCOMPARE(h.server.ctimerTag, int(ActionPlay)); // now the computer's, after its own pause
     }
 
@@ -141,8 +150,9 @@ private slots:
         HostFixture h;
         h.join("Ann");
         h.clearSent();
-        for (const QByteArray& bad : QByteArrayList{"CMD_startgame+Ann+ten+", "CMD_startgame+Ann+0+",
-                                                    "CMD_startgame+Ann+-5+", "CMD_startgame+Ann+"})
+        for (const QByteArray& bad :
+             QByteArrayList{"CMD_startgame+Ann+ten+", "CMD_startgame+Ann+0+",
+                            "CMD_startgame+Ann+-5+", "CMD_startgame+Ann+"})
             h.say(1, bad);
         h.drain();
         QVERIFY(!h.server.gameon);
@@ -193,7 +203,8 @@ private slots:
         QTest::ignoreMessage(QtWarningMsg, "That is not a valid card!!!");
         h.server.hesplaying(p, 2);
         h.server.playerslot[p].played = 8;
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^player: \\d played double! Next Player Is:\\d"));
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression("^player: \\d played double! Next Player Is:\\d"));
         h.say(p, answerFor(h.server, p));
         h.drain();
     }
@@ -257,7 +268,8 @@ private slots:
     void leavingOrWatchingAtEveryMomentStillScores_data() {
         QTest::addColumn<int>("moment");
         QTest::addColumn<bool>("leave");
-        const char* names[] = {"bid", "name", "alone", "discard", "play", "trick pause", "deal pause"};
+        const char* names[] = {"bid",  "name",        "alone",     "discard",
+                               "play", "trick pause", "deal pause"};
         for (int m = 0; m < 7; ++m) {
             QTest::newRow(QByteArray(names[m]).append(" / leave").constData()) << m << true;
             QTest::newRow(QByteArray(names[m]).append(" / watch").constData()) << m << false;
@@ -278,13 +290,27 @@ private slots:
         auto reached = [&](int& seat) {
             TServer& s = h.server;
             switch (moment) {
-            case 0: seat = s.bidder; return seat != 0;
-            case 1: seat = s.chooser; return seat != 0;
-            case 2: seat = s.aloner; return seat != 0;
-            case 3: seat = s.discarder; return seat != 0;
-            case 4: seat = s.nextplayer; return seat != 0;
-            case 5: seat = 2; return s.ctimerTag == ActionNextTrick;
-            default: seat = 3; return s.ctimerTag == ActionNextDeal;
+            case 0:
+                seat = s.bidder;
+                return seat != 0;
+            case 1:
+                seat = s.chooser;
+                return seat != 0;
+            case 2:
+                seat = s.aloner;
+                return seat != 0;
+            case 3:
+                seat = s.discarder;
+                return seat != 0;
+            case 4:
+                seat = s.nextplayer;
+                return seat != 0;
+            case 5:
+                seat = 2;
+                return s.ctimerTag == ActionNextTrick;
+            default:
+                seat = 3;
+                return s.ctimerTag == ActionNextDeal;
             }
         };
         int seat = 0;
@@ -297,13 +323,15 @@ private slots:
                 QByteArray a = answerFor(h.server, s);
                 // Reach the naming phase and a discard by passing or ordering up.
                 if (moment == 1 && h.server.bidder == s) a = "CMD_selectedbubble+" + n(s) + "+2+";
-                if ((moment == 2 || moment == 3) && h.server.bidder == s) a = "CMD_selectedbubble+" + n(s) + "+1+";
+                if ((moment == 2 || moment == 3) && h.server.bidder == s)
+                    a = "CMD_selectedbubble+" + n(s) + "+1+";
                 if (!a.isEmpty()) h.say(s, a);
             }
             h.drain();
         }
         QVERIFY2(reached(seat), "the wanted moment never came");
-        if (leave) h.link[seat]->peerCloses();
+        if (leave)
+            h.link[seat]->peerCloses();
         else {
             h.say(seat, "CMD_justwatch+" + n(seat) + "+1");
             h.drain();
@@ -341,13 +369,15 @@ private slots:
                     h.say(seat, "CMD_justwatch+" + n(seat) + "+" + n(int(chaos() % 2) + 1));
                 } else if (roll < 15 && s.playerslot[seat].connected) {
                     // Refused or stray input of every kind.
-                    const QByteArrayList junk{"CMD_playcard+" + n(seat) + "+" + n(int(chaos() % 7)) + "+",
-                                              "CMD_selectedbubble+" + n(seat) + "+" + n(int(chaos() % 25)) + "+",
-                                              "CMD_playcard+" + n(seat % 4 + 1) + "+1+",
-                                              "CMD_kickhim+1+" + n(seat % 3 + 2) + "+",
-                                              QByteArray("CMD_\xFE+") + n(seat)};
+                    const QByteArrayList junk{
+                        "CMD_playcard+" + n(seat) + "+" + n(int(chaos() % 7)) + "+",
+                        "CMD_selectedbubble+" + n(seat) + "+" + n(int(chaos() % 25)) + "+",
+                        "CMD_playcard+" + n(seat % 4 + 1) + "+1+",
+                        "CMD_kickhim+1+" + n(seat % 3 + 2) + "+",
+                        QByteArray("CMD_\xFE+") + n(seat)};
                     h.say(seat, junk[int(chaos() % junk.size())]);
-                } else if (roll < 60 && s.playerslot[seat].connected && !s.playerslot[seat].watching) {
+                } else if (roll < 60 && s.playerslot[seat].connected &&
+                           !s.playerslot[seat].watching) {
                     const QByteArray a = answerFor(s, seat);
                     if (!a.isEmpty()) h.say(seat, a);
                 } else if (s.ctimer.isActive()) {

@@ -10,7 +10,9 @@ using namespace euchre::testing;
 
 namespace {
 
-QByteArray n(int v) { return QByteArray::number(v); }
+QByteArray n(int v) {
+    return QByteArray::number(v);
+}
 
 // Everyone passes both phases, in person.
 void passAround(HostFixture& h) {
@@ -59,7 +61,8 @@ private slots:
             h.clearSent();
             passAround(h);
             QCOMPARE(h.server.dealer, expected);
-            QCOMPARE(h.link[1]->withWord("CMD_dealer"), QByteArrayList{"CMD_dealer+" + n(expected) + "+"});
+            QCOMPARE(h.link[1]->withWord("CMD_dealer"),
+                     QByteArrayList{"CMD_dealer+" + n(expected) + "+"});
             QVERIFY(h.server.gameon);
             QCOMPARE(h.server.teamrecord[1].score, 3);
         }
@@ -77,7 +80,8 @@ private slots:
             const auto& hand = h.server.playerslot[seat].hand;
             QCOMPARE(hand[1], deck.deckcard(2 * seat - 1));
             QCOMPARE(hand[2], deck.deckcard(2 * seat));
-            for (int k = 0; k < 3; ++k) QCOMPARE(hand[3 + k], deck.deckcard(8 + 3 * (seat - 1) + 1 + k));
+            for (int k = 0; k < 3; ++k)
+                QCOMPARE(hand[3 + k], deck.deckcard(8 + 3 * (seat - 1) + 1 + k));
         }
         QCOMPARE(h.server.deckpos, 21);
         QCOMPARE(h.server.trump, naturalSuit(deck.deckcard(21)));
@@ -88,8 +92,8 @@ private slots:
         // Seat 2 sees its own cards and zeros for every other seat, seats in order.
         const auto& own = h.server.playerslot[2].hand;
         QCOMPARE(got[2], QByteArray("CMD_placecard+1+1+0+2+0+3+0+4+0+5+0"));
-        QCOMPARE(got[3], "CMD_placecard+2+1+" + n(own[1]) + "+2+" + n(own[2]) + "+3+" + n(own[3]) + "+4+" +
-                             n(own[4]) + "+5+" + n(own[5]));
+        QCOMPARE(got[3], "CMD_placecard+2+1+" + n(own[1]) + "+2+" + n(own[2]) + "+3+" + n(own[3]) +
+                             "+4+" + n(own[4]) + "+5+" + n(own[5]));
         QCOMPARE(got[4], QByteArray("CMD_placecard+3+1+0+2+0+3+0+4+0+5+0"));
         QCOMPARE(got[6], "CMD_settrump+" + n(deck.deckcard(21)) + "+");
         QCOMPARE(got[7], QByteArray("CMD_bidder+2+"));
@@ -102,8 +106,10 @@ private slots:
         h.server.dealtype(2, 1);
         for (int seat = 1; seat <= 4; ++seat) {
             for (int k = 0; k < 3; ++k)
-                QCOMPARE(h.server.playerslot[seat].hand[1 + k], h.server.thedeck.deckcard(3 * (seat - 1) + 1 + k));
-            QCOMPARE(h.server.playerslot[seat].hand[4], h.server.thedeck.deckcard(12 + 2 * seat - 1));
+                QCOMPARE(h.server.playerslot[seat].hand[1 + k],
+                         h.server.thedeck.deckcard(3 * (seat - 1) + 1 + k));
+            QCOMPARE(h.server.playerslot[seat].hand[4],
+                     h.server.thedeck.deckcard(12 + 2 * seat - 1));
         }
         // A deal for a seat that is not due does nothing.
         h.server.dealerdue = 3;
@@ -124,7 +130,8 @@ private slots:
         }
         QCOMPARE(h.server.refusedsuit, turnedSuit);
         QCOMPARE(h.server.chooser, 2);
-        QCOMPARE(h.link[3]->withWord("CMD_chooser"), QByteArrayList{"CMD_chooser+2+" + n(turnedSuit) + "+"});
+        QCOMPARE(h.link[3]->withWord("CMD_chooser"),
+                 QByteArrayList{"CMD_chooser+2+" + n(turnedSuit) + "+"});
         QCOMPARE(h.link[3]->withWord("CMD_hepassed").size(), 4);
 
         // Naming the turned-down suit is refused to that seat alone, which stays asked.
@@ -141,8 +148,9 @@ private slots:
         h.say(2, "CMD_selectedbubble+2+22+");
         h.say(3, "CMD_selectedbubble+3+" + n(named + 2) + "+");
         h.drain();
-        QCOMPARE(h.all(1), (QByteArrayList{"CMD_hepassed+2+", "CMD_chooser+3+" + n(turnedSuit) + "+",
-                                           "CMD_trumpchoosen+3+" + n(named) + "+", "CMD_aloner+3+"}));
+        QCOMPARE(h.all(1),
+                 (QByteArrayList{"CMD_hepassed+2+", "CMD_chooser+3+" + n(turnedSuit) + "+",
+                                 "CMD_trumpchoosen+3+" + n(named) + "+", "CMD_aloner+3+"}));
         QCOMPARE(h.server.trump, named);
         QCOMPARE(h.server.leftbower, leftBowerOf(named));
         QVERIFY(h.server.teamrecord[1].makers && !h.server.teamrecord[2].makers);
@@ -154,7 +162,8 @@ private slots:
         h.say(3, "CMD_selectedbubble+3+8+");
         h.say(3, "CMD_selectedbubble+3+7+"); // a second answer is ignored
         h.drain();
-        QCOMPARE(h.all(1), (QByteArrayList{"CMD_goingalone+3+8+", "CMD_clearcards+", "CMD_nextplayer+2+"}));
+        QCOMPARE(h.all(1),
+                 (QByteArrayList{"CMD_goingalone+3+8+", "CMD_clearcards+", "CMD_nextplayer+2+"}));
         QVERIFY(!h.server.playerslot[3].alone);
     }
 
@@ -169,7 +178,8 @@ private slots:
         h.clearSent();
         h.say(1, "CMD_selectedbubble+1+1+");
         h.drain();
-        QCOMPARE(h.all(2), (QByteArrayList{"CMD_heaccepted+1+", "CMD_trumpchoosen+1+" + n(naturalSuit(turned)) + "+",
+        QCOMPARE(h.all(2), (QByteArrayList{"CMD_heaccepted+1+",
+                                           "CMD_trumpchoosen+1+" + n(naturalSuit(turned)) + "+",
                                            "CMD_aloner+1+"}));
         QVERIFY(h.server.orderedup);
         h.clearSent();
@@ -184,7 +194,8 @@ private slots:
         QCOMPARE(h.server.discarder, 1);
         h.say(1, "CMD_playcard+1+3+");
         h.drain();
-        QCOMPARE(h.all(1), (QByteArrayList{"CMD_switch+1+3+" + n(turned) + "+", "CMD_clearcards+", "CMD_nextplayer+2+"}));
+        QCOMPARE(h.all(1), (QByteArrayList{"CMD_switch+1+3+" + n(turned) + "+", "CMD_clearcards+",
+                                           "CMD_nextplayer+2+"}));
         QCOMPARE(h.all(2), (QByteArrayList{"CMD_clearcards+", "CMD_nextplayer+2+"}));
         before[3] = turned;
         QCOMPARE(h.server.playerslot[1].hand, before);
@@ -270,7 +281,10 @@ private slots:
         // Hearts trump; seat 2 leads a Diamond; seat 3 holds the jack of Diamonds
         // (a Heart now) as its only Diamond and may play anything.
         trickPlay(h, Hearts, 1,
-                  {{{8, 9, 11, 12, 13}, {21, 22, 24, 25, 26}, {23, 34, 35, 47, 48}, {10, 36, 37, 38, 39}}});
+                  {{{8, 9, 11, 12, 13},
+                    {21, 22, 24, 25, 26},
+                    {23, 34, 35, 47, 48},
+                    {10, 36, 37, 38, 39}}});
         play(h, 2, 1); // nine of Diamonds
         QCOMPARE(h.server.ledsuit, int(Diamonds));
         play(h, 3, 2); // a Spade: allowed
@@ -285,7 +299,10 @@ private slots:
         HostFixture g;
         g.fourPlayersStart();
         trickPlay(g, Hearts, 1,
-                  {{{8, 9, 11, 12, 13}, {23, 22, 24, 25, 26}, {47, 34, 35, 36, 37}, {10, 38, 39, 48, 49}}});
+                  {{{8, 9, 11, 12, 13},
+                    {23, 22, 24, 25, 26},
+                    {47, 34, 35, 36, 37},
+                    {10, 38, 39, 48, 49}}});
         play(g, 2, 1); // jack of Diamonds, trump
         QCOMPARE(g.server.ledsuit, int(Hearts));
         g.clearSent();
@@ -305,13 +322,20 @@ private slots:
         QTest::addColumn<int>("led");
         QTest::addColumn<QList<int>>("played");
         QTest::addColumn<int>("winner");
-        QTest::newRow("right beats left") << int(Hearts) << int(Hearts) << QList<int>{52, 23, 49, 51} << 3;
-        QTest::newRow("left beats ace of trump") << int(Hearts) << int(Spades) << QList<int>{39, 52, 23, 38} << 3;
-        QTest::newRow("lowest trump beats led ace") << int(Clubs) << int(Hearts) << QList<int>{52, 8, 51, 50} << 2;
-        QTest::newRow("highest of led suit") << int(Clubs) << int(Hearts) << QList<int>{48, 52, 39, 26} << 2;
-        QTest::newRow("off-suit never wins") << int(Spades) << int(Diamonds) << QList<int>{21, 52, 13, 26 - 4} << 4;
-        QTest::newRow("jack of led suit is no bower") << int(Spades) << int(Hearts) << QList<int>{49, 50, 47, 48} << 2;
-        QTest::newRow("sitting-out seat") << int(Hearts) << int(Clubs) << QList<int>{13, 0, 12, 11} << 1;
+        QTest::newRow("right beats left")
+            << int(Hearts) << int(Hearts) << QList<int>{52, 23, 49, 51} << 3;
+        QTest::newRow("left beats ace of trump")
+            << int(Hearts) << int(Spades) << QList<int>{39, 52, 23, 38} << 3;
+        QTest::newRow("lowest trump beats led ace")
+            << int(Clubs) << int(Hearts) << QList<int>{52, 8, 51, 50} << 2;
+        QTest::newRow("highest of led suit")
+            << int(Clubs) << int(Hearts) << QList<int>{48, 52, 39, 26} << 2;
+        QTest::newRow("off-suit never wins")
+            << int(Spades) << int(Diamonds) << QList<int>{21, 52, 13, 26 - 4} << 4;
+        QTest::newRow("jack of led suit is no bower")
+            << int(Spades) << int(Hearts) << QList<int>{49, 50, 47, 48} << 2;
+        QTest::newRow("sitting-out seat")
+            << int(Hearts) << int(Clubs) << QList<int>{13, 0, 12, 11} << 1;
     }
     void trickWinners() {
         QFETCH(int, trump);
@@ -391,10 +415,14 @@ private slots:
             } else {
                 // Seat 1 is a person: answer with something acceptable.
                 const int s = 1;
-                if (h.server.bidder == s) h.say(s, "CMD_selectedbubble+1+2+");
-                else if (h.server.chooser == s) h.say(s, "CMD_selectedbubble+1+22+");
-                else if (h.server.aloner == s) h.say(s, "CMD_selectedbubble+1+8+");
-                else if (h.server.discarder == s) h.say(s, "CMD_playcard+1+1+");
+                if (h.server.bidder == s)
+                    h.say(s, "CMD_selectedbubble+1+2+");
+                else if (h.server.chooser == s)
+                    h.say(s, "CMD_selectedbubble+1+22+");
+                else if (h.server.aloner == s)
+                    h.say(s, "CMD_selectedbubble+1+8+");
+                else if (h.server.discarder == s)
+                    h.say(s, "CMD_playcard+1+1+");
                 else if (h.server.nextplayer == s)
                     for (int pos = 1; pos <= 5; ++pos) h.say(s, "CMD_playcard+1+" + n(pos) + "+");
                 h.drain();

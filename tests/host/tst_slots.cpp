@@ -46,7 +46,8 @@ private slots:
         h.clearSent();
         h.say(slot, "CMD_logininfo+2+1.0.5+Old");
         h.drain();
-        QCOMPARE(h.all(1), (QByteArrayList{"CMD_newplayerinfo+2+Old+0", "CMD_havewrongversion+Old"}));
+        QCOMPARE(h.all(1),
+                 (QByteArrayList{"CMD_newplayerinfo+2+Old+0", "CMD_havewrongversion+Old"}));
         QCOMPARE(h.all(2).last(), QByteArray("CMD_wrongversion+"));
         QVERIFY(h.server.playerslot[2].connected); // a warning only
     }
@@ -91,7 +92,10 @@ private slots:
         h.fourPlayersStart();
         h.link[3]->peerCloses();
         // Freeze a known trick state: seat 2 led, seat 3 is to play.
-        h.setHands({{{8, 9, 10, 11, 12}, {21, 22, 0, 24, 25}, {34, 35, 36, 37, 38}, {47, 48, 49, 50, 51}}});
+        h.setHands({{{8, 9, 10, 11, 12},
+                     {21, 22, 0, 24, 25},
+                     {34, 35, 36, 37, 38},
+                     {47, 48, 49, 50, 51}}});
         h.server.trump = Hearts;
         h.server.leftbower = 23;
         h.server.dealer = 1;
@@ -165,7 +169,8 @@ private slots:
         h.drain();
         QVERIFY(!h.server.playerslot[3].connected);
         QVERIFY(h.link[3]->closed);
-        QCOMPARE(h.link[1]->withWord("CMD_playerdisconnected"), QByteArrayList{"CMD_playerdisconnected+3+Cat"});
+        QCOMPARE(h.link[1]->withWord("CMD_playerdisconnected"),
+                 QByteArrayList{"CMD_playerdisconnected+3+Cat"});
     }
 
     void justWatchingOwnAndOtherSeats() {
@@ -186,7 +191,8 @@ private slots:
         h.drain();
         QVERIFY(h.server.playerslot[3].watching);
         QVERIFY(!h.server.playerslot[2].watching);
-        QCOMPARE(h.all(1), (QByteArrayList{"CMD_justwatching+2+1", "CMD_justwatching+3+1", "CMD_justwatching+2+2"}));
+        QCOMPARE(h.all(1), (QByteArrayList{"CMD_justwatching+2+1", "CMD_justwatching+3+1",
+                                           "CMD_justwatching+2+2"}));
         QVERIFY(h.server.isComputerSeat(3));
         QVERIFY(h.server.isComputerSeat(4));
         QVERIFY(!h.server.isComputerSeat(2));
@@ -202,7 +208,8 @@ private slots:
         h.say(1, "CMD_playasound+1+wave20+");
         h.say(1, "CMD_botspeed+1+200+");
         h.drain();
-        const QByteArrayList expected{"CMD_chat+2+Spy chats: 1+1=2 :)|clBlack", "CMD_action+2+Spy waves|$00FF0000",
+        const QByteArrayList expected{"CMD_chat+2+Spy chats: 1+1=2 :)|clBlack",
+                                      "CMD_action+2+Spy waves|$00FF0000",
                                       "CMD_playasound+1+wave20+"};
         QCOMPARE(h.all(1), expected);
         QCOMPARE(h.all(2), expected); // the sender gets its own line back
@@ -213,7 +220,9 @@ private slots:
         HostFixture h;
         h.join("Ann");
         h.clearSent();
-        h.link[1]->peerSays("CMD_chat+1+a|clBlack\xFF" "CMD_chat+1+b|clBlack\xFF" "CMD_chat+1+c|cl");
+        h.link[1]->peerSays("CMD_chat+1+a|clBlack\xFF"
+                            "CMD_chat+1+b|clBlack\xFF"
+                            "CMD_chat+1+c|cl");
         QCOMPARE(h.server.queuedCount(), 2);
         h.link[1]->peerSays("Black\xFF");
         QCOMPARE(h.server.queuedCount(), 3);
@@ -221,7 +230,8 @@ private slots:
         QCOMPARE(h.all(1).size(), 1);
         h.server.socktimerTimer();
         h.server.socktimerTimer();
-        QCOMPARE(h.all(1), (QByteArrayList{"CMD_chat+1+Ann chats: a|clBlack", "CMD_chat+1+Ann chats: b|clBlack",
+        QCOMPARE(h.all(1), (QByteArrayList{"CMD_chat+1+Ann chats: a|clBlack",
+                                           "CMD_chat+1+Ann chats: b|clBlack",
                                            "CMD_chat+1+Ann chats: c|clBlack"}));
         h.server.socktimerTimer(); // empty queue: nothing happens
         QCOMPARE(h.all(1).size(), 3);
@@ -255,8 +265,8 @@ private slots:
                  "CMD_selectedbubble+" + b + "+", "CMD_selectedbubble+" + b + "+99999999999+",
                  "CMD_playcard+" + b + "+0+", "CMD_playcard+" + b + "+6+", "CMD_chat+0+x|clBlack",
                  "CMD_chat+11+x|clBlack", "CMD_justwatch+5+1", "CMD_justwatch+" + b + "+3",
-                 "CMD_kickhim+1+10+", "CMD_playasound+-1+wave1+", "CMD_logininfo+99+1.0.6+X", "garbage",
-                 "", "CMD_selectedbubble", "cmd_chat+" + b + "+x"}) {
+                 "CMD_kickhim+1+10+", "CMD_playasound+-1+wave1+", "CMD_logininfo+99+1.0.6+X",
+                 "garbage", "", "CMD_selectedbubble", "cmd_chat+" + b + "+x"}) {
             h.say(bidder, bad);
         }
         h.drain();
@@ -301,7 +311,8 @@ private slots:
         QVERIFY(h.link[1]->withWord("CMD_chat").isEmpty());
         h.say(2, "CMD_chat+2+hello|clBlack");
         h.drain();
-        QCOMPARE(h.link[1]->withWord("CMD_chat"), QByteArrayList{"CMD_chat+2+New chats: hello|clBlack"});
+        QCOMPARE(h.link[1]->withWord("CMD_chat"),
+                 QByteArrayList{"CMD_chat+2+New chats: hello|clBlack"});
     }
 };
 

@@ -14,14 +14,22 @@ private slots:
         QCOMPARE(MessageBuilder(cmd::sendlogininfo).field(1).done(false),
                  QByteArray("CMD_sendlogininfo+1\xFF"));
         QCOMPARE(bareMessage(cmd::full), QByteArray("CMD_full+\xFF"));
-        QCOMPARE(MessageBuilder(cmd::chat).field(2).field("Bo").raw(" chats: ").raw("a+b|clRed").done(false),
+        QCOMPARE(MessageBuilder(cmd::chat)
+                     .field(2)
+                     .field("Bo")
+                     .raw(" chats: ")
+                     .raw("a+b|clRed")
+                     .done(false),
                  QByteArray("CMD_chat+2+Bo chats: a+b|clRed\xFF"));
     }
 
     void cutsSeveralMessagesInOneRead() {
         LineCutter cutter;
         QList<QByteArray> lines;
-        QVERIFY(cutter.feed("CMD_a+1+\xFF" "CMD_b+2+\xFF\xFF" "CMD_c+", lines));
+        QVERIFY(cutter.feed("CMD_a+1+\xFF"
+                            "CMD_b+2+\xFF\xFF"
+                            "CMD_c+",
+                            lines));
         QCOMPARE(lines, (QList<QByteArray>{"CMD_a+1+", "CMD_b+2+", ""}));
         QCOMPARE(cutter.pendingSize(), 6);
         lines.clear();

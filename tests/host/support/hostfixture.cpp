@@ -31,7 +31,8 @@ void HostFixture::say(int slot, const QByteArray& message) {
 }
 
 void HostFixture::drain() {
-    for (int guard = 0; guard < 100000 && server.queuedCount() > 0; ++guard) server.socktimerTimer();
+    for (int guard = 0; guard < 100000 && server.queuedCount() > 0; ++guard)
+        server.socktimerTimer();
 }
 
 void HostFixture::ticks(int n) {
@@ -58,9 +59,12 @@ void HostFixture::fourPlayersStart(int playto) {
 
 void HostFixture::setHands(const std::array<std::array<int, 5>, 4>& hands) {
     for (int seat = 1; seat <= 4; ++seat)
-        for (int pos = 1; pos <= 5; ++pos) server.playerslot[seat].hand[pos] = hands[seat - 1][pos - 1];
+        for (int pos = 1; pos <= 5; ++pos)
+            server.playerslot[seat].hand[pos] = hands[seat - 1][pos - 1];
 }
 
-QByteArray msg(const char* text) { return QByteArray(text); }
+QByteArray msg(const char* text) {
+    return QByteArray(text);
+}
 
 } // namespace euchre::testing

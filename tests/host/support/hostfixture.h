@@ -72,7 +72,9 @@ public:
     // Steps the computer-turn timer until its pending action has fired.
     void fire();
     void clearSent();
-    QByteArrayList all(int slot) const { return link[slot] ? link[slot]->messages() : QByteArrayList(); }
+    QByteArrayList all(int slot) const {
+        return link[slot] ? link[slot]->messages() : QByteArrayList();
+    }
 
     // Four people at the table and a game started by seat 1.
     void fourPlayersStart(int playto = 10);
