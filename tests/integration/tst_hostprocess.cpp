@@ -1,0 +1,168 @@
+// The stand-alone host program as a person starts it: it names the port it
+// listens on, four raw clients that leave their seats to the computer watch a
+// game run on the host's timer with its pauses after a trick and after a
+// hand, and the program ends cleanly on a signal or refuses a taken port.
+#include "integration/support/wirecheck.h"
+#include "integration/support/wireclient.h"
+
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QtTest>
+#include <csignal>
+#include <memory>
+#include <vector>
+
+using namespace euchre::testing;
+
+namespace {
+
+constexpr int kWait = 15000;
+
+// A running euchre-host that is stopped, whatever happens, when the test ends.
+class HostProcess {
+public:
+    ~HostProcess() {
+        if (process.state() != QProcess::NotRunning) {
+            process.kill();
+            process.waitForFinished(kWait);
+        }
+    }
+
+    // Starts the program and waits for its "listening on N"; returns N, 0 on failure.
+    quint16 start(const QStringList& args) {
+        process.start(QStringLiteral(EUCHRE_HOST_BIN), args);
+        if (!process.waitForStarted(kWait)) return 0;
+        static const QRegularExpression listening(QStringLiteral("^listening on (\\d+)\\n"));
+        QRegularExpressionMatch match;
+        const bool ready = QTest::qWaitFor(
+            [&] {
+                out += process.readAllStandardOutput();
+                match = listening.match(QString::fromLatin1(out));
+                return match.hasMatch() || process.state() == QProcess::NotRunning;
+            },
+            kWait);
+        return ready && match.hasMatch() ? static_cast<quint16>(match.captured(1).toUInt()) : 0;
+    }
+
+    // Sends the signal and waits for the program to end; false if it did not.
+    bool stopWith(int signal) {
+        QSignalSpy finished(&process, &QProcess::finished);
+        ::kill(static_cast<pid_t>(process.processId()), signal);
+        return finished.wait(kWait) || process.state() == QProcess::NotRunning;
+    }
+
+    QProcess process;
+    QByteArray out;
+};
+
+// The time from the first message with `from` (at or after index `start`) to
+// the first `to` after it, in ms; -1 while either has not come.
+qint64 gap(const WireClient& c, QByteArrayView from, QByteArrayView to, int start = 0) {
+    const int a = c.find(from, start);
+    if (a < 0) return -1;
+    const int b = c.find(to, a + 1);
+    if (b < 0) return -1;
+    return c.messages[b].atMs - c.messages[a].atMs;
+}
+
+} // namespace
+
+class HostProcessTest : public QObject {
+    Q_OBJECT
+private slots:
+    void computerSeatsPauseBetweenTricksAndDeals() {
+        HostProcess host;
+        const quint16 port = host.start({QStringLiteral("--port"), QStringLiteral("0"),
+                                         QStringLiteral("--bot-speed"), QStringLiteral("200")});
+        QVERIFY2(port != 0, host.out.constData());
+        QCOMPARE(host.out, QByteArray("listening on ") + QByteArray::number(port) + '\n');
+
+        std::vector<std::unique_ptr<WireClient>> clients;
+        for (int seat = 1; seat <= 4; ++seat) {
+            clients.push_back(std::make_unique<WireClient>());
+            WireClient* c = clients.back().get();
+            c->connectTo(port);
+            QTRY_COMPARE_WITH_TIMEOUT(c->slot(), seat, kWait);
+            c->sendRaw("CMD_logininfo+" + QByteArray::number(seat) + "+1.0.6+P" +
+                       QByteArray::number(seat) + "\xFF\xFF");
+            // A new game gives every seat back to its person, so each hands its
+            // seat to the computer once the game has started.
+            c->onMessage = [c, seat](const QByteArray& m) {
+                if (m.startsWith("CMD_startgame+"))
+                    c->sendRaw("CMD_justwatch+" + QByteArray::number(seat) + "+1\xFF");
+            };
+        }
+        WireClient& first = *clients[0];
+        QTRY_COMPARE_WITH_TIMEOUT(first.count("CMD_newplayerinfo"), 4, kWait);
+        first.say("CMD_startgame+P1+5+");
+
+        for (const auto& c : clients)
+            QTRY_COMPARE_WITH_TIMEOUT(c->count("CMD_justwatching"), 4, kWait);
+
+        // After the first trick the next begins five ticks (5 x 200 ms) later.
+        QTRY_VERIFY_WITH_TIMEOUT(gap(first, "CMD_trickwinner", "CMD_clearcards") >= 0, 60000);
+        const qint64 trickPause = gap(first, "CMD_trickwinner", "CMD_clearcards");
+        QVERIFY2(trickPause >= 700 && trickPause <= 2500, qPrintable(QString::number(trickPause)));
+
+        // After a hand the next deal comes twelve ticks (2.4 s) later.
+        QTRY_VERIFY_WITH_TIMEOUT(gap(first, "CMD_score", "CMD_dealer") >= 0, 120000);
+        const qint64 dealPause = gap(first, "CMD_score", "CMD_dealer");
+        QVERIFY2(dealPause >= 1900 && dealPause <= 4500, qPrintable(QString::number(dealPause)));
+        qInfo("pause after a trick %lld ms, after a hand %lld ms", trickPause, dealPause);
+
+        for (const auto& c : clients)
+            for (const WireClient::Message& m : c->messages) {
+                const QString problem = wireProblem(m.text);
+                QVERIFY2(problem.isEmpty(),
+                         qPrintable(QString::fromLatin1(m.text) + ": " + problem));
+            }
+
+        // A signal ends the program cleanly, in the middle of a game.
+        QVERIFY(host.stopWith(SIGTERM));
+        QCOMPARE(host.process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(host.process.exitCode(), 0);
+        for (const auto& c : clients) QTRY_VERIFY_WITH_TIMEOUT(c->isClosed(), kWait);
+    }
+
+    void interruptEndsTheHostCleanly() {
+        HostProcess host;
+        const quint16 port = host.start({QStringLiteral("--port"), QStringLiteral("0")});
+        QVERIFY2(port != 0, host.out.constData());
+        WireClient c;
+        c.connectTo(port);
+        QTRY_COMPARE_WITH_TIMEOUT(c.raw, QByteArray("CMD_sendlogininfo+1\xFF"), kWait);
+        QVERIFY(host.stopWith(SIGINT));
+        QCOMPARE(host.process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(host.process.exitCode(), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(c.isClosed(), kWait);
+    }
+
+    void aTakenPortIsRefusedWithAMessage() {
+        HostProcess first;
+        const quint16 port = first.start({QStringLiteral("--port"), QStringLiteral("0")});
+        QVERIFY2(port != 0, first.out.constData());
+
+        HostProcess second;
+        second.process.start(QStringLiteral(EUCHRE_HOST_BIN),
+                             {QStringLiteral("--port"), QString::number(port)});
+        QVERIFY(second.process.waitForStarted(kWait));
+        QSignalSpy finished(&second.process, &QProcess::finished);
+        QVERIFY(finished.wait(kWait) || second.process.state() == QProcess::NotRunning);
+        QCOMPARE(second.process.exitStatus(), QProcess::NormalExit);
+        QVERIFY(second.process.exitCode() != 0);
+        QCOMPARE(second.process.readAllStandardOutput(), QByteArray());
+        const QByteArray why = second.process.readAllStandardError();
+        QVERIFY2(why.contains(QByteArray::number(port)), why.constData());
+
+        // The first host goes on serving as before.
+        WireClient c;
+        c.connectTo(port);
+        QTRY_COMPARE_WITH_TIMEOUT(c.raw, QByteArray("CMD_sendlogininfo+1\xFF"), kWait);
+        QVERIFY(first.stopWith(SIGTERM));
+        QCOMPARE(first.process.exitCode(), 0);
+    }
+};
+
+QTEST_MAIN(HostProcessTest)
+#include "tst_hostprocess.moc"
