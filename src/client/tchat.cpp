@@ -1,0 +1,682 @@
+// The table window: start-up decision, connection and login, the host's
+// message queue with its one-message-per-tick dispatch, settings and menus.
+#include "client/tchat.h"
+
+#include "chat/chattersounds.h"
+#include "chat/colourtext.h"
+#include "chat/settingslocation.h"
+#include "client/tableboard.h"
+#include "host/tserver.h"
+#include "model/random.h"
+#include "net/commands.h"
+#include "net/tsock.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QSystemSemaphore>
+
+namespace euchre {
+
+namespace {
+
+// Texts the window shows.
+const QString kLoadingSolo = QStringLiteral("0+Loading Solo Game..Please wait.");
+const QString kLoadingMulti = QStringLiteral("0+Loading Multi-player Game.. Please Wait.");
+const QString kWrongVersionOther = QStringLiteral(" has a different version of the game then you.");
+const QString kWrongVersionOwn =
+    QStringLiteral("0+You have a differnt version of the game then the host.");
+const QString kGameIsFull = QStringLiteral("Game is full");
+const QString kNotConnected = QStringLiteral("You are not connected");
+const QString kYouAreConnected = QStringLiteral("0+You are Connected.");
+const QString kIsConnected = QStringLiteral(" is Connected.");
+const QString kYouAreSpying = QStringLiteral("0+You are spying.");
+const QString kIsSpying = QStringLiteral(" is spying.");
+const QString kChatterSoundLine = QStringLiteral(": <Chatter Sound> ");
+const QString kSocketClosed = QStringLiteral("Socket Closed");
+const QString kLoopback = QStringLiteral("127.0.0.1");
+const QString kSoloName = QStringLiteral("You");
+const QString kHostFlag = QStringLiteral("true");
+
+// The line the queue starts with; it carries no command.
+const QByteArray kQueuePlaceholder = QByteArrayLiteral("receivedlist");
+
+constexpr int kHighestSlot = 9;
+constexpr int kHighestSeat = 4;
+
+struct Dispatch {
+    const char* word;
+    void (Tchat::*handler)(QByteArrayView);
+};
+
+// Every command word the table understands, in the order they are compared.
+const Dispatch kDispatch[] = {
+    {cmd::sendlogininfo, &Tchat::sendloginfo},
+    {cmd::chat, &Tchat::chatrecieved},
+    {cmd::action, &Tchat::chatrecieved},
+    {cmd::newplayerinfo, &Tchat::newplayerinfo},
+    {cmd::havewrongversion, &Tchat::havewrongversion},
+    {cmd::wrongversion, &Tchat::wrongversion},
+    {cmd::existingplayers, &Tchat::newplayerinfo},
+    {cmd::playerdisconnected, &Tchat::playerdisconnected},
+    {cmd::startgame, &Tchat::startthegame},
+    {cmd::nextplayer, &Tchat::setnextplayer},
+    {cmd::full, &Tchat::full},
+    {cmd::justwatching, &Tchat::justwatching},
+    {cmd::dealer, &Tchat::setdealer},
+    {cmd::placecard, &Tchat::placecard},
+    {cmd::bidder, &Tchat::setbidder},
+    {cmd::hepassed, &Tchat::hepassed},
+    {cmd::heaccepted, &Tchat::heaccepted},
+    {cmd::settrump, &Tchat::settrump},
+    {cmd::discarder, &Tchat::setdiscarder},
+    {cmd::switchcard, &Tchat::switchcard},
+    {cmd::chooser, &Tchat::setchooser},
+    {cmd::trumpchoosen, &Tchat::trumpchoosen},
+    {cmd::playedcard, &Tchat::playedcard},
+    {cmd::notvalid, &Tchat::notvalid},
+    {cmd::trickwinner, &Tchat::trickwinner},
+    {cmd::clearcards, &Tchat::clearcards},
+    {cmd::score, &Tchat::scores},
+    {cmd::thewinner, &Tchat::thewinner},
+    {cmd::loadstats, &Tchat::loadstats},
+    {cmd::loadcards, &Tchat::loadcards},
+    {cmd::loadtheircards, &Tchat::loadtheircard},
+    {cmd::aloner, &Tchat::setaloner},
+    {cmd::goingalone, &Tchat::goingalone},
+    {cmd::playasound, &Tchat::playasound},
+};
+
+quint16 portFromEnvironment() {
+    const QByteArray text = qgetenv("EUCHRE_PORT");
+    if (text.isEmpty()) return Tchat::kDefaultGamePort;
+    const std::optional<int> port = FieldReader(text).number(0, 65535);
+    return port ? static_cast<quint16>(*port) : Tchat::kDefaultGamePort;
+}
+
+QAction* checkedWithData(QActionGroup* group, int value) {
+    for (QAction* a : group->actions())
+        if (a->data().toInt() == value) return a;
+    return nullptr;
+}
+
+} // namespace
+
+Tchat::Tchat(QWidget* parent)
+    : QMainWindow(parent), systemcolour(systemColour), m_store(settingsFilePath()) {
+    setObjectName(QStringLiteral("chat"));
+    setWindowTitle(QStringLiteral("Euchre"));
+    QFont base(QStringLiteral("Arial"));
+    base.setPixelSize(11);
+    setFont(base);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, kWindowColour);
+    setPalette(pal);
+
+    message = [this](const QString& text, std::function<void()> done) {
+        showMessageBox(this, text, std::move(done));
+    };
+
+    m_host = new BoardHost(this);
+    setCentralWidget(m_host);
+    m_chat = new ChatBox(this, board());
+    m_chat->setGeometry(QRect(TableBoard::kChatColumn, TableBoard::kChatColumnSize));
+    m_chat->message = [this](const QString& text) { message(text, {}); };
+    m_chat->storePhrases = [this](const Tphrases::Phrases& edited, const Tphrases::Phrases& shown,
+                                  QString* error) {
+        return m_store.savePhrases(edited, shown, error);
+    };
+    connect(m_chat, &ChatBox::preferenceChanged, this, &Tchat::saveinifile);
+    connect(m_chat, &ChatBox::phraseGateClosed, this, &Tchat::keepTicking);
+    connect(board()->startButton(), &QPushButton::clicked, this, &Tchat::button_startClick);
+
+    m_sock = new TSock(this);
+    m_sock->setObjectName(QStringLiteral("sock"));
+    connect(m_sock, &TSock::OnRead, this, &Tchat::sockRead);
+    connect(m_sock, &TSock::OnInfo, this, &Tchat::sockInfo);
+
+    // The companion lobby's connection: opened, never used, never listened to.
+    m_sock11 = new TSock(this);
+    m_sock11->setObjectName(QStringLiteral("Sock11"));
+    m_sock11->setHostName(kLoopback);
+    m_sock11->setPortName(QString::number(kCompanionPort));
+
+    m_timer1.setObjectName(QStringLiteral("Timer1"));
+    m_timer1.setInterval(1);
+    connect(&m_timer1, &QTimer::timeout, this, &Tchat::Timer1Timer);
+
+    m_gamePort = portFromEnvironment();
+    buildMenus();
+    FormCreate();
+    resize(kResetWidth, kResetHeight);
+}
+
+Tchat::~Tchat() {
+    // Closing sockets report "Socket Closed"; nobody is listening any more.
+    m_sock->disconnect(this);
+    m_timer1.stop();
+}
+
+void Tchat::FormCreate() {
+    // Marks for other programs on this machine that the game runs; it is
+    // never waited on, so several copies may share it.
+    m_marker =
+        std::make_unique<QSystemSemaphore>(QStringLiteral("euchre"), 1, QSystemSemaphore::Open);
+    systemcolour = systemColour;
+    rng::seedFromTimeOfDay();
+    ishost = false;
+    turnseat = 0;
+    defaultnames = {QString(), QStringLiteral("You"), QStringLiteral("Klot"),
+                    QStringLiteral("Klick"), QStringLiteral("Kling")};
+    m_receivedlist.push_back(kQueuePlaceholder);
+    keepTicking();
+}
+
+TableBoard* Tchat::board() const {
+    return m_host->board();
+}
+
+void Tchat::setCompanionPort(quint16 port) {
+    m_sock11->setPortName(QString::number(port));
+}
+
+void Tchat::buildMenus() {
+    QMenuBar* bar = menuBar();
+    const auto add = [this](QMenu* menu, const char* name, const QString& text) {
+        QAction* a = menu->addAction(text);
+        a->setObjectName(QLatin1String(name));
+        return a;
+    };
+
+    QMenu* file = bar->addMenu(QStringLiteral("File"));
+    m_startGame = add(file, "StartGame1", QStringLiteral("Start Game"));
+    m_startGame->setEnabled(false);
+    connect(m_startGame, &QAction::triggered, this, &Tchat::button_startClick);
+    file->addSeparator();
+    QAction* exit = add(file, "Exit1", QStringLiteral("Exit"));
+    connect(exit, &QAction::triggered, this, &Tchat::Exit1Click);
+    add(file, "Host1", QStringLiteral("Host"))->setVisible(false);
+    add(file, "Join1", QStringLiteral("Join"))->setVisible(false);
+
+    QMenu* options = bar->addMenu(QStringLiteral("Options"));
+    m_playSounds = add(options, "PlaySounds1", QStringLiteral("Play Sounds"));
+    m_playSounds->setCheckable(true);
+    m_playSounds->setChecked(true);
+    connect(m_playSounds, &QAction::triggered, this, &Tchat::PlaySounds1Click);
+    m_playChatterSounds = add(options, "PlayChatterSounds1", QStringLiteral("Play Chatter Sounds"));
+    m_playChatterSounds->setCheckable(true);
+    connect(m_playChatterSounds, &QAction::triggered, this, &Tchat::PlayChatterSounds1Click);
+
+    QMenu* turn = options->addMenu(QStringLiteral("Turn Sound"));
+    turn->setObjectName(QStringLiteral("TurnSound1"));
+    m_turnSounds = new QActionGroup(this);
+    for (const auto& [name, text, tag] :
+         {std::tuple{"Classic1", "Classic", turnSoundClassic}, {"New1", "New", turnSoundNew}}) {
+        QAction* a = add(turn, name, QLatin1String(text));
+        a->setCheckable(true);
+        a->setData(tag);
+        a->setChecked(tag == turnSoundClassic);
+        m_turnSounds->addAction(a);
+        connect(a, &QAction::triggered, this, [this, t = tag] { New1Click(t); });
+    }
+
+    QMenu* speed = options->addMenu(QStringLiteral("Bot Speed"));
+    speed->setObjectName(QStringLiteral("BotSpeed1"));
+    m_botSpeeds = new QActionGroup(this);
+    for (const auto& [name, text, tag] : {std::tuple{"Slow1", "Slow", botSpeedSlow},
+                                          {"Normal1", "Normal", botSpeedNormal},
+                                          {"Fast1", "Fast", botSpeedFast}}) {
+        QAction* a = add(speed, name, QLatin1String(text));
+        a->setCheckable(true);
+        a->setData(tag);
+        a->setChecked(tag == botSpeedNormal);
+        m_botSpeeds->addAction(a);
+        connect(a, &QAction::triggered, this, [this, t = tag] { Fast1Click(t); });
+    }
+
+    options->addSeparator();
+    m_viewScoreCard = add(options, "ViewScoreCard1", QStringLiteral("View Score Card"));
+    connect(m_viewScoreCard, &QAction::triggered, this,
+            [this] { showWindow(m_windows.scorecard); });
+    m_scontop = add(options, "scontop", QStringLiteral("Score Card Window - Stay on Top"));
+    m_scontop->setCheckable(true);
+    connect(m_scontop, &QAction::triggered, this, &Tchat::scontopClick);
+    m_viewLastTrick = add(options, "ViewLastTrick1", QStringLiteral("View Last Trick"));
+    connect(m_viewLastTrick, &QAction::triggered, this,
+            [this] { showWindow(m_windows.lasttrick); });
+    m_ltontop = add(options, "ltontop", QStringLiteral("Last Trick Window - Stay on Top"));
+    m_ltontop->setCheckable(true);
+    connect(m_ltontop, &QAction::triggered, this, &Tchat::ltontopClick);
+
+    options->addSeparator();
+    options->addAction(m_chat->textColourAction());
+    QMenu* size = options->addMenu(QStringLiteral("Text Size"));
+    size->setObjectName(QStringLiteral("TextSize1"));
+    for (QAction* a : m_chat->textSizeActions()) size->addAction(a);
+    options->addAction(m_chat->scrollChatOffMenuAction());
+    options->addAction(m_chat->clearMainChatBoxAction());
+    options->addSeparator();
+    QAction* reset = add(options, "ResetScreenLocation1", QStringLiteral("Reset Screen Location"));
+    connect(reset, &QAction::triggered, this, &Tchat::ResetScreenLocation1Click);
+    options->addSeparator();
+    m_justWatch = add(options, "JustWatch1", QStringLiteral("Just Watch"));
+    m_justWatch->setCheckable(true);
+
+    QMenu* view = bar->addMenu(QStringLiteral("View"));
+    m_viewTally = add(view, "ViewTally1", QStringLiteral("View Tally"));
+    connect(m_viewTally, &QAction::triggered, this, [this] { showWindow(m_windows.tallylist); });
+    m_spyList = add(view, "SpyList1", QStringLiteral("Spy List"));
+    connect(m_spyList, &QAction::triggered, this, [this] { showWindow(m_windows.spylist); });
+    view->addAction(m_chat->phraseListAction());
+    view->addSeparator();
+    m_lastTrick = add(view, "LastTrick1", QStringLiteral("Last Trick"));
+    connect(m_lastTrick, &QAction::triggered, this, [this] { showWindow(m_windows.lasttrick); });
+    m_gameLog = add(view, "ScoreCard1", QStringLiteral("Game Log"));
+    connect(m_gameLog, &QAction::triggered, this, [this] { showWindow(m_windows.scorecard); });
+
+    QMenu* help = bar->addMenu(QStringLiteral("Help"));
+    m_helpContent = add(help, "Help2", QStringLiteral("Content"));
+    m_helpContent->setShortcut(QKeySequence(Qt::Key_F1));
+    connect(m_helpContent, &QAction::triggered, this, [this] { showWindow(m_windows.help); });
+    help->addSeparator();
+    m_about = add(help, "About1", QStringLiteral("About"));
+    connect(m_about, &QAction::triggered, this, [this] { showWindow(m_windows.about); });
+
+    updateWindowEntries();
+}
+
+// Entries that open a window stay greyed out until the window exists; the
+// "Just Watch" request waits for the seats to be drawn.
+void Tchat::updateWindowEntries() {
+    m_viewScoreCard->setEnabled(m_windows.scorecard);
+    m_gameLog->setEnabled(m_windows.scorecard);
+    m_viewLastTrick->setEnabled(m_windows.lasttrick);
+    m_lastTrick->setEnabled(m_windows.lasttrick);
+    m_viewTally->setEnabled(m_windows.tallylist);
+    m_spyList->setEnabled(m_windows.spylist);
+    m_helpContent->setEnabled(m_windows.help);
+    m_about->setEnabled(m_windows.about);
+    m_justWatch->setEnabled(false);
+}
+
+void Tchat::setServer(TServer* server) {
+    m_server = server;
+    if (m_server) m_server->setBotSpeedSource([this] { return botSpeed(); });
+}
+
+void Tchat::setWindows(const TableWindows& windows) {
+    m_windows = windows;
+    updateWindowEntries();
+}
+
+void Tchat::setPhraseEditor(Tphrases* editor) {
+    m_chat->setPhraseEditor(editor);
+}
+
+void Tchat::showWindow(QWidget* window) {
+    if (!window) return;
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+// ---- start-up ----
+
+void Tchat::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!m_started) processparams(m_params.value_or(QCoreApplication::arguments().mid(1)));
+}
+
+void Tchat::processparams(const QStringList& params) {
+    m_started = true;
+    board()->startButton()->hide();
+    m_startGame->setEnabled(false);
+    loginname.clear();
+
+    if (params.isEmpty()) {
+        notice(kLoadingSolo);
+        showWindow(m_windows.download);
+        hostaddress = kLoopback;
+        playername = kSoloName;
+        hostpress();
+        return;
+    }
+
+    notice(kLoadingMulti);
+    // Without all three parameters the window stays unconnected.
+    if (params.size() < 3) return;
+    playername = params[0];
+    hostaddress = params[1];
+    if (params[2] == kHostFlag)
+        hostpress();
+    else
+        joinpress();
+    try {
+        m_sock11->Open();
+    } catch (const ESockException&) {
+        // The companion is optional: nothing about it may disturb the game.
+    }
+}
+
+void Tchat::hostpress() {
+    if (!m_server) {
+        m_ownServer = std::make_unique<TServer>();
+        setServer(m_ownServer.get());
+    }
+    QString error;
+    if (!m_server->startListening(m_gamePort, &error)) {
+        message(error, {});
+        return;
+    }
+    loginname = playername.toUtf8() + kTerminator;
+    ishost = true;
+    // Port 0 asks for any free port; the host says which one it got.
+    const quint16 port = m_server->listeningPort() ? m_server->listeningPort() : m_gamePort;
+    openConnection(kLoopback, port);
+    // Starting a game needs the game-start window.
+    const bool canStart = m_windows.gamestart != nullptr;
+    board()->startButton()->setVisible(canStart);
+    m_startGame->setEnabled(canStart);
+}
+
+void Tchat::joinpress() {
+    loginname = playername.toUtf8() + kTerminator;
+    openConnection(hostaddress, m_gamePort);
+    board()->startButton()->hide();
+    m_startGame->setEnabled(false);
+}
+
+void Tchat::openConnection(const QString& host, quint16 port) {
+    try {
+        m_sock->setHostName(host);
+        m_sock->setPortName(QString::number(port));
+        m_sock->Open();
+    } catch (const ESockException& e) {
+        message(e.text(), {});
+    }
+}
+
+void Tchat::sendloginfo(QByteArrayView args) {
+    const std::optional<int> slot = FieldReader(args).number(1, kHighestSlot);
+    if (!slot) return;
+    myslot = *slot;
+    loggedin = true;
+    // loginname ends in the terminator already, so the message ends in two.
+    sendToHost(MessageBuilder(cmd::logininfo)
+                   .field(myslot)
+                   .field(kGameVersion)
+                   .field(loginname)
+                   .done(false));
+    sortstuff(myslot);
+}
+
+void Tchat::sendToHost(const QByteArray& bytes) {
+    try {
+        m_sock->Send(bytes);
+    } catch (const ESockException& e) {
+        message(e.text(), {});
+    }
+}
+
+// ---- reading and the queue ----
+
+void Tchat::sockRead(TSock*, int) {
+    QByteArray data;
+    try {
+        data = m_sock->Receive();
+    } catch (const ESockException&) {
+        return;
+    }
+    QList<QByteArray> lines;
+    // A tail that grows without ever ending is not our protocol: drop it.
+    if (!m_cutter.feed(data, lines)) m_cutter.clear();
+    queueLines(lines);
+}
+
+void Tchat::queueLines(const QList<QByteArray>& lines) {
+    if (lines.isEmpty()) return;
+    for (const QByteArray& line : lines) m_receivedlist.push_back(line);
+    keepTicking();
+}
+
+// The queue timer runs only while there is work: a queued line or a closed
+// phrase gate. An idle table costs nothing.
+void Tchat::keepTicking() {
+    if (!m_timer1.isActive()) m_timer1.start();
+}
+
+void Tchat::Timer1Timer() {
+    processsocktimer();
+    m_chat->advancePhraseGate();
+    if (m_receivedlist.empty() && m_chat->phraseGateOpen()) m_timer1.stop();
+}
+
+void Tchat::processsocktimer() {
+    if (m_closing || m_receivedlist.empty()) return;
+    const QByteArray line = std::move(m_receivedlist.front());
+    m_receivedlist.pop_front();
+    QByteArrayView word, args;
+    if (!splitCommand(line, word, args)) return;
+    for (const Dispatch& entry : kDispatch) {
+        if (word != QByteArrayView(entry.word)) continue;
+        try {
+            (this->*entry.handler)(args);
+        } catch (const ESockException& e) {
+            message(e.text(), {});
+        }
+        emit dispatched(word.toByteArray());
+        return;
+    }
+}
+
+void Tchat::sockInfo(TSock*, int, const QString& text) {
+    // While "Game is full" is on screen the window closes after it, not before.
+    if (text == kSocketClosed && !m_closing) close();
+}
+
+// ---- handlers of this window ----
+
+void Tchat::chatrecieved(QByteArrayView args) {
+    m_chat->chatrecieved(args);
+}
+
+void Tchat::havewrongversion(QByteArrayView args) {
+    notice(QStringLiteral("0+") + QString::fromUtf8(args) + kWrongVersionOther);
+}
+
+void Tchat::wrongversion(QByteArrayView) {
+    notice(kWrongVersionOwn);
+}
+
+void Tchat::full(QByteArrayView) {
+    m_closing = true;
+    m_timer1.stop();
+    message(kGameIsFull, [this] { close(); });
+}
+
+void Tchat::newplayerinfo(QByteArrayView args) {
+    FieldReader reader(args);
+    while (!reader.atEnd()) {
+        const std::optional<int> slot = reader.number(1, kHighestSlot);
+        if (!slot) break;
+        const QString name = QString::fromUtf8(reader.text());
+        reader.text(); // watching flag
+        if (*slot == myslot) {
+            notice(kYouAreConnected);
+            loadinifile();
+        } else {
+            notice(QStringLiteral("0+") + name + kIsConnected);
+        }
+        if (*slot > kHighestSeat) {
+            notice(*slot == myslot ? kYouAreSpying : QStringLiteral("0+") + name + kIsSpying);
+        } else if (QLabel* label = board()->nameLabel(*slot)) {
+            label->setText(name);
+            label->show();
+        }
+    }
+    playsounds(QLatin1String(sound::entered));
+}
+
+void Tchat::playasound(QByteArrayView args) {
+    FieldReader reader(args);
+    const std::optional<int> seat = reader.number(1, kHighestSeat);
+    if (!seat) return;
+    const std::optional<ChatterSound> chatter =
+        chatterSoundFromField(QString::fromLatin1(reader.text()));
+    if (!chatter) return;
+    if (m_playChatterSounds->isChecked()) {
+        m_sounds.play(chatter->name);
+        return;
+    }
+    // Chatter sounds off: say in the log who sent which sound.
+    if (QLabel* label = board()->nameLabel(*seat))
+        notice(QStringLiteral("0+") + label->text() + kChatterSoundLine + chatter->label);
+}
+
+void Tchat::addlinetochat(const QString& line, quint32 colour) {
+    m_chat->addlinetochat(line, colour);
+}
+
+void Tchat::notice(const QString& line) {
+    addlinetochat(line, systemcolour);
+}
+
+void Tchat::playsounds(const QString& name) {
+    if (m_playSounds->isChecked()) m_sounds.play(name);
+}
+
+// ---- settings ----
+
+int Tchat::botSpeed() const {
+    const QAction* checked = m_botSpeeds->checkedAction();
+    return checked ? checked->data().toInt() : botSpeedNormal;
+}
+
+Settings Tchat::currentSettings() const {
+    Settings s;
+    s.textSize = m_chat->textSize();
+    s.textColour = m_chat->chatColour();
+    s.phrases = m_chat->phrases();
+    s.botSpeed = botSpeed();
+    s.scoreCardOnTop = m_scontop->isChecked();
+    s.lastTrickOnTop = m_ltontop->isChecked();
+    s.playSounds = m_playSounds->isChecked();
+    s.bounds = QRect(pos(), size());
+    const QAction* turn = m_turnSounds->checkedAction();
+    s.turnSound = turn ? turn->data().toInt() : turnSoundClassic;
+    s.chatterSounds = m_playChatterSounds->isChecked();
+    return s;
+}
+
+void Tchat::loadinifile() {
+    const Settings s = m_store.load();
+    m_chat->setTextSize(s.textSize);
+    m_chat->setChatColour(s.textColour);
+    for (int i = 0; i < phraseCount; ++i)
+        if (!s.phrases[static_cast<size_t>(i)].isEmpty())
+            m_chat->setPhrase(i + 1, s.phrases[static_cast<size_t>(i)]);
+    if (QAction* a = checkedWithData(m_botSpeeds, s.botSpeed))
+        a->setChecked(true);
+    else
+        checkedWithData(m_botSpeeds, botSpeedNormal)->setChecked(true);
+    if (myslot == 1 && loggedin)
+        sendToHost(MessageBuilder(cmd::botspeed).field(myslot).field(botSpeed()).done(true));
+    m_scontop->setChecked(s.scoreCardOnTop);
+    applyStayOnTop(m_windows.scorecard, s.scoreCardOnTop);
+    m_ltontop->setChecked(s.lastTrickOnTop);
+    applyStayOnTop(m_windows.lasttrick, s.lastTrickOnTop);
+    m_playSounds->setChecked(s.playSounds);
+    move(s.bounds.topLeft());
+    resize(s.bounds.size());
+    if (QAction* a = checkedWithData(m_turnSounds, s.turnSound)) a->setChecked(true);
+    m_playChatterSounds->setChecked(s.chatterSounds);
+}
+
+void Tchat::saveinifile(SettingKey changed) {
+    QString error;
+    if (!m_store.save(currentSettings(), changed, &error)) message(error, {});
+}
+
+void Tchat::applyStayOnTop(QWidget* window, bool onTop) {
+    if (!window) return;
+    const bool visible = window->isVisible();
+    window->setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
+    if (visible) window->show();
+}
+
+// ---- menus (checkable entries have already flipped their tick) ----
+
+void Tchat::Fast1Click(int speed) {
+    if (QAction* a = checkedWithData(m_botSpeeds, speed)) a->setChecked(true);
+    if (loggedin)
+        sendToHost(MessageBuilder(cmd::botspeed).field(myslot).field(botSpeed()).done(true));
+    saveinifile(SettingKey::BotSpeed);
+}
+
+void Tchat::scontopClick() {
+    applyStayOnTop(m_windows.scorecard, m_scontop->isChecked());
+    saveinifile(SettingKey::ScoreCardOnTop);
+}
+
+void Tchat::ltontopClick() {
+    applyStayOnTop(m_windows.lasttrick, m_ltontop->isChecked());
+    saveinifile(SettingKey::LastTrickOnTop);
+}
+
+void Tchat::PlaySounds1Click() {
+    saveinifile(SettingKey::PlaySounds);
+}
+
+void Tchat::PlayChatterSounds1Click() {
+    saveinifile(SettingKey::ChatterSounds);
+}
+
+void Tchat::New1Click(int tag) {
+    if (QAction* a = checkedWithData(m_turnSounds, tag)) a->setChecked(true);
+    saveinifile(SettingKey::TurnSound);
+}
+
+void Tchat::ResetScreenLocation1Click() {
+    move(resetBounds.topLeft());
+    resize(resetBounds.size());
+}
+
+void Tchat::Exit1Click() {
+    close();
+}
+
+void Tchat::button_startClick() {
+    if (!loggedin) {
+        message(kNotConnected, {});
+        return;
+    }
+    showWindow(m_windows.gamestart);
+}
+
+// ---- window housekeeping ----
+
+void Tchat::closeEvent(QCloseEvent* event) {
+    m_closing = true;
+    m_timer1.stop();
+    Settings now = currentSettings();
+    const QRect workArea = screen() ? screen()->availableGeometry() : QRect();
+    QString error;
+    if (!m_store.saveOnClose(now, workArea, &error)) qWarning("%s", qPrintable(error));
+    event->accept();
+    emit closed();
+}
+
+void Tchat::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::ActivationChange || !isActiveWindow()) return;
+    // The small windows stay in front of the table only when asked to.
+    if (m_windows.lasttrick && !m_ltontop->isChecked()) m_windows.lasttrick->hide();
+    if (m_windows.scorecard && !m_scontop->isChecked()) m_windows.scorecard->hide();
+}
+
+} // namespace euchre

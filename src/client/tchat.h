@@ -1,0 +1,233 @@
+// Tchat: the table window. It decides from its command line whether to host or
+// join, connects and logs in, queues the host's messages and hands one per
+// tick to its handler, and carries the chat column and the menus.
+#pragma once
+
+#include "chat/chatbox.h"
+#include "chat/settings.h"
+#include "chat/sounds.h"
+#include "host/tserver.h"
+#include "net/protocol.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QMainWindow>
+#include <QPointer>
+#include <QStringList>
+#include <QTimer>
+#include <array>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QAction;
+class QActionGroup;
+class QLabel;
+class TSock;
+class QSystemSemaphore;
+
+namespace euchre {
+
+class BoardHost;
+class TableBoard;
+class Tphrases;
+
+// The windows around the table that its menus open; each may be missing.
+struct TableWindows {
+    QPointer<QWidget> tallylist;
+    QPointer<QWidget> about;
+    QPointer<QWidget> gamestart;
+    QPointer<QWidget> help;
+    QPointer<QWidget> spylist;
+    QPointer<QWidget> lasttrick;
+    QPointer<QWidget> scorecard;
+    QPointer<QWidget> download;
+};
+
+class Tchat : public QMainWindow, public ChatOwner {
+    Q_OBJECT
+public:
+    static constexpr quint16 kDefaultGamePort = 7772;
+    // Where the companion lobby listens on this machine.
+    static constexpr quint16 kCompanionPort = 9001;
+    static constexpr int kResetWidth = 780;
+    static constexpr int kResetHeight = 600;
+
+    explicit Tchat(QWidget* parent = nullptr);
+    ~Tchat() override;
+
+    // ---- what main() hands over ----
+    // The game host of this copy; without one, hosting makes its own.
+    void setServer(TServer* server);
+    TServer* server() const { return m_server; }
+    void setWindows(const TableWindows& windows);
+    void setPhraseEditor(Tphrases* editor);
+    // The parameters processparams reads when the window is first shown.
+    void setCommandLine(const QStringList& params) { m_params = params; }
+
+    // ---- start-up and connection ----
+    void processparams(const QStringList& params);
+    void hostpress();
+    void joinpress();
+    void sendloginfo(QByteArrayView args);
+    void sockRead(TSock* sender, int count);
+    void sockInfo(TSock* sender, int code, const QString& text);
+
+    // ---- the queue ----
+    void Timer1Timer();
+    void processsocktimer();
+    int queuedCount() const { return static_cast<int>(m_receivedlist.size()); }
+    // Queues a line as if the host had sent it (tests, tools).
+    void queueLine(const QByteArray& line) { queueLines({line}); }
+    QTimer& timer1() { return m_timer1; }
+
+    // ---- handlers of host messages (arguments: the text after the word) ----
+    void chatrecieved(QByteArrayView args);
+    void newplayerinfo(QByteArrayView args);
+    void havewrongversion(QByteArrayView args);
+    void wrongversion(QByteArrayView args);
+    void full(QByteArrayView args);
+    void playasound(QByteArrayView args);
+    // The table's own handlers: seats, hand, bidding and score board.
+    void playerdisconnected(QByteArrayView args);
+    void startthegame(QByteArrayView args);
+    void setnextplayer(QByteArrayView args);
+    void justwatching(QByteArrayView args);
+    void setdealer(QByteArrayView args);
+    void placecard(QByteArrayView args);
+    void setbidder(QByteArrayView args);
+    void hepassed(QByteArrayView args);
+    void heaccepted(QByteArrayView args);
+    void settrump(QByteArrayView args);
+    void setdiscarder(QByteArrayView args);
+    void switchcard(QByteArrayView args);
+    void setchooser(QByteArrayView args);
+    void trumpchoosen(QByteArrayView args);
+    void playedcard(QByteArrayView args);
+    void notvalid(QByteArrayView args);
+    void trickwinner(QByteArrayView args);
+    void clearcards(QByteArrayView args);
+    void scores(QByteArrayView args);
+    void thewinner(QByteArrayView args);
+    void loadstats(QByteArrayView args);
+    void loadcards(QByteArrayView args);
+    void loadtheircard(QByteArrayView args);
+    void setaloner(QByteArrayView args);
+    void goingalone(QByteArrayView args);
+    // Turns the table so that the own seat sits at the bottom.
+    void sortstuff(int slot);
+
+    // ---- chat and sounds ----
+    void addlinetochat(const QString& line, quint32 colour);
+    void playsounds(const QString& name);
+    ChatBox* chat() const { return m_chat; }
+    SoundPlayer& sounds() { return m_sounds; }
+
+    // ---- settings ----
+    void loadinifile();
+    void saveinifile(SettingKey changed);
+    Settings currentSettings() const;
+    SettingsStore& settingsStore() { return m_store; }
+    int botSpeed() const;
+
+    // ---- menus ----
+    void Fast1Click(int speed);
+    void scontopClick();
+    void ltontopClick();
+    void PlaySounds1Click();
+    void PlayChatterSounds1Click();
+    void New1Click(int tag);
+    void ResetScreenLocation1Click();
+    void Exit1Click();
+    void button_startClick();
+
+    // ---- ChatOwner ----
+    void sendToHost(const QByteArray& message) override;
+    bool isLoggedIn() const override { return loggedin; }
+    int ownSlot() const override { return myslot; }
+
+    // ---- the port of the game ($EUCHRE_PORT, else 7772) ----
+    quint16 gamePort() const { return m_gamePort; }
+    void setGamePort(quint16 port) { m_gamePort = port; }
+    void setCompanionPort(quint16 port);
+    TSock* connection() const { return m_sock; }
+    TSock* companion() const { return m_sock11; }
+    TableBoard* board() const;
+
+    // Shows a message; `done` runs when the user has seen it. Replaceable so
+    // that tests never wait for a person.
+    std::function<void(const QString& text, std::function<void()> done)> message;
+
+    // ---- client state ----
+    int myslot = 0;
+    bool loggedin = false;
+    QString playername;
+    QString hostaddress;
+    QByteArray loginname;
+    bool ishost = false;
+    int turnseat = 0;
+    quint32 systemcolour;
+    std::array<QString, 5> defaultnames; // seats 1..4
+
+signals:
+    // A host message was handed to its handler (the command word).
+    void dispatched(const QByteArray& word);
+    // The window closed; the program ends with it.
+    void closed();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void FormCreate();
+    void buildMenus();
+    void queueLines(const QList<QByteArray>& lines);
+    void keepTicking();
+    void notice(const QString& text);
+    void openConnection(const QString& host, quint16 port);
+    void applyStayOnTop(QWidget* window, bool onTop);
+    void showWindow(QWidget* window);
+    void updateWindowEntries();
+
+    BoardHost* m_host = nullptr;
+    ChatBox* m_chat = nullptr;
+    TSock* m_sock = nullptr;
+    TSock* m_sock11 = nullptr;
+    QPointer<TServer> m_server;
+    std::unique_ptr<TServer> m_ownServer;
+    TableWindows m_windows;
+    SoundPlayer m_sounds;
+    SettingsStore m_store;
+
+    std::deque<QByteArray> m_receivedlist;
+    LineCutter m_cutter;
+    QTimer m_timer1;
+    std::unique_ptr<QSystemSemaphore> m_marker; // "the game runs" marker
+    std::optional<QStringList> m_params;
+    bool m_started = false;
+    bool m_closing = false;
+    quint16 m_gamePort = kDefaultGamePort;
+
+    // Menu entries.
+    QAction* m_startGame = nullptr;
+    QAction* m_playSounds = nullptr;
+    QAction* m_playChatterSounds = nullptr;
+    QActionGroup* m_turnSounds = nullptr;
+    QActionGroup* m_botSpeeds = nullptr;
+    QAction* m_scontop = nullptr;
+    QAction* m_ltontop = nullptr;
+    QAction* m_justWatch = nullptr;
+    QAction* m_viewScoreCard = nullptr;
+    QAction* m_viewLastTrick = nullptr;
+    QAction* m_viewTally = nullptr;
+    QAction* m_spyList = nullptr;
+    QAction* m_lastTrick = nullptr;
+    QAction* m_gameLog = nullptr;
+    QAction* m_helpContent = nullptr;
+    QAction* m_about = nullptr;
+};
+
+} // namespace euchre

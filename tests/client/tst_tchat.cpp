@@ -1,0 +1,544 @@
+// The table window: what the command line decides, the login reply, the
+// queue's order with one message per tick, closing on "CMD_full" and on a
+// closed connection, the version notices, the chatter-sound line, the queue
+// timer resting when idle, and the settings the menus and the login touch.
+#include "chat/chatbox.h"
+#include "chat/colourtext.h"
+#include "chat/settingslocation.h"
+#include "client/tableboard.h"
+#include "client/tchat.h"
+#include "net/tsock.h"
+
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QTest>
+
+using euchre::Tchat;
+
+namespace {
+
+// A stand-in for the game host: accepts one connection, records what arrives.
+class FakeHost {
+public:
+    FakeHost() {
+        server.listen(QHostAddress::LocalHost, 0);
+        QObject::connect(&server, &QTcpServer::newConnection, [this] {
+            peer = server.nextPendingConnection();
+            QObject::connect(peer, &QTcpSocket::readyRead, [this] { received += peer->readAll(); });
+        });
+    }
+    quint16 port() const { return server.serverPort(); }
+    void send(const QByteArray& bytes) {
+        peer->write(bytes);
+        peer->flush();
+    }
+
+    QTcpServer server;
+    QTcpSocket* peer = nullptr;
+    QByteArray received;
+};
+
+// All the text the log shows, one paragraph a line.
+QStringList logLines(const Tchat& t) {
+    QStringList lines;
+    for (const auto& para : t.chat()->log()->paragraphs()) {
+        QString text;
+        for (const auto& item : para) text += item.text;
+        lines.append(text);
+    }
+    return lines;
+}
+
+QByteArray fileBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+class TestTchat : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void noParametersHostsASoloGame();
+    void startButtonNeedsTheGameStartWindow();
+    void trueHostsOnTheLoopback();
+    void otherThirdParametersJoin_data();
+    void otherThirdParametersJoin();
+    void oneOrTwoParametersOnlyShowTheNotice_data();
+    void oneOrTwoParametersOnlyShowTheNotice();
+    void absentCompanionNeverDisturbsTheGame();
+
+    void loginReplyCarriesTwoTerminators();
+    void dispatchKeepsOrderOneMessagePerTick();
+    void queueTimerRestsWhenIdle();
+    void gameIsFullClosesAfterTheMessage();
+    void closedConnectionClosesTheWindow();
+    void versionNotices();
+    void garbageFromTheHostIsDropped();
+    void chatterSoundLineWhenChatterSoundsAreOff();
+
+    void menuChangesBeforeLoginSaveOnlyThatKey();
+    void loginLoadsTheSettingsAndCloseKeepsThem();
+    void resetScreenLocationAndCentredBoard();
+
+private:
+    std::unique_ptr<Tchat> makeTable();
+    Tchat* joinFakeHost(FakeHost& host);
+
+    std::unique_ptr<QTemporaryDir> home;
+    std::unique_ptr<Tchat> table;
+    QStringList shown;
+    std::function<void()> pendingDone;
+};
+
+void TestTchat::init() {
+    home = std::make_unique<QTemporaryDir>();
+    qputenv("EUCHRE_HOME", home->path().toLocal8Bit());
+    // Hosting takes any free port.
+    qputenv("EUCHRE_PORT", "0");
+    shown.clear();
+    pendingDone = nullptr;
+}
+
+void TestTchat::cleanup() {
+    table.reset();
+    home.reset();
+}
+
+std::unique_ptr<Tchat> TestTchat::makeTable() {
+    auto t = std::make_unique<Tchat>();
+    t->message = [this](const QString& text, std::function<void()> done) {
+        shown.append(text);
+        pendingDone = std::move(done);
+    };
+    return t;
+}
+
+Tchat* TestTchat::joinFakeHost(FakeHost& host) {
+    table = makeTable();
+    table->setGamePort(host.port());
+    table->processparams(
+        {QStringLiteral("Bob"), QStringLiteral("127.0.0.1"), QStringLiteral("no")});
+    if (!QTest::qWaitFor([&] { return host.peer != nullptr; })) return nullptr;
+    return table.get();
+}
+
+// ---- the command line ----
+
+void TestTchat::noParametersHostsASoloGame() {
+    QTcpServer companion;
+    QVERIFY(companion.listen(QHostAddress::LocalHost, 0));
+    table = makeTable();
+    table->setCompanionPort(companion.serverPort());
+    table->processparams({});
+
+    QCOMPARE(logLines(*table).value(0), QStringLiteral(" Loading Solo Game..Please wait. "));
+    QVERIFY(table->ishost);
+    QCOMPARE(table->playername, QStringLiteral("You"));
+    QCOMPARE(table->hostaddress, QStringLiteral("127.0.0.1"));
+    QCOMPARE(table->loginname, QByteArray("You\xFF"));
+    QVERIFY(table->server());
+    QVERIFY(table->server()->listeningPort() != 0);
+    QCOMPARE(table->connection()->HostName(), QStringLiteral("127.0.0.1"));
+
+    // Its own host admits it to slot 1 and it logs in.
+    QTRY_VERIFY(table->loggedin);
+    QCOMPARE(table->myslot, 1);
+    QTRY_COMPARE(table->board()->nameLabel(1)->text(), QStringLiteral("You"));
+    QVERIFY(logLines(*table).contains(QStringLiteral(" You are Connected. ")));
+
+    // The host's computer players read this window's "Bot Speed".
+    table->findChild<QAction*>(QStringLiteral("Fast1"))->trigger();
+    QCOMPARE(table->server()->botSpeed(), 200);
+
+    // A solo game never calls the companion.
+    QTest::qWait(50);
+    QVERIFY(!companion.hasPendingConnections());
+    QVERIFY(shown.isEmpty());
+}
+
+void TestTchat::startButtonNeedsTheGameStartWindow() {
+    table = makeTable();
+    QWidget gamestart;
+    euchre::TableWindows windows;
+    windows.gamestart = &gamestart;
+    table->setWindows(windows);
+    table->processparams({});
+    QVERIFY(!table->board()->startButton()->isHidden());
+    QVERIFY(table->findChild<QAction*>(QStringLiteral("StartGame1"))->isEnabled());
+
+    // Before the login the start request only tells the user.
+    if (!table->loggedin) {
+        table->button_startClick();
+        QCOMPARE(shown, QStringList{QStringLiteral("You are not connected")});
+    }
+    QTRY_VERIFY(table->loggedin);
+    table->board()->startButton()->click();
+    QVERIFY(gamestart.isVisible());
+}
+
+void TestTchat::trueHostsOnTheLoopback() {
+    QTcpServer companion;
+    QVERIFY(companion.listen(QHostAddress::LocalHost, 0));
+    table = makeTable();
+    table->setCompanionPort(companion.serverPort());
+    // The address is for others; the hosting copy itself uses the loopback.
+    table->processparams(
+        {QStringLiteral("Ann"), QStringLiteral("203.0.113.9"), QStringLiteral("true")});
+    QCOMPARE(logLines(*table).value(0),
+             QStringLiteral(" Loading Multi-player Game.. Please Wait. "));
+    QVERIFY(table->ishost);
+    QCOMPARE(table->playername, QStringLiteral("Ann"));
+    QCOMPARE(table->hostaddress, QStringLiteral("203.0.113.9"));
+    QCOMPARE(table->connection()->HostName(), QStringLiteral("127.0.0.1"));
+    QTRY_VERIFY(table->loggedin);
+    QTRY_COMPARE(table->board()->nameLabel(1)->text(), QStringLiteral("Ann"));
+    // The companion connection is opened and left alone.
+    QTRY_VERIFY(companion.hasPendingConnections());
+    QTcpSocket* lobby = companion.nextPendingConnection();
+    QTest::qWait(20);
+    QCOMPARE(lobby->bytesAvailable(), 0);
+}
+
+void TestTchat::otherThirdParametersJoin_data() {
+    QTest::addColumn<QString>("flag");
+    QTest::newRow("True") << "True";
+    QTest::newRow("false") << "false";
+    QTest::newRow("anything") << "join";
+}
+
+void TestTchat::otherThirdParametersJoin() {
+    QFETCH(QString, flag);
+    FakeHost host;
+    QTcpServer companion;
+    QVERIFY(companion.listen(QHostAddress::LocalHost, 0));
+    table = makeTable();
+    table->setGamePort(host.port());
+    table->setCompanionPort(companion.serverPort());
+    table->processparams({QStringLiteral("Cy"), QStringLiteral("127.0.0.1"), flag});
+    QTRY_VERIFY(host.peer);
+    QVERIFY(!table->ishost);
+    QVERIFY(!table->server());
+    QCOMPARE(table->loginname, QByteArray("Cy\xFF"));
+    QVERIFY(table->board()->startButton()->isHidden());
+    QVERIFY(!table->findChild<QAction*>(QStringLiteral("StartGame1"))->isEnabled());
+    QTRY_VERIFY(companion.hasPendingConnections());
+}
+
+void TestTchat::oneOrTwoParametersOnlyShowTheNotice_data() {
+    QTest::addColumn<QStringList>("params");
+    QTest::newRow("one") << QStringList{QStringLiteral("Dee")};
+    QTest::newRow("two") << QStringList{QStringLiteral("Dee"), QStringLiteral("127.0.0.1")};
+}
+
+void TestTchat::oneOrTwoParametersOnlyShowTheNotice() {
+    QFETCH(QStringList, params);
+    FakeHost host;
+    QTcpServer companion;
+    QVERIFY(companion.listen(QHostAddress::LocalHost, 0));
+    table = makeTable();
+    table->setGamePort(host.port());
+    table->setCompanionPort(companion.serverPort());
+    table->processparams(params);
+    QCOMPARE(logLines(*table),
+             QStringList{QStringLiteral(" Loading Multi-player Game.. Please Wait. ")});
+    QTest::qWait(50);
+    QVERIFY(!host.server.hasPendingConnections() && !host.peer);
+    QVERIFY(!companion.hasPendingConnections());
+    QVERIFY(!table->ishost);
+    QVERIFY(table->connection()->HostName().isEmpty());
+}
+
+void TestTchat::absentCompanionNeverDisturbsTheGame() {
+    quint16 unused = 0;
+    {
+        QTcpServer probe;
+        QVERIFY(probe.listen(QHostAddress::LocalHost, 0));
+        unused = probe.serverPort();
+    }
+    table = makeTable();
+    QSignalSpy closed(table.get(), &Tchat::closed);
+    table->setCompanionPort(unused);
+    table->processparams({QStringLiteral("Eve"), QStringLiteral("x"), QStringLiteral("true")});
+    QTRY_VERIFY(table->loggedin);
+    table->chat()->input()->setText(QStringLiteral("still here"));
+    table->chat()->sendit();
+    QTRY_VERIFY(logLines(*table).contains(QStringLiteral("Eve chats:  still here ")));
+    QCOMPARE(closed.size(), 0);
+    QVERIFY(shown.isEmpty());
+}
+
+// ---- login and the queue ----
+
+void TestTchat::loginReplyCarriesTwoTerminators() {
+    FakeHost host;
+    QVERIFY(joinFakeHost(host));
+    // A slot that is not a number is no login.
+    host.send("CMD_sendlogininfo+x\xFF");
+    host.send("CMD_sendlogininfo+3\xFF");
+    QTRY_COMPARE(host.received, QByteArray("CMD_logininfo+3+1.0.6+Bob\xFF\xFF"));
+    QVERIFY(table->loggedin);
+    QCOMPARE(table->myslot, 3);
+}
+
+void TestTchat::dispatchKeepsOrderOneMessagePerTick() {
+    table = makeTable();
+    QSignalSpy handled(table.get(), &Tchat::dispatched);
+    QSignalSpy closed(table.get(), &Tchat::closed);
+    const QList<QByteArray> lines = {
+        "CMD_wrongversion+",
+        "no command here",
+        "CMD_FULL+",
+        "CMD_fullx+",
+        "",
+        "CMD_chat+2+Ann chats: hi|clRed",
+        "CMD_dealer+1+",
+        "CMD_action+2+Ann waves|clRed",
+        "CMD_havewrongversion+Zed",
+    };
+    for (const QByteArray& line : lines) table->queueLine(line);
+    table->timer1().stop();
+    // The window starts with its placeholder line in front.
+    QCOMPARE(table->queuedCount(), lines.size() + 1);
+    table->Timer1Timer();
+    QCOMPARE(handled.size(), 0);
+    QCOMPARE(table->queuedCount(), lines.size());
+
+    table->Timer1Timer();
+    QCOMPARE(handled.size(), 1);
+    QCOMPARE(logLines(*table).size(), 1);
+    for (int i = 0; i < 4; ++i) table->Timer1Timer(); // four lines that mean nothing
+    QCOMPARE(handled.size(), 1);
+    QCOMPARE(closed.size(), 0);
+    QVERIFY(shown.isEmpty());
+    for (int i = 0; i < 4; ++i) table->Timer1Timer();
+    QCOMPARE(table->queuedCount(), 0);
+    table->Timer1Timer(); // an empty queue changes nothing
+    QList<QByteArray> words;
+    for (const auto& call : handled) words.append(call[0].toByteArray());
+    QCOMPARE(words, (QList<QByteArray>{"CMD_wrongversion", "CMD_chat", "CMD_dealer", "CMD_action",
+                                       "CMD_havewrongversion"}));
+    QCOMPARE(logLines(*table).size(), 4);
+    QCOMPARE(logLines(*table)[2], QStringLiteral(" Ann waves "));
+}
+
+void TestTchat::queueTimerRestsWhenIdle() {
+    table = makeTable();
+    // Only the placeholder line: one tick, then rest.
+    QVERIFY(table->timer1().isActive());
+    QTRY_VERIFY(!table->timer1().isActive());
+    QCOMPARE(table->queuedCount(), 0);
+
+    table->queueLine("CMD_chat+1+A chats: x|clRed");
+    table->queueLine("CMD_chat+1+A chats: y|clRed");
+    QVERIFY(table->timer1().isActive());
+    QTRY_VERIFY(!table->timer1().isActive());
+    QCOMPARE(logLines(*table).size(), 2);
+
+    // A closed phrase gate keeps the timer going until it opens again.
+    table->loggedin = true;
+    table->myslot = 1;
+    table->chat()->b_phrase1Click(1);
+    QVERIFY(shown.size() <= 1); // unconnected: the send is refused with a message
+    QVERIFY(!table->chat()->phraseGateOpen());
+    QVERIFY(table->timer1().isActive());
+    QTRY_VERIFY(table->chat()->phraseGateOpen());
+    QTRY_VERIFY(!table->timer1().isActive());
+}
+
+void TestTchat::gameIsFullClosesAfterTheMessage() {
+    table = makeTable();
+    QSignalSpy closed(table.get(), &Tchat::closed);
+    table->queueLine("CMD_full+");
+    table->queueLine("CMD_chat+1+A chats: late|clRed");
+    table->timer1().stop();
+    table->Timer1Timer();
+    table->Timer1Timer();
+    QCOMPARE(shown, QStringList{QStringLiteral("Game is full")});
+    QCOMPARE(closed.size(), 0);
+    // The refused connection closes while the message is up: it waits.
+    table->sockInfo(table->connection(), 2, QStringLiteral("Socket Closed"));
+    QCOMPARE(closed.size(), 0);
+    // Nothing else is handled any more.
+    table->Timer1Timer();
+    QVERIFY(logLines(*table).isEmpty());
+    QVERIFY(pendingDone);
+    pendingDone();
+    QCOMPARE(closed.size(), 1);
+}
+
+void TestTchat::closedConnectionClosesTheWindow() {
+    FakeHost host;
+    QVERIFY(joinFakeHost(host));
+    QSignalSpy closed(table.get(), &Tchat::closed);
+    // Other reports change nothing.
+    table->sockInfo(table->connection(), 7, QStringLiteral("Error #10054 (WSAECONNRESET)"));
+    table->sockInfo(table->connection(), 1, QStringLiteral("Non-Blocking Socket Connected"));
+    QCOMPARE(closed.size(), 0);
+    host.peer->close();
+    QTRY_COMPARE(closed.size(), 1);
+    QVERIFY(shown.isEmpty());
+}
+
+void TestTchat::versionNotices() {
+    table = makeTable();
+    table->queueLine("CMD_havewrongversion+Zed");
+    table->queueLine("CMD_wrongversion+");
+    QTRY_COMPARE(logLines(*table).size(), 2);
+    QCOMPARE(logLines(*table)[0],
+             QStringLiteral(" Zed has a different version of the game then you. "));
+    QCOMPARE(logLines(*table)[1],
+             QStringLiteral(" You have a differnt version of the game then the host. "));
+    QCOMPARE(table->chat()->log()->style(0).colour, QColor(0, 0, 255));
+}
+
+void TestTchat::garbageFromTheHostIsDropped() {
+    table = makeTable();
+    QSignalSpy closed(table.get(), &Tchat::closed);
+    QRandomGenerator random(77);
+    const QList<QByteArray> words = {
+        "CMD_sendlogininfo+", "CMD_newplayerinfo+", "CMD_existingplayers+", "CMD_playasound+",
+        "CMD_chat+",          "CMD_action+",        "CMD_havewrongversion+"};
+    for (int round = 0; round < 300; ++round) {
+        QByteArray junk(random.bounded(40), Qt::Uninitialized);
+        for (char& c : junk) c = "0123456789+|:)#-wave \xFE\x80"[random.bounded(24)];
+        table->queueLine(words[random.bounded(words.size())] + junk);
+    }
+    table->queueLine("CMD_newplayerinfo+99+Big+0+4+Ok+0");
+    table->queueLine("CMD_sendlogininfo+10");
+    table->queueLine("CMD_sendlogininfo+-1");
+    table->timer1().stop();
+    while (table->queuedCount() > 0) table->Timer1Timer();
+    QCOMPARE(closed.size(), 0);
+    // Seats outside 1 to 4 are never touched; a bad group ends the message.
+    QVERIFY(table->board()->nameLabel(4)->text() != QStringLiteral("Ok"));
+}
+
+void TestTchat::chatterSoundLineWhenChatterSoundsAreOff() {
+    table = makeTable();
+    auto* chatter = table->findChild<QAction*>(QStringLiteral("PlayChatterSounds1"));
+    QVERIFY(!chatter->isChecked());
+    table->queueLine("CMD_newplayerinfo+2+Bob+0");
+    table->queueLine("CMD_playasound+2+wave12+");
+    table->queueLine("CMD_playasound+7+wave1+");  // no such seat
+    table->queueLine("CMD_playasound+2+wave21+"); // no such sound
+    table->queueLine("CMD_playasound+x+wave1+");
+    QTRY_COMPARE(table->queuedCount(), 0);
+    QTRY_VERIFY(!table->timer1().isActive());
+    const QStringList lines = logLines(*table);
+    QCOMPARE(lines.size(), 2);
+    QCOMPARE(lines[0], QStringLiteral(" Bob is Connected. "));
+    QCOMPARE(lines[1], QStringLiteral("Bob:  <Chatter Sound> Oh No "));
+    QCOMPARE(table->chat()->log()->paragraphs()[1][0].text, QStringLiteral("Bob: "));
+
+    // Ticked, the sound plays instead, whatever "Play Sounds" says.
+    table->findChild<QAction*>(QStringLiteral("PlaySounds1"))->setChecked(false);
+    chatter->setChecked(true);
+    table->sounds().setAudioOutputForTesting(true);
+    table->queueLine("CMD_playasound+2+wave3+");
+    QTRY_COMPARE(table->sounds().current(), QStringLiteral("wave3"));
+    QCOMPARE(logLines(*table).size(), 2);
+}
+
+// ---- settings ----
+
+void TestTchat::menuChangesBeforeLoginSaveOnlyThatKey() {
+    const QString path = euchre::settingsFilePath();
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("[Other]\nKeep=1\n[Euchre]\nTextsize=14\nPlaysounds=false\n");
+    f.close();
+
+    table = makeTable();
+    table->findChild<QAction*>(QStringLiteral("Slow1"))->trigger();
+    QCOMPARE(table->botSpeed(), 750);
+    table->findChild<QAction*>(QStringLiteral("N12"))->trigger();
+    const QByteArray after = fileBytes(path);
+    QVERIFY(after.contains("[Other]\nKeep=1\n"));
+    QVERIFY(after.contains("Botspeed=750"));
+    QVERIFY(after.contains("Textsize=12"));
+    // The stored sound choice is not replaced by the window's start state.
+    QVERIFY(after.contains("Playsounds=false"));
+    QVERIFY(!after.contains("Width="));
+
+    // Closing a window that never logged in keeps the stored bounds.
+    table->move(200, 100);
+    table->close();
+    QVERIFY(!fileBytes(path).contains("Left="));
+}
+
+void TestTchat::loginLoadsTheSettingsAndCloseKeepsThem() {
+    const QString path = euchre::settingsFilePath();
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("[Euchre]\nTextsize=12\nTextcolor=clNavy\nPhrase3=Hi there\nBotspeed=750\n"
+            "Playsounds=false\nTop=40\nLeft=50\nWidth=820\nHeight=640\nTurnsound=1\n"
+            "ChatterSounds=false\n");
+    f.close();
+
+    FakeHost host;
+    QVERIFY(joinFakeHost(host));
+    host.send("CMD_sendlogininfo+1\xFF"
+              "CMD_newplayerinfo+1+Bob+0\xFF");
+    QTRY_COMPARE(table->chat()->textSize(), 12);
+    QCOMPARE(table->chat()->chatColour(), 0x00800000u);
+    QCOMPARE(table->chat()->phrase(3), QStringLiteral("Hi there"));
+    QCOMPARE(table->chat()->phrase(2), QStringLiteral("Good One!"));
+    QCOMPARE(table->botSpeed(), 750);
+    QVERIFY(!table->findChild<QAction*>(QStringLiteral("PlaySounds1"))->isChecked());
+    QVERIFY(table->findChild<QAction*>(QStringLiteral("New1"))->isChecked());
+    QVERIFY(!table->findChild<QAction*>(QStringLiteral("PlayChatterSounds1"))->isChecked());
+    QCOMPARE(table->pos(), QPoint(50, 40));
+    QCOMPARE(table->size(), QSize(820, 640));
+    // The hosting player's own copy tells the host its speed.
+    QTRY_VERIFY(host.received.endsWith("CMD_botspeed+1+750+\xFF"));
+
+    // Closed where it was put: nothing is written.
+    const QByteArray before = fileBytes(path);
+    table->close();
+    QCOMPARE(fileBytes(path), before);
+
+    // Moved, then closed: the new place is kept.
+    table->move(60, 45);
+    table->close();
+    const QByteArray moved = fileBytes(path);
+    QVERIFY(moved.contains("Left=60"));
+    QVERIFY(moved.contains("Top=45"));
+    QVERIFY(moved.contains("Phrase3=Hi there"));
+}
+
+void TestTchat::resetScreenLocationAndCentredBoard() {
+    table = makeTable();
+    table->setCommandLine({QStringLiteral("only a name")});
+    table->show();
+    QVERIFY(QTest::qWaitForWindowExposed(table.get()));
+    table->resize(1000, 800);
+    euchre::TableBoard* board = table->board();
+    QWidget* area = board->parentWidget();
+    QTRY_COMPARE(board->geometry().center().x(), area->rect().center().x());
+    QCOMPARE(board->size(), QSize(771, 551));
+    QVERIFY(qAbs(board->geometry().center().y() - area->rect().center().y()) <= 1);
+
+    // The area never shrinks below the board and its margin.
+    table->resize(400, 300);
+    QTRY_VERIFY(area->width() >= 771 + 15 && area->height() >= 551 + 12);
+
+    table->ResetScreenLocation1Click();
+    QTRY_COMPARE(table->pos(), QPoint(3, 3));
+    QCOMPARE(table->height(), 600);
+    table->close();
+}
+
+QTEST_MAIN(TestTchat)
+#include "tst_tchat.moc"
