@@ -28,7 +28,7 @@ int main(int argc, char** argv) {
         }
     }
     QCoreApplication app(argc, argv);
-    euchre::rng::seed(kStartingValue);
+    euchre::rng::restart(kStartingValue);
 
     euchre::GameSimulator sim;
     QElapsedTimer clock;

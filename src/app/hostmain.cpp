@@ -71,7 +71,7 @@ int main(int argc, char** argv) {
     sigaction(SIGTERM, &action, nullptr);
     std::signal(SIGPIPE, SIG_IGN);
 
-    euchre::rng::seedFromTimeOfDay();
+    euchre::rng::restartFromTimeOfDay();
     euchre::TServer server;
     server.setBotSpeed(botSpeed);
     QString error;

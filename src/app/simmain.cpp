@@ -25,7 +25,7 @@ constexpr char kUsage[] = "usage: euchre-sim [--games N] [--playto P] [--seed S]
 struct Options {
     int games = kDefaultGames;
     int playto = kDefaultPlayto;
-    std::optional<std::uint32_t> seed;
+    std::optional<std::uint32_t> startValue;
     bool json = false;
     bool help = false;
 };
@@ -88,21 +88,21 @@ std::optional<Options> readOptions(int argc, char** argv, std::string& error) {
             }
             options.playto = *playto;
         } else {
-            const auto seed = readNumber<std::uint32_t>(*value, 0, UINT32_MAX);
-            if (!seed) {
+            const auto startValue = readNumber<std::uint32_t>(*value, 0, UINT32_MAX);
+            if (!startValue) {
                 error = "--seed must be a whole number from 0 to 4294967295, not '" +
                         std::string(*value) + "'";
                 return std::nullopt;
             }
-            options.seed = *seed;
+            options.startValue = *startValue;
         }
     }
     return options;
 }
 
-void printText(const euchre::SimFigures& f, std::uint32_t seed, double seconds, double rate) {
+void printText(const euchre::SimFigures& f, std::uint32_t startValue, double seconds, double rate) {
     auto line = [](const char* key, long long value) { std::printf("%-17s %lld\n", key, value); };
-    line("seed", seed);
+    line("seed", startValue);
     line("games", f.games);
     line("hands", f.hands);
     line("thrown_in", f.thrownIn);
@@ -153,9 +153,9 @@ int main(int argc, char** argv) {
 
     // Without a starting value the time of day picks one; it is printed so
     // that the run can be repeated.
-    const std::uint32_t seed = options->seed.value_or(
+    const std::uint32_t startValue = options->startValue.value_or(
         static_cast<std::uint32_t>(QTime::currentTime().msecsSinceStartOfDay()));
-    euchre::rng::seed(seed);
+    euchre::rng::restart(startValue);
 
     euchre::GameSimulator sim;
     QElapsedTimer clock;
@@ -173,6 +173,6 @@ int main(int argc, char** argv) {
     if (options->json)
         printJson(figures, seconds, rate);
     else
-        printText(figures, seed, seconds, rate);
+        printText(figures, startValue, seconds, rate);
     return 0;
 }

@@ -168,7 +168,7 @@ void Tchat::FormCreate() {
     m_marker =
         std::make_unique<QSystemSemaphore>(QStringLiteral("euchre"), 1, QSystemSemaphore::Open);
     systemcolour = systemColour;
-    rng::seedFromTimeOfDay();
+    rng::restartFromTimeOfDay();
     ishost = false;
     turnseat = 0;
     defaultnames = {QString(), QStringLiteral("You"), QStringLiteral("Klot"),

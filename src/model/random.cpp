@@ -13,12 +13,12 @@ std::mt19937& generator() {
 }
 } // namespace
 
-void seed(std::uint32_t value) {
+void restart(std::uint32_t value) {
     generator().seed(value);
 }
 
-void seedFromTimeOfDay() {
-    seed(static_cast<std::uint32_t>(QTime::currentTime().msecsSinceStartOfDay()));
+void restartFromTimeOfDay() {
+    restart(static_cast<std::uint32_t>(QTime::currentTime().msecsSinceStartOfDay()));
 }
 
 int below(int n) {

@@ -6,11 +6,12 @@
 
 namespace euchre::rng {
 
-// Seeds the shared generator; tests and the simulator fix it to replay a deal.
-void seed(std::uint32_t value);
+// Restarts the shared generator from a value; tests and the simulator fix it
+// to replay the same deals.
+void restart(std::uint32_t value);
 
-// Seeds from the time of day (milliseconds since midnight), once at start-up.
-void seedFromTimeOfDay();
+// Restarts from the time of day (milliseconds since midnight), once at start-up.
+void restartFromTimeOfDay();
 
 // A uniform draw from 0 to n - 1 (n >= 1).
 int below(int n);

@@ -154,9 +154,9 @@ void TestBidding::discardFallsBackToRandomPlace() {
     v.seat[1].hand = hand("JH AC JD AS 9H"); // only trump and aces
     bool threwTrump = false;
     for (std::uint32_t s = 1; s <= 40; ++s) {
-        rng::seed(s);
+        rng::restart(s);
         const int drawn = rng::from1to(5);
-        rng::seed(s);
+        rng::restart(s);
         const int pos = discardPosition(v, 1);
         QCOMPARE(pos, drawn); // the one draw comes from the shared generator
         threwTrump |= isTrumpCard(v.seat[1].hand[pos], Hearts, v.leftbower);
@@ -169,7 +169,7 @@ void TestBidding::decisionsStayInTheirCodes() {
     for (int deal = 0; deal < 2000; ++deal) {
         TableView v = dealRandom(gen);
         v.refusedsuit = int(gen() % 4) + 1;
-        rng::seed(std::uint32_t(deal));
+        rng::restart(std::uint32_t(deal));
         for (int seat = 1; seat <= 4; ++seat) {
             const int bid = bidDecision(v, seat);
             QVERIFY(bid == BubbleAccept || bid == BubblePass);

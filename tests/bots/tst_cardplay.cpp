@@ -157,11 +157,11 @@ void TestCardPlay::lead() {
     v.makers[teamOf(2)] = attacking;
     v.makers[teamOf(1)] = !attacking;
     for (std::uint32_t s = 1; s <= 20; ++s) {
-        rng::seed(s);
+        rng::restart(s);
         const int expected = position ? position : firstHeldDraw(v.seat[2].hand);
-        rng::seed(s);
+        rng::restart(s);
         QCOMPARE(leadPosition(v, 2), expected);
-        rng::seed(s);
+        rng::restart(s);
         QCOMPARE(playPosition(v, 2), expected);
     }
 }
@@ -210,7 +210,7 @@ void TestCardPlay::computerNeverPlaysIllegalCard() {
             if (v.seat[seat].sitsout) seat = nextSeat(seat);
         }
         v.nextplayer = seat;
-        rng::seed(std::uint32_t(round));
+        rng::restart(std::uint32_t(round));
         const int pos = playPosition(v, seat);
         QVERIFY2(isLegal(v, seat, pos), qPrintable(QStringLiteral("round %1").arg(round)));
     }

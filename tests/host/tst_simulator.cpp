@@ -68,7 +68,7 @@ void countAlongside(GameSimulator& sim, OwnCount& own) {
 }
 
 SimFigures runGames(std::uint32_t startingValue, int games) {
-    rng::seed(startingValue);
+    rng::restart(startingValue);
     GameSimulator sim;
     for (int game = 0; game < games; ++game)
         if (!sim.playGame(kPlayto)) return SimFigures{};
@@ -88,7 +88,7 @@ private slots:
     }
 
     void everyGameEndsWithAWinnerAndTheFiguresAddUp() {
-        rng::seed(kStartingValue);
+        rng::restart(kStartingValue);
         GameSimulator sim;
         OwnCount own;
         countAlongside(sim, own);
@@ -152,7 +152,7 @@ private slots:
     }
 
     void aGameThatStallsIsReported() {
-        rng::seed(kStartingValue);
+        rng::restart(kStartingValue);
         GameSimulator sim;
         TServer& server = sim.server();
         auto simulators = server.onSend;
@@ -171,7 +171,7 @@ private slots:
     }
 
     void aScoreThatDisagreesWithTheTricksIsReported() {
-        rng::seed(kStartingValue);
+        rng::restart(kStartingValue);
         GameSimulator sim;
         TServer& server = sim.server();
         auto simulators = server.onSend;

@@ -57,9 +57,9 @@ quint16 unusedPort() {
     return port;
 }
 
-QByteArray pattern(int size, int seed) {
+QByteArray pattern(int size, int variant) {
     QByteArray bytes(size, Qt::Uninitialized);
-    for (int i = 0; i < size; ++i) bytes[i] = char((i * 31 + seed * 7 + i / 251) & 0xFF);
+    for (int i = 0; i < size; ++i) bytes[i] = char((i * 31 + variant * 7 + i / 251) & 0xFF);
     return bytes;
 }
 

@@ -6,7 +6,7 @@
 namespace euchre::testing {
 
 HostFixture::HostFixture() {
-    rng::seed(7);
+    rng::restart(7);
     server.setBotSpeed(1);
 }
 
