@@ -283,7 +283,7 @@ void ChatBox::buildMenus() {
     for (int i = 0; i < kSmileyCount; ++i) {
         QAction* a =
             m_smiliesMenu->addAction(QIcon(QPixmap::fromImage(smileyImage(i))), smileyCode(i));
-        a->setObjectName(QStringLiteral("N%1").arg(kFirstSmileyCode + i));
+        a->setObjectName(QStringLiteral("smiley%1").arg(kFirstSmileyCode + i));
         const int code = kFirstSmileyCode + i;
         connect(a, &QAction::triggered, this, [this, code] { N271Click(code); });
     }

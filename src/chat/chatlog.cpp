@@ -102,41 +102,51 @@ void ChatLog::setPictures(const QList<QImage>& pictures) {
 
 void ChatLog::addParagraph(const QString& text, int style) {
     m_paragraphs.append(Paragraph());
+    ++m_itemCount;
     if (!text.isEmpty()) addText(text, style);
 }
 
 void ChatLog::addText(const QString& text, int style) {
-    if (m_paragraphs.isEmpty()) m_paragraphs.append(Paragraph());
+    if (m_paragraphs.isEmpty()) addParagraph(QString(), style);
     Item item;
     item.kind = ItemKind::Text;
     item.style = qBound(0, style, kStyleCount - 1);
     item.text = text;
     m_paragraphs.last().append(item);
+    ++m_itemCount;
 }
 
 int ChatLog::addLink(const QString& text, int style) {
-    if (m_paragraphs.isEmpty()) m_paragraphs.append(Paragraph());
+    if (m_paragraphs.isEmpty()) addParagraph(QString(), style);
     Item item;
     item.kind = ItemKind::Link;
     item.style = qBound(0, style, kStyleCount - 1);
     item.text = text;
-    item.link = static_cast<int>(m_links.size());
+    item.link = linkCount();
     m_links.append(text);
     m_spans.append(LinkSpan());
     m_paragraphs.last().append(item);
+    ++m_itemCount;
     return item.link;
 }
 
 void ChatLog::addPicture(int index) {
-    if (m_paragraphs.isEmpty()) m_paragraphs.append(Paragraph());
+    if (m_paragraphs.isEmpty()) addParagraph(QString(), 0);
     Item item;
     item.kind = ItemKind::Picture;
     item.picture = index;
     m_paragraphs.last().append(item);
+    ++m_itemCount;
+}
+
+qsizetype ChatLog::linkIndex(int number) const {
+    const qsizetype index = qsizetype(number) - m_firstLink;
+    return index >= 0 && index < m_links.size() ? index : -1;
 }
 
 QString ChatLog::linkText(int number) const {
-    return number >= 0 && number < m_links.size() ? m_links[number] : QString();
+    const qsizetype index = linkIndex(number);
+    return index >= 0 ? m_links[index] : QString();
 }
 
 QTextCharFormat ChatLog::textFormat(int number) const {
@@ -171,7 +181,7 @@ void ChatLog::insertItem(QTextCursor& cursor, const Item& item) {
         cursor.insertText(item.text, textFormat(item.style));
         break;
     case ItemKind::Link: {
-        LinkSpan& span = m_spans[item.link];
+        LinkSpan& span = m_spans[linkIndex(item.link)];
         span.position = cursor.position();
         span.length = static_cast<int>(item.text.size());
         span.laidOut = true;
@@ -252,7 +262,39 @@ void ChatLog::restyleDocument() {
 void ChatLog::format() {
     restyleDocument();
     appendWaitingItems();
+    dropOldParagraphs();
     viewport()->update();
+}
+
+void ChatLog::dropOldParagraphs() {
+    if (m_itemCount <= kMaxItems) return;
+    qsizetype drop = 0;
+    qsizetype links = 0;
+    qsizetype items = m_itemCount;
+    while (items > kMaxItems && drop < m_paragraphs.size() - 1) {
+        const Paragraph& para = m_paragraphs[drop];
+        items -= para.size() + 1;
+        for (const Item& item : para)
+            if (item.kind == ItemKind::Link) ++links;
+        ++drop;
+    }
+    if (drop == 0) return;
+
+    // Everything is laid out by now, so paragraph n is block n.
+    const int removed = document()->findBlockByNumber(static_cast<int>(drop)).position();
+    QTextCursor cursor(document());
+    cursor.setPosition(removed, QTextCursor::KeepAnchor);
+    cursor.removeSelectedText();
+
+    m_paragraphs.remove(0, drop);
+    m_laidParagraphs -= drop;
+    m_itemCount = items;
+    // The links of those paragraphs are always the oldest ones.
+    m_links.remove(0, links);
+    m_spans.remove(0, links);
+    m_firstLink += static_cast<int>(links);
+    for (LinkSpan& span : m_spans) span.position -= removed;
+    if (m_hovered >= 0 && m_hovered < m_firstLink) m_hovered = -1;
 }
 
 void ChatLog::clearLog() {
@@ -262,6 +304,8 @@ void ChatLog::clearLog() {
     m_paragraphs.clear();
     m_links.clear();
     m_spans.clear();
+    m_firstLink = 0;
+    m_itemCount = 0;
     m_laidParagraphs = 0;
     m_laidItems = 0;
 }
@@ -317,8 +361,9 @@ void ChatLog::setHovered(int link) {
     m_hovered = link;
     QTextCursor cursor(document());
     for (const int n : {before, link}) {
-        if (n < 0 || n >= m_spans.size() || !m_spans[n].laidOut) continue;
-        const LinkSpan& span = m_spans[n];
+        const qsizetype index = linkIndex(n);
+        if (index < 0 || !m_spans[index].laidOut) continue;
+        const LinkSpan& span = m_spans[index];
         if (span.position + span.length > document()->characterCount()) continue;
         cursor.setPosition(span.position);
         cursor.setPosition(span.position + span.length, QTextCursor::KeepAnchor);
@@ -330,12 +375,13 @@ void ChatLog::setHovered(int link) {
 }
 
 void ChatLog::linkHighlighted(const QUrl& url) {
-    setHovered(numberInUrl(url, kLinkScheme, static_cast<int>(m_links.size())));
+    const int id = numberInUrl(url, kLinkScheme, linkCount());
+    setHovered(linkIndex(id) >= 0 ? id : -1);
 }
 
 void ChatLog::linkClicked(const QUrl& url) {
-    const int id = numberInUrl(url, kLinkScheme, static_cast<int>(m_links.size()));
-    if (id >= 0) emit jump(id);
+    const int id = numberInUrl(url, kLinkScheme, linkCount());
+    if (linkIndex(id) >= 0) emit jump(id);
 }
 
 } // namespace euchre

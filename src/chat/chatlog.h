@@ -28,6 +28,11 @@ public:
     static constexpr int kStyleCount = 16;
     // Links are drawn in this style.
     static constexpr int kLinkStyle = 4;
+    // The log keeps at most this many items, each paragraph counting as one
+    // more; layout drops the oldest paragraphs beyond that (never the newest).
+    // Lines come from other players, and a stream of long ones would
+    // otherwise hold memory without end.
+    static constexpr qsizetype kMaxItems = 20000;
 
     enum class ItemKind { Text, Picture, Link };
     struct Item {
@@ -62,15 +67,19 @@ public:
     int addLink(const QString& text, int style = kLinkStyle);
     void addPicture(int index);
 
-    // Lays the log out: shows waiting items and redraws items whose style
-    // changed since the last layout.
+    // Lays the log out: shows waiting items, redraws items whose style
+    // changed since the last layout, and drops the oldest paragraphs when the
+    // log holds more than kMaxItems. Links keep their numbers.
     void format();
     // Empties the log; link numbering starts again at 0.
     void clearLog();
     void scrollToEnd();
 
     const QList<Paragraph>& paragraphs() const { return m_paragraphs; }
-    int linkCount() const { return static_cast<int>(m_links.size()); }
+    // Items and paragraphs held, as counted against kMaxItems.
+    qsizetype itemCount() const { return m_itemCount; }
+    // Links numbered since the log was created or last cleared.
+    int linkCount() const { return m_firstLink + static_cast<int>(m_links.size()); }
     // The text kept with link item `number`; empty when there is none.
     QString linkText(int number) const;
     // The link under the mouse, or -1.
@@ -101,14 +110,19 @@ private:
     void linkClicked(const QUrl& url);
     void linkHighlighted(const QUrl& url);
     void prepareDocument();
+    void dropOldParagraphs();
+    // Where link `number` is kept in m_links and m_spans, or -1.
+    qsizetype linkIndex(int number) const;
 
     std::array<ChatStyle, kStyleCount> m_styles;
     std::array<bool, kStyleCount> m_restyled{};
     QList<QImage> m_pictures;
     QStringList m_pictureTexts;
     QList<Paragraph> m_paragraphs;
-    QList<QString> m_links;
-    QList<LinkSpan> m_spans;
+    QList<QString> m_links;  // from link number m_firstLink on
+    QList<LinkSpan> m_spans; // the same
+    int m_firstLink = 0;     // links before it went with dropped paragraphs
+    qsizetype m_itemCount = 0;
     qsizetype m_laidParagraphs = 0; // paragraphs that have a block in the document
     qsizetype m_laidItems = 0;      // items of the last of those already in it
     int m_hovered = -1;

@@ -173,8 +173,7 @@ void Tchat::FormCreate() {
     turnseat = 0;
     defaultnames = {QString(), QStringLiteral("You"), QStringLiteral("Klot"),
                     QStringLiteral("Klick"), QStringLiteral("Kling")};
-    m_receivedlist.push_back(kQueuePlaceholder);
-    keepTicking();
+    queueLines({kQueuePlaceholder});
 }
 
 TableBoard* Tchat::board() const {
@@ -440,26 +439,37 @@ void Tchat::sockRead(TSock*, int) {
 
 void Tchat::queueLines(const QList<QByteArray>& lines) {
     if (lines.isEmpty()) return;
-    for (const QByteArray& line : lines) m_receivedlist.push_back(line);
+    for (const QByteArray& line : lines) {
+        // The table handles one line per tick; a host that sends far more than
+        // that is not playing, and what does not fit is dropped rather than
+        // held without end.
+        if (m_receivedlist.size() >= kMaxQueuedLines ||
+            m_queuedBytes + line.size() > kMaxQueuedBytes)
+            continue;
+        m_queuedBytes += line.size();
+        m_receivedlist.push_back(line);
+    }
     keepTicking();
 }
 
 // The queue timer runs only while there is work: a queued line or a closed
-// phrase gate. An idle table costs nothing.
+// phrase gate. An idle table costs nothing, and neither does a closing one,
+// whose queue is never handled again.
 void Tchat::keepTicking() {
-    if (!m_timer1.isActive()) m_timer1.start();
+    if (!m_closing && !m_timer1.isActive()) m_timer1.start();
 }
 
 void Tchat::Timer1Timer() {
     processsocktimer();
     m_chat->advancePhraseGate();
-    if (m_receivedlist.empty() && m_chat->phraseGateOpen()) m_timer1.stop();
+    if ((m_receivedlist.empty() || m_closing) && m_chat->phraseGateOpen()) m_timer1.stop();
 }
 
 void Tchat::processsocktimer() {
     if (m_closing || m_receivedlist.empty()) return;
     const QByteArray line = std::move(m_receivedlist.front());
     m_receivedlist.pop_front();
+    m_queuedBytes -= line.size();
     QByteArrayView word, args;
     if (!splitCommand(line, word, args)) return;
     for (const Dispatch& entry : kDispatch) {

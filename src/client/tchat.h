@@ -53,6 +53,10 @@ public:
     static constexpr quint16 kCompanionPort = 9001;
     static constexpr int kResetWidth = 780;
     static constexpr int kResetHeight = 600;
+    // The most the host's message queue holds, in lines and in bytes; what
+    // arrives beyond that is dropped.
+    static constexpr std::size_t kMaxQueuedLines = 10000;
+    static constexpr qsizetype kMaxQueuedBytes = 4 * 1024 * 1024;
 
     explicit Tchat(QWidget* parent = nullptr);
     ~Tchat() override;
@@ -203,6 +207,7 @@ private:
     SettingsStore m_store;
 
     std::deque<QByteArray> m_receivedlist;
+    qsizetype m_queuedBytes = 0; // bytes of the lines in m_receivedlist
     LineCutter m_cutter;
     QTimer m_timer1;
     std::unique_ptr<QSystemSemaphore> m_marker; // "the game runs" marker

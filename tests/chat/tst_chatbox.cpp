@@ -375,7 +375,7 @@ void TestChatBox::chatterSoundsFromTheSoundsPopup() {
 }
 
 void TestChatBox::smileyPopupAppendsToTheInput() {
-    QAction* entry = box->smiliesMenu()->findChild<QAction*>(QStringLiteral("N15"));
+    QAction* entry = box->smiliesMenu()->findChild<QAction*>(QStringLiteral("smiley15"));
     QVERIFY(entry);
     QCOMPARE(entry->text(), QStringLiteral(":)#15"));
     entry->trigger();

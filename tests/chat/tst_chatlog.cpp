@@ -40,6 +40,7 @@ private slots:
     void restylingRecoloursAtNextLayout();
     void linksAreNumberedAndReportClicks();
     void linkNumbersRestartAfterClear();
+    void oldestParagraphsGoBeyondTheLimit();
     void picturesAreDrawnInline();
     void copyIsPlainTextWithPictureCodes();
 };
@@ -129,6 +130,59 @@ void TestChatLog::linkNumbersRestartAfterClear() {
     log.format();
     QCOMPARE(log.linkText(0), QStringLiteral("www.c.example "));
     QCOMPARE(log.document()->toPlainText(), QStringLiteral("www.c.example "));
+}
+
+// A long session keeps the newest lines only. Links that stay keep their
+// numbers, texts and clicks, and the mouse still lights up the right text.
+void TestChatLog::oldestParagraphsGoBeyondTheLimit() {
+    ChatLog log;
+    log.resize(300, 200);
+    log.show();
+    log.addParagraph(QStringLiteral("old "), 6);
+    QCOMPARE(log.addLink(QStringLiteral("www.old.example ")), 0);
+    log.format();
+    // Lines of three items, laid out one by one as the chat does.
+    for (int i = 0; i < ChatLog::kMaxItems / 4 + 10; ++i) {
+        log.addParagraph(QStringLiteral("p%1: ").arg(i), 7);
+        log.addText(QStringLiteral("some "), 7);
+        log.addText(QStringLiteral("words"), 7);
+        log.format();
+    }
+    log.addParagraph(QStringLiteral("new "), 8);
+    QCOMPARE(log.addLink(QStringLiteral("www.new.example ")), 1);
+    log.addText(QStringLiteral("tail"), 8);
+    log.format();
+
+    QVERIFY(log.itemCount() <= ChatLog::kMaxItems);
+    QVERIFY(log.itemCount() > ChatLog::kMaxItems - 8);
+    // The model and the document still hold the same paragraphs.
+    QCOMPARE(log.document()->blockCount(), log.paragraphs().size());
+    for (const int n : {0, 1, int(log.paragraphs().size()) - 1}) {
+        QString text;
+        for (const ChatLog::Item& item : log.paragraphs()[n]) text += item.text;
+        QCOMPARE(log.document()->findBlockByNumber(n).text(), text);
+    }
+    QVERIFY(log.paragraphs()[0][0].text != QStringLiteral("p0: "));
+    QCOMPARE(log.document()->lastBlock().text(), QStringLiteral("new www.new.example tail"));
+    QVERIFY(log.document()->find(QStringLiteral("www.old.example")).isNull());
+    QCOMPARE(log.linkCount(), 2);
+    QCOMPARE(log.linkText(0), QString());
+    QCOMPARE(log.linkText(1), QStringLiteral("www.new.example "));
+
+    log.scrollToEnd();
+    QSignalSpy jumps(&log, &ChatLog::jump);
+    const QPoint link = pointOf(log, QStringLiteral("www.new.example"));
+    QTest::mouseMove(log.viewport(), link);
+    QTRY_COMPARE(log.hoveredLink(), 1);
+    QTextCursor at(log.document());
+    const QTextCursor found = log.document()->find(QStringLiteral("www.new.example"));
+    at.setPosition(found.selectionStart() + 1);
+    QCOMPARE(at.charFormat().background().color(), QColor(255, 255, 0));
+    at.setPosition(found.selectionStart() - 1);
+    QCOMPARE(at.charFormat().background().style(), Qt::NoBrush);
+    QTest::mouseClick(log.viewport(), Qt::LeftButton, {}, link);
+    QCOMPARE(jumps.size(), 1);
+    QCOMPARE(jumps[0][0].toInt(), 1);
 }
 
 void TestChatLog::picturesAreDrawnInline() {

@@ -7,6 +7,7 @@
 #include "chat/settingslocation.h"
 #include "client/tableboard.h"
 #include "client/tchat.h"
+#include "net/protocol.h"
 #include "net/tsock.h"
 
 #include <QAction>
@@ -83,9 +84,12 @@ private slots:
     void dispatchKeepsOrderOneMessagePerTick();
     void queueTimerRestsWhenIdle();
     void gameIsFullClosesAfterTheMessage();
+    void queueTimerRestsWhileGameIsFullIsShown();
+    void queueHoldsABoundedAmount();
     void closedConnectionClosesTheWindow();
     void versionNotices();
     void garbageFromTheHostIsDropped();
+    void hostileStreamLeavesTheTableWorking();
     void chatterSoundLineWhenChatterSoundsAreOff();
 
     void menuChangesBeforeLoginSaveOnlyThatKey();
@@ -378,6 +382,51 @@ void TestTchat::gameIsFullClosesAfterTheMessage() {
     QCOMPARE(closed.size(), 1);
 }
 
+// Lines that still arrive while "Game is full" is on screen are never
+// handled, so they must not keep the queue timer running.
+void TestTchat::queueTimerRestsWhileGameIsFullIsShown() {
+    table = makeTable();
+    QSignalSpy closed(table.get(), &Tchat::closed);
+    table->queueLine("CMD_full+");
+    table->queueLine("CMD_chat+1+A chats: late|clRed");
+    QTRY_COMPARE(shown, QStringList{QStringLiteral("Game is full")});
+    QTRY_VERIFY(!table->timer1().isActive());
+    table->queueLine("CMD_chat+1+A chats: later|clRed");
+    QVERIFY(!table->timer1().isActive());
+    QTest::qWait(30);
+    QVERIFY(!table->timer1().isActive());
+    QVERIFY(logLines(*table).isEmpty());
+    QVERIFY(pendingDone);
+    pendingDone();
+    QCOMPARE(closed.size(), 1);
+}
+
+// A host that sends far more than the table handles: the queue keeps a
+// bounded number of lines and bytes, and takes lines again once it has room.
+void TestTchat::queueHoldsABoundedAmount() {
+    table = makeTable();
+    const auto drain = [this] {
+        while (table->queuedCount() > 0) table->Timer1Timer();
+    };
+    drain();
+    for (std::size_t i = 0; i < Tchat::kMaxQueuedLines + 500; ++i) table->queueLine("x+");
+    QCOMPARE(std::size_t(table->queuedCount()), Tchat::kMaxQueuedLines);
+    drain();
+
+    const QByteArray big = "y+" + QByteArray(1024 * 1024, 'a');
+    const int fit = int(Tchat::kMaxQueuedBytes / big.size());
+    for (int round = 0; round < 2; ++round) {
+        for (int i = 0; i < fit + 3; ++i) table->queueLine(big);
+        QCOMPARE(table->queuedCount(), fit);
+        table->queueLine("CMD_havewrongversion+Zed");
+        QCOMPARE(table->queuedCount(), fit + 1);
+        drain();
+    }
+    QCOMPARE(logLines(*table).count(
+                 QStringLiteral(" Zed has a different version of the game then you. ")),
+             2);
+}
+
 void TestTchat::closedConnectionClosesTheWindow() {
     FakeHost host;
     QVERIFY(joinFakeHost(host));
@@ -423,6 +472,99 @@ void TestTchat::garbageFromTheHostIsDropped() {
     QCOMPARE(closed.size(), 0);
     // Seats outside 1 to 4 are never touched; a bad group ends the message.
     QVERIFY(table->board()->nameLabel(4)->text() != QStringLiteral("Ok"));
+}
+
+// Random and mutated host lines, an endless line without a terminator and a
+// few very long lines, all over the real connection: the table stays open,
+// shows no error, handles every line, keeps its log within bounds and comes
+// to rest afterwards.
+void TestTchat::hostileStreamLeavesTheTableWorking() {
+    FakeHost host;
+    QVERIFY(joinFakeHost(host));
+    QSignalSpy closed(table.get(), &Tchat::closed);
+    QRandomGenerator random(4711);
+    // Every command word the table knows, near misses, and fields of all kinds.
+    const QList<QByteArray> words =
+        QByteArray(
+            "CMD_sendlogininfo CMD_chat CMD_action CMD_newplayerinfo CMD_havewrongversion "
+            "CMD_wrongversion CMD_existingplayers CMD_playerdisconnected CMD_startgame "
+            "CMD_nextplayer CMD_justwatching CMD_dealer CMD_placecard CMD_bidder CMD_hepassed "
+            "CMD_heaccepted CMD_settrump CMD_discarder CMD_switch CMD_chooser CMD_trumpchoosen "
+            "CMD_playedcard CMD_notvalid CMD_trickwinner CMD_clearcards CMD_score CMD_thewinner "
+            "CMD_loadstats CMD_loadcards CMD_loadtheircards CMD_aloner CMD_goingalone "
+            "CMD_playasound CMD_Chat CMD_FULL CMD_fullx x")
+            .split(' ');
+    const QList<QByteArray> fields =
+        QByteArray("0\n1\n2\n3\n4\n5\n9\n10\n-1\n99\n5x\n\n \n  \n999999999999\n2147483648\n"
+                   "-2147483649\n<b>Ann</b>\n<img src=x>\n&amp;\nA+B+C\n"
+                   "Bob chats: hi :)#12 there\nhttp://example.com/a\nwww.x.org\n"
+                   "javascript:alert(1)\nfile:///etc/passwd\nHTTP://WWW.\n:)#99\n:)#5x\n:)#\n"
+                   ":)#1\n|clRed\n|$00FF00FF\n|$GG\n|clNope\n|99999999999\n|-5\n|\n"
+                   "|clWindowText\nwave12\nwave99\nwave\nwave0\n\xC3\x28\n\xFE\n:\n::\n"
+                   "says: Way To Go!")
+            .split('\n');
+    QByteArray stream;
+    int lines = 0;
+    while (lines < 4000) {
+        QByteArray line = words[random.bounded(words.size())] + '+';
+        const int count = random.bounded(8);
+        for (int i = 0; i < count; ++i) {
+            if (i) line += '+';
+            line += fields[random.bounded(fields.size())];
+        }
+        // Mutations: changed, inserted and removed bytes.
+        for (int m = random.bounded(4); m > 0 && !line.isEmpty(); --m) {
+            const int at = random.bounded(line.size());
+            const char byte = char(random.bounded(255));
+            switch (random.bounded(3)) {
+            case 0:
+                line[at] = byte;
+                break;
+            case 1:
+                line.insert(at, byte);
+                break;
+            default:
+                line.remove(at, 1);
+            }
+        }
+        // "Game is full" would end the table; that is tested on its own.
+        QByteArrayView word, args;
+        if (euchre::splitCommand(line, word, args) && word == "CMD_full") continue;
+        stream += line + '\xFF';
+        ++lines;
+        if (lines == 1500) stream += QByteArray(300000, 'z') + '\xFF';
+        if (lines % 1000 == 0)
+            stream += "CMD_chat+2+Bo chats: " + QByteArray(20000, ' ') + "|clRed\xFF" +
+                      "CMD_action+3+" + QByteArray(20000, 'w') + "|$00123456\xFF";
+    }
+    stream += "CMD_havewrongversion+Last\xFF";
+    for (qsizetype at = 0; at < stream.size();) {
+        const qsizetype piece = 1 + random.bounded(9000);
+        host.peer->write(stream.mid(at, piece));
+        at += piece;
+    }
+
+    // Ticks are driven here rather than waited for, to keep the test short.
+    const QString last = QStringLiteral(" Last has a different version of the game then you. ");
+    qsizetype mostItems = 0;
+    const auto handled = [&] {
+        while (table->queuedCount() > 0) {
+            table->Timer1Timer();
+            mostItems = qMax(mostItems, [&] {
+                qsizetype n = 0;
+                for (const auto& p : table->chat()->log()->paragraphs()) n += p.size() + 1;
+                return n;
+            }());
+        }
+        return logLines(*table).contains(last);
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(handled(), 60000);
+    QTRY_VERIFY(!table->timer1().isActive());
+    QCOMPARE(table->queuedCount(), 0);
+    QCOMPARE(closed.size(), 0);
+    QVERIFY(shown.isEmpty());
+    // Only the newest paragraph may take the log over its limit.
+    QVERIFY(mostItems <= euchre::ChatLog::kMaxItems + 20003);
 }
 
 void TestTchat::chatterSoundLineWhenChatterSoundsAreOff() {
