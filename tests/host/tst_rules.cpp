@@ -232,6 +232,29 @@ private slots:
         QVERIFY(h.link[2]->withWord("CMD_trickwinner")[0] != "CMD_trickwinner+1+1+0+");
     }
 
+    void discardIsNoPlayWhenTheDealerLeadsNext() {
+        HostFixture h;
+        h.fourPlayersStart(); // seat 1 deals
+        for (int seat : {2, 3}) {
+            h.say(seat, "CMD_selectedbubble+" + n(seat) + "+2+");
+            h.drain();
+        }
+        // Seat 4 orders up alone: the dealer discards and then leads, left of the loner.
+        h.say(4, "CMD_selectedbubble+4+1+");
+        h.say(4, "CMD_selectedbubble+4+7+");
+        h.drain();
+        QVERIFY(h.server.playerslot[2].sitsout);
+        h.clearSent();
+        h.say(1, "CMD_playcard+1+2+");
+        h.drain();
+        QCOMPARE(h.server.nextplayer, 1);
+        QCOMPARE(h.server.playerslot[1].played, 0);
+        QCOMPARE(h.server.playerslot[1].hand[2], h.server.thedeck.deckcard(21));
+        for (int pos = 1; pos <= 5; ++pos) QVERIFY(h.server.playerslot[1].hand[pos] != 0);
+        QVERIFY(h.link[3]->withWord("CMD_playedcard").isEmpty());
+        QCOMPARE(h.link[3]->withWord("CMD_nextplayer"), QByteArrayList{"CMD_nextplayer+1+"});
+    }
+
     void namedAloneLeadsLeftOfTheDealer() {
         HostFixture h;
         h.fourPlayersStart(); // dealer 1
