@@ -25,7 +25,7 @@ finish() { # finish IN NAME
         channels 1 gain -6 rate "$rate" gain -n -1 fade t 0.005 0 0.02
 }
 
-# A synthesised tone sequence: each argument is "LENGTH:SPEC" where SPEC is
+# A synthesised tone sequence: each argument is "LENGTH:TONE" where TONE is
 # what sox's synth effect takes after the length ("sine 880", "square 150-120").
 tones() { # tones NAME SHAPE-EFFECTS -- PART...
     local name=$1 shape=$2 i=0 parts=()
