@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 namespace {
 
@@ -71,31 +72,22 @@ std::optional<Options> readOptions(int argc, char** argv, std::string& error) {
             }
             value = argv[++i];
         }
-        if (name == "--games") {
-            const auto games = readNumber<int>(*value, 1, kMaxGames);
-            if (!games) {
-                error = "--games must be a whole number from 1 to " + std::to_string(kMaxGames) +
-                        ", not '" + std::string(*value) + "'";
-                return std::nullopt;
+        // Each option takes a whole number within its own range.
+        auto take = [&](auto lo, auto hi, auto& out) {
+            const auto number = readNumber<std::decay_t<decltype(lo)>>(*value, lo, hi);
+            if (!number) {
+                error = std::string(name) + " must be a whole number from " + std::to_string(lo) +
+                        " to " + std::to_string(hi) + ", not '" + std::string(*value) + "'";
+                return false;
             }
-            options.games = *games;
-        } else if (name == "--playto") {
-            const auto playto = readNumber<int>(*value, 1, kMaxPlayto);
-            if (!playto) {
-                error = "--playto must be a whole number from 1 to " + std::to_string(kMaxPlayto) +
-                        ", not '" + std::string(*value) + "'";
-                return std::nullopt;
-            }
-            options.playto = *playto;
-        } else {
-            const auto startValue = readNumber<std::uint32_t>(*value, 0, UINT32_MAX);
-            if (!startValue) {
-                error = "--seed must be a whole number from 0 to 4294967295, not '" +
-                        std::string(*value) + "'";
-                return std::nullopt;
-            }
-            options.startValue = *startValue;
-        }
+            out = *number;
+            return true;
+        };
+        const bool ok = name == "--games" ? take(1, kMaxGames, options.games)
+                        : name == "--playto"
+                            ? take(1, kMaxPlayto, options.playto)
+                            : take(std::uint32_t{0}, UINT32_MAX, options.startValue);
+        if (!ok) return std::nullopt;
     }
     return options;
 }
