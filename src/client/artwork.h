@@ -1,0 +1,60 @@
+// The table's pictures, painted by the program itself: cards, card backs,
+// bidding bubbles, turn arrows, marks, banners and buttons. Every picture is
+// painted for the screen's pixel ratio, so it stays sharp at any scale; the
+// sizes below are in the table's own (logical) pixels.
+#pragma once
+
+#include <QPixmap>
+#include <QString>
+
+namespace euchre::art {
+
+constexpr int kCardWidth = 71;
+constexpr int kCardHeight = 96;
+// Entries of the card pictures: 0 the back, 1..52 the faces, 52 + suit the
+// symbol of that suit.
+constexpr int kCardBack = 0;
+constexpr int kFirstSuitSymbol = 53;
+constexpr int kCardPictures = 57;
+// A face-down hand: each back lies this far right of the previous one.
+constexpr int kBackStep = 5;
+constexpr int kBubbleWidth = 95;
+constexpr int kBubbleHeight = 25;
+constexpr int kBubblePictures = 9;
+
+// One of the 57 card pictures, 71 x 96. Rank and suit are legible within the
+// upper-left 52 x 72, which is all the last-trick window shows.
+QPixmap card(int entry, qreal dpr);
+// `count` backs side by side, 66 + 5 x count wide (71 for one), 96 high; a
+// null picture for no card.
+QPixmap cardBacks(int count, qreal dpr);
+// Bubble pictures, 95 x 25: 0 I Assist, 1 Order It Up, 2 Pass, 3..6 the suits
+// Clubs, Diamonds, Spades, Hearts with their symbols, 7 Alone, 8 With Partner.
+QPixmap bubble(int entry, qreal dpr);
+// The turn arrow beside a seat's cards, 28 x 34, pointing right at them.
+QPixmap turnArrow(qreal dpr);
+// A seat made trump, 25 x 25.
+QPixmap seatMakerMark(qreal dpr);
+// A team made trump: the bar beside its score heading, 11 x 48 (team 1 Tan,
+// 2 Blue).
+QPixmap teamMakerBar(int team, qreal dpr);
+// The dealer button, 25 x 25.
+QPixmap dealerButton(qreal dpr);
+// The trick-winner marker, 27 x 35.
+QPixmap trickWinnerMarker(qreal dpr);
+// A seat left to the computer: a pair of eyes, 37 x 17.
+QPixmap eyes(qreal dpr);
+// The WINNERS banner, 121 x 35, painted in the team's colour (1 Tan, 2 Blue).
+QPixmap winnersBanner(int team, qreal dpr);
+// A picture button of the table with its word ("Start Game", "Last Trick",
+// "Score Card"), 91 x 28; `pressed` gives the pushed-in look.
+QPixmap pictureButton(const QString& text, bool pressed, qreal dpr);
+// A corner ornament of the board, 16 x 16 (corner 0 top-left, 1 top-right,
+// 2 bottom-left, 3 bottom-right).
+QPixmap cornerOrnament(int corner, qreal dpr);
+// The program's logo, 156 x 32.
+QPixmap logo(qreal dpr);
+// The tile that the window's and the small windows' backgrounds repeat.
+QPixmap backgroundTile(qreal dpr);
+
+} // namespace euchre::art
