@@ -1,163 +1,177 @@
-// The table's pictures. A plain first painting: each picture at its size,
-// with its word, painted at the screen's pixel ratio and kept once painted.
+// The table's pictures: each painted once per pixel ratio and kept. The store
+// is bounded: entries are clamped to their finite sets and only a few pixel
+// ratios are kept at once (a new one beyond them starts the store afresh).
 #include "client/artwork.h"
 
-#include <QColor>
-#include <QFont>
-#include <QHash>
-#include <QPainter>
-#include <functional>
+#include "client/artpaint.h"
+
+#include <QList>
+#include <QStringList>
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <tuple>
 
 namespace euchre::art {
 
 namespace {
 
-const QColor kTan(101, 83, 50);
-const QColor kBlue(86, 107, 143);
+enum class Kind {
+    Card,
+    Backs,
+    Bubble,
+    Arrow,
+    SeatMaker,
+    TeamBar,
+    Dealer,
+    TrickWinner,
+    Eyes,
+    Banner,
+    Button,
+    Corner,
+    Logo,
+    Tile,
+    Blank,
+};
 
-const char* const kSuitNames[] = {"", "CLUBS", "DIAMONDS", "SPADES", "HEARTS"};
-const char* const kRanks[] = {"", "2", "3", "4", "5", "6", "7", "8", "9", "10", "J", "Q", "K", "A"};
-const char* const kSuitLetters[] = {"", "\u2663", "\u2666", "\u2660", "\u2665"};
+// More ratios than this at once only happens when windows hop between many
+// screens; the store then starts again rather than grow.
+constexpr int kMaxRatios = 4;
+// Button words beyond this many are painted afresh each time.
+constexpr int kMaxButtonWords = 16;
 
-QPixmap canvas(int w, int h, qreal dpr) {
-    QPixmap pix(qRound(w * dpr), qRound(h * dpr));
-    pix.setDevicePixelRatio(dpr);
-    pix.fill(Qt::transparent);
-    return pix;
+using Key = std::tuple<Kind, int, qreal>;
+
+std::map<Key, QPixmap>& store() {
+    static std::map<Key, QPixmap> pictures;
+    return pictures;
 }
 
-// Pictures once painted, by kind, entry and pixel ratio.
-QPixmap cached(const QString& key, qreal dpr, const std::function<QPixmap()>& paint) {
-    static QHash<QString, QPixmap> store;
-    const QString full = key + QLatin1Char('@') + QString::number(dpr);
-    auto it = store.find(full);
-    if (it == store.end()) it = store.insert(full, paint());
-    return *it;
+// A usable pixel ratio: nonsense becomes 1, extremes are held within reason.
+qreal saneRatio(qreal dpr) {
+    if (!std::isfinite(dpr) || dpr <= 0) return 1;
+    return std::clamp(dpr, 0.25, 8.0);
 }
 
-QPixmap labelled(int w, int h, qreal dpr, const QColor& fill, const QColor& ink,
-                 const QString& text) {
-    QPixmap pix = canvas(w, h, dpr);
-    QPainter p(&pix);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(ink, 1));
-    p.setBrush(fill);
-    p.drawRoundedRect(QRectF(0.5, 0.5, w - 1, h - 1), 4, 4);
-    QFont f(QStringLiteral("Arial"));
-    f.setPixelSize(qMax(8, h / 2));
-    f.setBold(true);
-    p.setFont(f);
-    p.drawText(QRectF(0, 0, w, h), Qt::AlignCenter, text);
-    return pix;
+void noteRatio(qreal dpr) {
+    static QList<qreal> ratios;
+    if (ratios.contains(dpr)) return;
+    if (ratios.size() >= kMaxRatios) {
+        ratios.clear();
+        store().clear();
+    }
+    ratios.append(dpr);
+}
+
+template <typename Paint> QPixmap cached(Kind kind, int entry, qreal dpr, Paint&& paint) {
+    noteRatio(dpr);
+    auto& pictures = store();
+    const Key key{kind, entry, dpr};
+    auto it = pictures.find(key);
+    if (it == pictures.end()) it = pictures.emplace(key, paint()).first;
+    return it->second;
+}
+
+// A team's picture, or an empty one of the same size for a team that is not
+// at the table.
+bool isTeam(int team) {
+    return team == 1 || team == 2;
+}
+
+QPixmap blank(int w, int h, qreal dpr) {
+    return cached(Kind::Blank, w * 10000 + h, dpr, [&] { return paint::canvas(w, h, dpr); });
 }
 
 } // namespace
 
 QPixmap card(int entry, qreal dpr) {
-    return cached(QStringLiteral("card%1").arg(entry), dpr, [&] {
-        if (entry <= kCardBack || entry >= kCardPictures)
-            return labelled(kCardWidth, kCardHeight, dpr, QColor(40, 70, 150), Qt::white, {});
-        if (entry >= kFirstSuitSymbol) {
-            const int suit = entry - 52;
-            return labelled(kCardWidth, kCardHeight, dpr, Qt::white,
-                            suit % 2 == 0 ? Qt::red : Qt::black,
-                            QString::fromUtf8(kSuitLetters[suit]));
-        }
-        const int suit = (entry - 1) / 13 + 1;
-        const int rank = (entry - 1) % 13 + 1;
-        return labelled(kCardWidth, kCardHeight, dpr, Qt::white,
-                        suit % 2 == 0 ? Qt::red : Qt::black,
-                        QString::fromUtf8(kRanks[rank]) + QString::fromUtf8(kSuitLetters[suit]));
+    dpr = saneRatio(dpr);
+    if (entry < 0 || entry >= kCardPictures) entry = kCardBack;
+    return cached(Kind::Card, entry, dpr, [&] {
+        if (entry == kCardBack) return paint::cardBack(dpr);
+        if (entry >= kFirstSuitSymbol) return paint::suitTile(entry - 52, dpr);
+        return paint::cardFace((entry - 1) / 13 + 1, (entry - 1) % 13 + 1, dpr);
     });
 }
 
 QPixmap cardBacks(int count, qreal dpr) {
     if (count <= 0) return {};
-    return cached(QStringLiteral("backs%1").arg(count), dpr, [&] {
-        QPixmap pix = canvas(66 + kBackStep * count, kCardHeight, dpr);
-        QPainter p(&pix);
-        for (int i = 0; i < count; ++i) p.drawPixmap(kBackStep * i, 0, card(kCardBack, dpr));
-        return pix;
-    });
+    dpr = saneRatio(dpr);
+    count = std::min(count, kMostBacks);
+    return cached(Kind::Backs, count, dpr,
+                  [&] { return paint::backs(count, card(kCardBack, dpr), dpr); });
 }
 
 QPixmap bubble(int entry, qreal dpr) {
-    static const char* const words[] = {"I Assist", "Order It Up", "Pass",
-                                        "CLUBS",    "DIAMONDS",    "SPADES",
-                                        "HEARTS",   "Alone",       "With Partner"};
-    const int e = entry >= 0 && entry < kBubblePictures ? entry : 2;
-    return cached(QStringLiteral("bubble%1").arg(e), dpr, [&] {
-        return labelled(kBubbleWidth, kBubbleHeight, dpr, QColor(255, 255, 230), Qt::black,
-                        QLatin1String(words[e]));
-    });
+    dpr = saneRatio(dpr);
+    if (entry < 0 || entry >= kBubblePictures) entry = -1;
+    return cached(Kind::Bubble, entry, dpr, [&] { return paint::bubble(entry, dpr); });
 }
 
 QPixmap turnArrow(qreal dpr) {
-    return cached(QStringLiteral("arrow"), dpr, [&] {
-        return labelled(28, 34, dpr, QColor(250, 210, 60), Qt::black, QStringLiteral(">"));
-    });
+    dpr = saneRatio(dpr);
+    return cached(Kind::Arrow, 0, dpr, [&] { return paint::turnArrow(dpr); });
 }
 
 QPixmap seatMakerMark(qreal dpr) {
-    return cached(QStringLiteral("maker"), dpr, [&] {
-        return labelled(25, 25, dpr, QColor(200, 40, 40), Qt::white, QStringLiteral("M"));
-    });
+    dpr = saneRatio(dpr);
+    return cached(Kind::SeatMaker, 0, dpr, [&] { return paint::seatMakerMark(dpr); });
 }
 
 QPixmap teamMakerBar(int team, qreal dpr) {
-    return cached(QStringLiteral("bar%1").arg(team), dpr,
-                  [&] { return labelled(11, 48, dpr, team == 1 ? kTan : kBlue, Qt::black, {}); });
+    dpr = saneRatio(dpr);
+    if (!isTeam(team)) return blank(11, 48, dpr);
+    return cached(Kind::TeamBar, team, dpr, [&] { return paint::teamMakerBar(team, dpr); });
 }
 
 QPixmap dealerButton(qreal dpr) {
-    return cached(QStringLiteral("dealer"), dpr,
-                  [&] { return labelled(25, 25, dpr, Qt::white, Qt::black, QStringLiteral("D")); });
+    dpr = saneRatio(dpr);
+    return cached(Kind::Dealer, 0, dpr, [&] { return paint::dealerButton(dpr); });
 }
 
 QPixmap trickWinnerMarker(qreal dpr) {
-    return cached(QStringLiteral("winner"), dpr, [&] {
-        return labelled(27, 35, dpr, QColor(250, 210, 60), Qt::black, QStringLiteral("*"));
-    });
+    dpr = saneRatio(dpr);
+    return cached(Kind::TrickWinner, 0, dpr, [&] { return paint::trickWinnerMarker(dpr); });
 }
 
 QPixmap eyes(qreal dpr) {
-    return cached(QStringLiteral("eyes"), dpr, [&] {
-        return labelled(37, 17, dpr, Qt::white, Qt::black, QStringLiteral("o o"));
-    });
+    dpr = saneRatio(dpr);
+    return cached(Kind::Eyes, 0, dpr, [&] { return paint::eyes(dpr); });
 }
 
 QPixmap winnersBanner(int team, qreal dpr) {
-    return cached(QStringLiteral("banner%1").arg(team), dpr, [&] {
-        return labelled(121, 35, dpr, team == 1 ? kTan : kBlue, Qt::white,
-                        QStringLiteral("WINNERS"));
-    });
+    dpr = saneRatio(dpr);
+    if (!isTeam(team)) return blank(121, 35, dpr);
+    return cached(Kind::Banner, team, dpr, [&] { return paint::winnersBanner(team, dpr); });
 }
 
 QPixmap pictureButton(const QString& text, bool pressed, qreal dpr) {
-    return cached(QStringLiteral("button%1%2").arg(pressed).arg(text), dpr, [&] {
-        return labelled(91, 28, dpr, pressed ? QColor(212, 170, 64) : QColor(255, 243, 196),
-                        Qt::black, text);
-    });
+    dpr = saneRatio(dpr);
+    static QStringList words;
+    int word = words.indexOf(text);
+    if (word < 0 && words.size() < kMaxButtonWords) {
+        words.append(text);
+        word = words.size() - 1;
+    }
+    if (word < 0) return paint::pictureButton(text, pressed, dpr);
+    return cached(Kind::Button, word * 2 + pressed, dpr,
+                  [&] { return paint::pictureButton(text, pressed, dpr); });
 }
 
 QPixmap cornerOrnament(int corner, qreal dpr) {
-    return cached(QStringLiteral("corner%1").arg(corner), dpr,
-                  [&] { return labelled(16, 16, dpr, kTan, Qt::black, {}); });
+    dpr = saneRatio(dpr);
+    if (corner < 0 || corner > 3) return blank(16, 16, dpr);
+    return cached(Kind::Corner, corner, dpr, [&] { return paint::cornerOrnament(corner, dpr); });
 }
 
 QPixmap logo(qreal dpr) {
-    return cached(QStringLiteral("logo"), dpr, [&] {
-        return labelled(156, 32, dpr, Qt::transparent, QColor(28, 86, 48),
-                        QStringLiteral("Euchre"));
-    });
+    dpr = saneRatio(dpr);
+    return cached(Kind::Logo, 0, dpr, [&] { return paint::logo(dpr); });
 }
 
 QPixmap backgroundTile(qreal dpr) {
-    return cached(QStringLiteral("tile"), dpr, [&] {
-        QPixmap pix = canvas(64, 64, dpr);
-        pix.fill(QColor(244, 245, 214));
-        return pix;
-    });
+    dpr = saneRatio(dpr);
+    return cached(Kind::Tile, 0, dpr, [&] { return paint::backgroundTile(dpr); });
 }
 
 } // namespace euchre::art
