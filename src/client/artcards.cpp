@@ -20,7 +20,6 @@ const QColor kPaper(255, 255, 251);
 const QColor kEdge(118, 118, 112);
 
 const QString kSans = QStringLiteral("DejaVu Sans");
-const QString kSansCondensed = QStringLiteral("DejaVu Sans Condensed");
 const QString kSerif = QStringLiteral("DejaVu Serif");
 
 // Rank 1 is the two, 13 the ace.
@@ -40,9 +39,20 @@ void paintBlankCard(QPainter& p, const QColor& paper) {
 // the lower-right copy.
 void paintIndex(QPainter& p, int suit, int rank) {
     const QString text = rankText(rank);
-    QFont f = rank == 9 ? font(kSansCondensed, 16) : font(kSans, 17);
-    if (rank == 9) f.setLetterSpacing(QFont::AbsoluteSpacing, -1.5);
-    drawCentredText(p, f, text, QPointF(rank == 9 ? 9.8 : 9.5, 11.5), suitInk(suit));
+    const QPointF centre(9.5, 11.5);
+    if (rank == 9) {
+        // The ten's two digits are squeezed to keep to the index's column;
+        // squeezing the common face looks the same on every machine.
+        p.save();
+        p.translate(centre);
+        p.scale(0.74, 1);
+        QFont f = font(kSans, 17);
+        f.setLetterSpacing(QFont::AbsoluteSpacing, -0.5);
+        drawCentredText(p, f, text, QPointF(0.4, 0), suitInk(suit));
+        p.restore();
+    } else {
+        drawCentredText(p, font(kSans, 17), text, centre, suitInk(suit));
+    }
     drawSuit(p, suit, QRectF(3.5, 21, 12, 12), suitInk(suit));
 }
 
@@ -148,9 +158,9 @@ void paintHeadwear(QPainter& p, int rank) {
         shape.cubicTo(4, -3, 8.5, -1, 8, 5);
         shape.closeSubpath();
         QPainterPath plume;
-        plume.moveTo(2, -2.5);
-        plume.cubicTo(5, -8, 10, -8, 12, -7);
-        plume.cubicTo(9, -5, 7, -2, 4, -1);
+        plume.moveTo(1.5, -2.8);
+        plume.cubicTo(2.5, -6.5, 5.5, -8, 8, -7.5);
+        plume.cubicTo(6.5, -5.5, 5.5, -3, 4.5, -1.5);
         plume.closeSubpath();
         p.setPen(QPen(kDarkGold, 0.7));
         p.setBrush(QColor(70, 140, 120));

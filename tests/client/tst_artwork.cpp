@@ -86,6 +86,9 @@ private slots:
                                   << true;
         QTest::newRow("five backs")
             << Picture([](qreal d) { return cardBacks(5, d); }) << QSize(91, 96) << true;
+        QTest::newRow("backs 1000 held to the deck")
+            << Picture([](qreal d) { return cardBacks(1000, d); }) << QSize(66 + 5 * kMostBacks, 96)
+            << true;
         QTest::newRow("no backs") << Picture([](qreal d) { return cardBacks(0, d); }) << QSize()
                                   << false;
         QTest::newRow("backs -2") << Picture([](qreal d) { return cardBacks(-2, d); }) << QSize()
