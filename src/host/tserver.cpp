@@ -2,6 +2,7 @@
 // newcomer, leaving, removal and "just watching".
 #include "host/tserver.h"
 
+#include "host/hosttext.h"
 #include "model/card.h"
 #include "net/commands.h"
 
@@ -12,7 +13,8 @@ namespace euchre {
 Q_LOGGING_CATEGORY(lcHost, "euchre.host")
 
 void hostLog(const QString& text) {
-    qCWarning(lcHost).noquote() << text;
+    // Players' text reaches the log: one report is always one line.
+    qCWarning(lcHost).noquote() << logLine(text);
 }
 
 TServer::TServer(QObject* parent) : QObject(parent) {
@@ -104,7 +106,7 @@ int TServer::admit(std::unique_ptr<PeerLink> link) {
     p.socket = std::move(link);
     p.connected = true;
     p.serial = ++m_nextSerial;
-    p.queuedLines = 0;
+    p.loggedIn = false;
     p.cutter.clear();
     p.name.clear();
     p.watching = false;
@@ -133,11 +135,25 @@ void TServer::receivedlogininfo(int sender, QByteArrayView args) {
     const std::optional<int> slot = fields.number(1, kMaxSlots);
     if (!slot || *slot != sender) return;
     const QByteArrayView version = fields.text();
-    const QByteArrayView name = fields.rest();
 
     PlayerSlot& p = playerslot[*slot];
     if (!p.connected) return;
-    p.name = name.toByteArray();
+    // One login per connection: a second one would put its words in another
+    // person's mouth.
+    if (p.loggedIn) {
+        hostLog(QStringLiteral("dropped from slot %1 (a second login)").arg(*slot));
+        return;
+    }
+    p.loggedIn = true;
+    // The name travels inside "+"-separated messages and in front of every
+    // chat line; two people never carry the same one.
+    p.name = uniqueName(cleanName(fields.rest()), [this, slot](QByteArrayView candidate) {
+        for (int s = 1; s <= slotcount; ++s)
+            if (s != *slot && playerslot[s].connected && playerslot[s].name == candidate)
+                return true;
+        return false;
+    });
+    const QByteArray& name = p.name;
 
     sendToAll(MessageBuilder(cmd::newplayerinfo).field(*slot).field(name).field("0").done(false));
 
@@ -225,7 +241,10 @@ void TServer::slotClosed(int slot) {
     if (!p.connected) return;
     sendToOthers(slot,
                  MessageBuilder(cmd::playerdisconnected).field(slot).field(p.name).done(false));
+    // What it said before it went is still relayed in its turn, under its name.
+    m_receivedlist.depart(p.serial, p.name, isSpokenLine);
     p.connected = false;
+    p.loggedIn = false;
     p.name.clear();
     p.watching = false;
     p.cutter.clear();
@@ -253,7 +272,10 @@ void TServer::kickhim(int sender, QByteArrayView args) {
     const std::optional<int> requester = fields.number(1, kMaxSlots);
     const std::optional<int> target = fields.number(1, kMaxSlots);
     if (!requester || !target || *requester != 1 || sender != 1) return;
+    // A removed player's waiting lines go with it.
+    const quint64 serial = playerslot[*target].serial;
     disconnectsock(*target);
+    m_receivedlist.discard(serial);
 }
 
 void TServer::justwatch(int sender, QByteArrayView args) {
@@ -276,7 +298,10 @@ void TServer::justwatch(int sender, QByteArrayView args) {
 
 void TServer::closeForAbuse(int slot, const char* why) {
     hostLog(QStringLiteral("closing slot %1: %2").arg(slot).arg(QLatin1String(why)));
+    const quint64 serial = playerslot[slot].serial;
     disconnectsock(slot);
+    // Nothing it left waiting is handled, and none of it takes a tick.
+    m_receivedlist.discard(serial);
 }
 
 void TServer::dropOverfullReaders() {

@@ -3,6 +3,7 @@
 // plays every seat that no person plays. It never shows a window.
 #pragma once
 
+#include "host/fairqueue.h"
 #include "host/peerlink.h"
 #include "model/deck.h"
 #include "net/protocol.h"
@@ -37,7 +38,7 @@ struct PlayerSlot {
 
     // Bookkeeping of our own beside the record.
     quint64 serial = 0;      // which admitted connection holds the slot
-    int queuedLines = 0;     // lines of that connection still in the queue
+    bool loggedIn = false;   // that connection's login was taken
     LineCutter cutter;       // unfinished text of that connection
     bool handedOver = false; // its leaving was already handed to the computer
 };
@@ -66,7 +67,12 @@ class TServer : public QObject {
 public:
     static constexpr int kMaxSlots = 9;
     static constexpr int kRefusedSlot = 10;
-    static constexpr int kMaxQueuedPerConnection = 1000;
+    // One connection's waiting lines: a table window never has more than a
+    // few, and each tick serves every connection in turn, so this bounds both
+    // the memory a flood holds and how long its own backlog lasts.
+    static constexpr int kMaxQueuedPerConnection = 100;
+    // Longer than any message a table window sends: dropped as it arrives.
+    static constexpr qsizetype kMaxLineBytes = 8 * 1024;
     static constexpr qint64 kMaxUnsentBytes = 1024 * 1024;
     static constexpr int kDefaultBotSpeed = 500;
 
@@ -180,18 +186,15 @@ public:
     std::function<void(int slot, const QByteArray& bytes)> onSend;
 
 private:
-    struct QueuedLine {
-        int slot;
-        quint64 serial;
-        QByteArray line;
-    };
-
     void sendTo(int slot, const QByteArray& bytes);
     void sendToAll(const QByteArray& bytes);
     void sendToOthers(int exceptSlot, const QByteArray& bytes);
-    void dispatch(const QueuedLine& entry);
-    // A chat or action line goes to everyone with the speaker's name in front.
-    void relaySpoken(QByteArrayView word, QByteArrayView args, QByteArrayView separator);
+    void dispatch(const FairQueue::Line& entry);
+    // A chat or action line goes to everyone with the speaker's name in front:
+    // `name`, or when null the name the slot has now.
+    void relaySpoken(QByteArrayView word, QByteArrayView args, QByteArrayView separator,
+                     const QByteArray* name);
+    // Closes the connection and forgets every line it has waiting.
     void closeForAbuse(int slot, const char* why);
     void dropOverfullReaders();
     void slotClosed(int slot);
@@ -201,7 +204,7 @@ private:
     void catchUp(int slot);
     int handCount(int seat) const;
 
-    std::deque<QueuedLine> m_receivedlist;
+    FairQueue m_receivedlist;
     quint64 m_nextSerial = 0;
     int m_botSpeed = kDefaultBotSpeed;
     std::function<int()> m_botSpeedSource;

@@ -254,18 +254,31 @@ private slots:
         WireClient* quiet = join("Quiet");
         // Qt stops taking bytes from the system once this much waits unread.
         quiet->socket.setReadBufferSize(1024);
+        // And the system takes little more for it.
+        quiet->socket.setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, 4096);
         quiet->onMessage = nullptr;
         QObject::disconnect(&quiet->socket, nullptr, quiet, nullptr);
 
-        // Long chat lines, relayed to both: the quiet one's share piles up at the host.
-        const QByteArray line = "CMD_chat+1+" + QByteArray(60000, 'x') + "|clBlack\xFF";
-        QByteArray burst;
-        for (int i = 0; i < 250; ++i) burst.append(line);
-        talker->sendRaw(burst);
-        burst.clear();
+        // The longest chat lines a person may send, of four-byte letters,
+        // relayed to both: the quiet one's share piles up at the host. The
+        // talker keeps well under its limit of waiting lines.
+        const QByteArray line =
+            "CMD_chat+1+" + QByteArray("\xF0\x9F\x82\xA1").repeated(1000) + "|clBlack\xFF";
+        int sent = 0;
+        const auto topUp = [&] {
+            const int back = talker->count("CMD_chat");
+            QByteArray burst;
+            for (; sent < back + 50; ++sent) burst.append(line);
+            talker->sendRaw(burst);
+        };
+        talker->onMessage = [&](const QByteArray& m) {
+            if (m.startsWith("CMD_chat+") && talker->count("CMD_chat") + 25 >= sent) topUp();
+        };
+        topUp();
 
         const QByteArray gone = "CMD_playerdisconnected+2+Quiet";
-        QTRY_VERIFY_WITH_TIMEOUT(talker->find("CMD_playerdisconnected") >= 0, 60000);
+        QTRY_VERIFY_WITH_TIMEOUT(talker->find("CMD_playerdisconnected") >= 0, 120000);
+        talker->onMessage = nullptr;
         QCOMPARE(talker->messages[talker->find("CMD_playerdisconnected")].text, gone);
         QVERIFY(!server->playerslot[2].connected);
         // The one who reads is still served.
