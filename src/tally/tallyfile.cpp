@@ -1,0 +1,63 @@
+// Reading, writing and setting aside the tally file.
+#include "tally/tallyfile.h"
+
+#include "tally/tlzrw1.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace euchre {
+
+namespace {
+
+const QString kScratchName = QStringLiteral("temp.txt");
+const QString kNotATally = QStringLiteral(" : this file holds no readable tally");
+const QString kScratchFailed = QStringLiteral("No private folder for the tally's scratch file");
+const QString kScratchWrite = QStringLiteral("The tally's scratch file could not be written : ");
+constexpr int kMostSetAside = 1000;
+
+// The scratch file lives in a folder only this user can read, removed with
+// everything in it when the call ends.
+QString scratchIn(const QTemporaryDir& dir) {
+    if (!dir.isValid()) throw ELzrw1(kScratchFailed);
+    return QDir(dir.path()).filePath(kScratchName);
+}
+
+} // namespace
+
+QString notATallyText(const QString& fileName) {
+    return fileName + kNotATally;
+}
+
+TallyGrid readTallyFile(const QString& fileName) {
+    const QTemporaryDir dir;
+    Tlzrw1 doit;
+    doit.InputFile = fileName;
+    doit.OutputFile = scratchIn(dir);
+    doit.Decompress();
+    TallyGrid grid;
+    if (!loadgrid(grid, doit.OutputFile)) throw ELzrw1(notATallyText(fileName));
+    return grid;
+}
+
+void writeTallyFile(const TallyGrid& grid, const QString& fileName) {
+    const QTemporaryDir dir;
+    Tlzrw1 doit;
+    doit.InputFile = scratchIn(dir);
+    doit.OutputFile = fileName;
+    if (!savegrid(grid, doit.InputFile)) throw ELzrw1(kScratchWrite + doit.InputFile);
+    doit.Compress();
+}
+
+QString setAside(const QString& fileName) {
+    for (int n = 1; n <= kMostSetAside; ++n) {
+        const QString name =
+            fileName + QStringLiteral(".bad") + (n > 1 ? QString::number(n) : QString());
+        if (QFile::exists(name)) continue;
+        return QFile::rename(fileName, name) ? name : QString();
+    }
+    return QString();
+}
+
+} // namespace euchre
