@@ -260,10 +260,9 @@ QPixmap cardFace(int suit, int rank, qreal dpr) {
     return pix;
 }
 
-QPixmap cardBack(qreal dpr) {
-    QPixmap pix = canvas(kW, kH, dpr);
-    QPainter p;
-    begin(p, pix);
+namespace {
+
+void paintBack(QPainter& p) {
     paintBlankCard(p, kPaper);
 
     const QRectF field(4, 4, kW - 8, kH - 8);
@@ -313,6 +312,15 @@ QPixmap cardBack(qreal dpr) {
     drawSuit(p, kHearts, QRectF(c.x() - s / 2, c.y() + 11 - s / 2, s, s), cream);
     drawSuit(p, kClubs, QRectF(c.x() - 7.5 - s / 2, c.y() - s / 2, s, s), cream);
     drawSuit(p, kDiamonds, QRectF(c.x() + 7.5 - s / 2, c.y() - s / 2, s, s), cream);
+}
+
+} // namespace
+
+QPixmap cardBack(qreal dpr) {
+    QPixmap pix = canvas(kW, kH, dpr);
+    QPainter p;
+    begin(p, pix);
+    paintBack(p);
     return pix;
 }
 
@@ -338,11 +346,18 @@ QPixmap suitTile(int suit, qreal dpr) {
     return pix;
 }
 
-QPixmap backs(int count, const QPixmap& back, qreal dpr) {
+QPixmap backs(int count, qreal dpr) {
     QPixmap pix = canvas(66 + 5 * count, kH, dpr);
     QPainter p;
     begin(p, pix);
-    for (int i = 0; i < count; ++i) p.drawPixmap(QPointF(5 * i, 0), back);
+    // Each back painted in place rather than copied, so a step that falls
+    // between device pixels stays as sharp as the first.
+    for (int i = 0; i < count; ++i) {
+        p.save();
+        p.translate(5 * i, 0);
+        paintBack(p);
+        p.restore();
+    }
     return pix;
 }
 

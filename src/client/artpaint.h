@@ -60,7 +60,7 @@ void drawCentredText(QPainter& p, const QFont& f, const QString& text, QPointF c
 QPixmap cardBack(qreal dpr);
 QPixmap cardFace(int suit, int rank, qreal dpr);
 QPixmap suitTile(int suit, qreal dpr);
-QPixmap backs(int count, const QPixmap& back, qreal dpr);
+QPixmap backs(int count, qreal dpr);
 
 // The table's marks and buttons; `entry`, `team` and `corner` are in range.
 QPixmap bubble(int entry, qreal dpr);

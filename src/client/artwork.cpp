@@ -98,8 +98,7 @@ QPixmap cardBacks(int count, qreal dpr) {
     if (count <= 0) return {};
     dpr = saneRatio(dpr);
     count = std::min(count, kMostBacks);
-    return cached(Kind::Backs, count, dpr,
-                  [&] { return paint::backs(count, card(kCardBack, dpr), dpr); });
+    return cached(Kind::Backs, count, dpr, [&] { return paint::backs(count, dpr); });
 }
 
 QPixmap bubble(int entry, qreal dpr) {
