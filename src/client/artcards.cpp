@@ -158,9 +158,9 @@ void paintHeadwear(QPainter& p, int rank) {
         shape.cubicTo(4, -3, 8.5, -1, 8, 5);
         shape.closeSubpath();
         QPainterPath plume;
-        plume.moveTo(1.5, -2.8);
-        plume.cubicTo(2.5, -6.5, 5.5, -8, 8, -7.5);
-        plume.cubicTo(6.5, -5.5, 5.5, -3, 4.5, -1.5);
+        plume.moveTo(1, -2.8);
+        plume.cubicTo(1.5, -5.5, 3.5, -7, 6, -7);
+        plume.cubicTo(5, -5.5, 4.5, -3.5, 4, -1.8);
         plume.closeSubpath();
         p.setPen(QPen(kDarkGold, 0.7));
         p.setBrush(QColor(70, 140, 120));
