@@ -3,9 +3,16 @@
 #include "app/instanceguard.h"
 #include "chat/phrases.h"
 #include "chat/sounds.h"
+#include "chat/settingslocation.h"
 #include "client/tableboard.h"
+#include "client/tabout.h"
 #include "client/tchat.h"
+#include "client/tdownload.h"
+#include "client/thelp.h"
+#include "client/tspylist.h"
 #include "host/tserver.h"
+#include "net/commands.h"
+#include "net/protocol.h"
 
 #include <QApplication>
 #include <QWidget>
@@ -50,24 +57,47 @@ int main(int argc, char* argv[]) {
     // The windows, in the order the program has always created them.
     euchre::Tchat chat;
     std::unique_ptr<QWidget> tallylist = captionedWindow("tallylist", "Euchre - Tally List");
-    std::unique_ptr<QWidget> about = captionedWindow("about", "Euchre - About");
+    euchre::Tabout about;
     std::unique_ptr<QWidget> gamestart = captionedWindow("gamestart", "Euchre - Game Start");
-    std::unique_ptr<QWidget> help = captionedWindow("help", "Euchre - Help File");
+    euchre::Thelp help;
     euchre::Tphrases phrases;
     euchre::TServer server;
     server.setObjectName(QStringLiteral("Server"));
-    std::unique_ptr<QWidget> spylist = captionedWindow("spylist", "Euchre - Spys");
+    euchre::Tspylist spylist;
     std::unique_ptr<QWidget> lasttrick = captionedWindow("lasttrick", "Last Trick");
     std::unique_ptr<QWidget> scorecard = captionedWindow("scorecard", "Euchre - Logs");
-    std::unique_ptr<QWidget> download = captionedWindow("download", "Download The Brom77 Lobby");
+    euchre::Tdownload download(euchre::settingsFilePath());
 
     chat.setServer(&server);
     chat.setPhraseEditor(&phrases);
+    euchre::TableWindows windows;
+    windows.about = &about;
+    windows.help = &help;
+    windows.spylist = &spylist;
+    // A solo start offers the lobby unless the user asked not to see it again.
+    if (download.offeredAtStart()) windows.download = &download;
+    chat.setWindows(windows);
     chat.setCommandLine(QApplication::arguments().mid(1));
 
     QObject::connect(&guard, &euchre::InstanceGuard::activationRequested, &chat,
                      [&chat] { bringToFront(&chat); });
     QObject::connect(&chat, &euchre::Tchat::closed, &app, &QCoreApplication::quit);
+
+    QObject::connect(&help, &euchre::Thelp::aboutRequested, &about,
+                     [&about] { bringToFront(&about); });
+    QObject::connect(&help, &euchre::Thelp::lobbyDownloadRequested, &download,
+                     [&download] { bringToFront(&download); });
+    // The lobby takes over: the game ends as "Exit" ends it.
+    QObject::connect(&download, &euchre::Tdownload::exitRequested, &chat,
+                     [&chat] { chat.Exit1Click(); });
+    spylist.isHosting = [&chat] { return chat.ishost; };
+    spylist.kick = [&chat](int slot) {
+        if (!chat.ishost || !chat.isLoggedIn()) return;
+        chat.sendToHost(euchre::MessageBuilder(euchre::cmd::kickhim)
+                            .field(chat.myslot)
+                            .field(slot)
+                            .done(true));
+    };
 
     chat.show();
     return app.exec();
