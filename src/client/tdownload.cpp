@@ -458,9 +458,8 @@ void Tdownload::transferEnded() {
     m_saved = m_file->fileName();
     m_progress->setValue(1000);
     m_info->setText(kReceived + QString::number(QFileInfo(m_saved).size()) + kBytes);
-    m_info3->setText(QStringLiteral("Saved in your download folder: %1\nOpen it from there to "
-                                    "install the lobby.")
-                         .arg(QDir::toNativeSeparators(m_saved)));
+    m_info3->setText(
+        QStringLiteral("Saved in your download folder: %1").arg(QDir::toNativeSeparators(m_saved)));
     endDownload();
     if (openFolder) openFolder(m_folder);
 }
