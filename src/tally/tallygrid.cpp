@@ -88,6 +88,8 @@ QByteArray TallyGrid::text() const {
 
 std::optional<TallyGrid> TallyGrid::fromText(const QByteArray& text) {
     QList<QByteArray> lines = text.split('\n');
+    // The last line's end starts no further line.
+    if (text.endsWith('\n')) lines.removeLast();
     for (QByteArray& line : lines)
         if (line.endsWith('\r')) line.chop(1);
     if (lines.size() < 2) return std::nullopt;
@@ -117,7 +119,9 @@ std::optional<TallyGrid> TallyGrid::fromText(const QByteArray& text) {
 bool savegrid(const TallyGrid& grid, const QString& fileName) {
     QSaveFile file(fileName);
     const QByteArray text = grid.text();
-    return file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && file.commit();
+    // commit() alone does not report a failure to write what is still buffered.
+    return file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && file.flush() &&
+           file.commit();
 }
 
 bool loadgrid(TallyGrid& grid, const QString& fileName) {

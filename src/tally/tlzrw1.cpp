@@ -39,8 +39,10 @@ void openInput(QFile& in) {
 }
 
 // Puts the finished output in its place; a full disk shows up here at last.
+// The explicit flush matters: commit() alone does not report a failure to
+// write what is still buffered.
 qint64 finish(QSaveFile& out, qint64 bytes) {
-    if (!out.commit()) throw ELzrw1(kWriteError + out.fileName());
+    if (!out.flush() || !out.commit()) throw ELzrw1(kWriteError + out.fileName());
     return bytes;
 }
 

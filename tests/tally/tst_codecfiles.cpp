@@ -57,6 +57,7 @@ class TestCodecFiles : public QObject {
 private slots:
     void failuresLeaveNoOutput_data();
     void failuresLeaveNoOutput();
+    void writeFailingHalfWayKeepsTheOldOutput_data();
     void writeFailingHalfWayKeepsTheOldOutput();
     void commandLineTool();
 };
@@ -121,15 +122,24 @@ void TestCodecFiles::failuresLeaveNoOutput() {
     if (outFolder.isEmpty()) QCOMPARE(read(doit.OutputFile), kOld);
 }
 
+void TestCodecFiles::writeFailingHalfWayKeepsTheOldOutput_data() {
+    QTest::addColumn<int>("size");
+    QTest::addColumn<int>("limit");
+    QTest::newRow("written in blocks") << 200000 << 100000;
+    QTest::newRow("still buffered at the end") << 3000 << 1000;
+}
+
 void TestCodecFiles::writeFailingHalfWayKeepsTheOldOutput() {
+    QFETCH(int, size);
+    QFETCH(int, limit);
     QTemporaryDir dir;
     Tlzrw1 doit;
     doit.InputFile = dir.filePath(QStringLiteral("in"));
     doit.OutputFile = dir.filePath(QStringLiteral("out"));
-    write(doit.InputFile, noise(200000));
+    write(doit.InputFile, noise(size));
     write(doit.OutputFile, kOld);
     QString text;
-    withFileLimit(100000, [&] {
+    withFileLimit(rlim_t(limit), [&] {
         try {
             doit.Compress();
         } catch (const ELzrw1& e) {
