@@ -1,9 +1,11 @@
 // euchre: the desktop program. One copy per user runs; it creates its windows
 // in their fixed order and runs the event loop until the table window closes.
 #include "app/instanceguard.h"
+#include "app/signalclose.h"
+#include "chat/colourtext.h"
 #include "chat/phrases.h"
-#include "chat/sounds.h"
 #include "chat/settingslocation.h"
+#include "chat/sounds.h"
 #include "client/tableboard.h"
 #include "client/tabout.h"
 #include "client/tchat.h"
@@ -13,8 +15,11 @@
 #include "host/tserver.h"
 #include "net/commands.h"
 #include "net/protocol.h"
+#include "tally/tallyfile.h"
+#include "tally/ttallylist.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QWidget>
 #include <memory>
 #include <vector>
@@ -56,7 +61,7 @@ int main(int argc, char* argv[]) {
 
     // The windows, in the order the program has always created them.
     euchre::Tchat chat;
-    std::unique_ptr<QWidget> tallylist = captionedWindow("tallylist", "Euchre - Tally List");
+    euchre::Ttallylist tallylist;
     euchre::Tabout about;
     std::unique_ptr<QWidget> gamestart = captionedWindow("gamestart", "Euchre - Game Start");
     euchre::Thelp help;
@@ -79,6 +84,17 @@ int main(int argc, char* argv[]) {
     chat.setWindows(windows);
     chat.setCommandLine(QApplication::arguments().mid(1));
 
+    // The tally lives beside the settings file; what it has to tell the
+    // player (a file set aside, a failed save) goes to the chat log.
+    QPalette tallyPalette = tallylist.palette();
+    tallyPalette.setColor(QPalette::Window, euchre::kWindowColour);
+    tallylist.setPalette(tallyPalette);
+    QObject::connect(
+        &tallylist, &euchre::Ttallylist::tellPlayer, &chat,
+        [&chat](const QString& line) { chat.addlinetochat(line, euchre::systemColour); });
+    chat.setTally(&tallylist);
+    tallylist.openFile(QDir(euchre::dataFolder()).filePath(QLatin1String(euchre::tallyFileName)));
+
     QObject::connect(&guard, &euchre::InstanceGuard::activationRequested, &chat,
                      [&chat] { bringToFront(&chat); });
     QObject::connect(&chat, &euchre::Tchat::closed, &app, &QCoreApplication::quit);
@@ -93,11 +109,13 @@ int main(int argc, char* argv[]) {
     spylist.isHosting = [&chat] { return chat.ishost; };
     spylist.kick = [&chat](int slot) {
         if (!chat.ishost || !chat.isLoggedIn()) return;
-        chat.sendToHost(euchre::MessageBuilder(euchre::cmd::kickhim)
-                            .field(chat.myslot)
-                            .field(slot)
-                            .done(true));
+        chat.sendToHost(
+            euchre::MessageBuilder(euchre::cmd::kickhim).field(chat.myslot).field(slot).done(true));
     };
+
+    // Asked to end by a signal, the program closes its window as the player
+    // would, so the settings and the tally are saved.
+    euchre::CloseOnSignals closeOnSignals([&chat] { chat.close(); });
 
     chat.show();
     return app.exec();

@@ -10,6 +10,7 @@
 #include "model/random.h"
 #include "net/commands.h"
 #include "net/tsock.h"
+#include "tally/ttallylist.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -268,7 +269,7 @@ void Tchat::buildMenus() {
 
     QMenu* view = bar->addMenu(QStringLiteral("View"));
     m_viewTally = add(view, "ViewTally1", QStringLiteral("View Tally"));
-    connect(m_viewTally, &QAction::triggered, this, [this] { showWindow(m_windows.tallylist); });
+    connect(m_viewTally, &QAction::triggered, this, &Tchat::ViewTally1Click);
     m_spyList = add(view, "SpyList1", QStringLiteral("Spy List"));
     connect(m_spyList, &QAction::triggered, this, [this] { showWindow(m_windows.spylist); });
     view->addAction(m_chat->phraseListAction());
@@ -310,6 +311,7 @@ void Tchat::setServer(TServer* server) {
 
 void Tchat::setWindows(const TableWindows& windows) {
     m_windows = windows;
+    if (m_tally) m_windows.tallylist = m_tally.data();
     updateWindowEntries();
 }
 

@@ -32,6 +32,7 @@ namespace euchre {
 class BoardHost;
 class TableBoard;
 class Tphrases;
+class Ttallylist;
 
 // The windows around the table that its menus open; each may be missing.
 struct TableWindows {
@@ -67,6 +68,10 @@ public:
     TServer* server() const { return m_server; }
     void setWindows(const TableWindows& windows);
     void setPhraseEditor(Tphrases* editor);
+    // The tally window: "View Tally" opens it, and it asks the table for
+    // the names at the table when it records a game.
+    void setTally(Ttallylist* tally);
+    Ttallylist* tally() const;
     // The parameters processparams reads when the window is first shown.
     void setCommandLine(const QStringList& params) { m_params = params; }
 
@@ -134,6 +139,11 @@ public:
     Settings currentSettings() const;
     SettingsStore& settingsStore() { return m_store; }
     int botSpeed() const;
+
+    // ---- the tally ----
+    // Hands the tally window the names shown for the other seats.
+    void loadchecklist();
+    void ViewTally1Click();
 
     // ---- menus ----
     void Fast1Click(int speed);
@@ -203,6 +213,7 @@ private:
     QPointer<TServer> m_server;
     std::unique_ptr<TServer> m_ownServer;
     TableWindows m_windows;
+    QPointer<Ttallylist> m_tally;
     SoundPlayer m_sounds;
     SettingsStore m_store;
 

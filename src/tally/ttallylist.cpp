@@ -25,7 +25,8 @@ const QString kDeleteQuestion =
 const QString kResetQuestion = QStringLiteral("Are you sure you want to reset the Tally?");
 const QString kZero = QStringLiteral("0");
 const QString kSetAside = QStringLiteral(
-    "0+The tally file could not be read (%1). It was kept as %2 and a new tally was started.");
+    "0+The tally file could not be read, so a new tally was started. The old file was kept as "
+    "%2 (%1).");
 const QString kNotSetAside = QStringLiteral(
     "0+The tally file could not be read (%1) nor moved aside, so this run's tally will not be "
     "saved over it.");
@@ -42,10 +43,10 @@ QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text, boo
     return label;
 }
 
-QListWidget* makeList(QWidget* parent, const char* name) {
+QListWidget* makeList(QWidget* parent, const char* name, int height) {
     auto* list = new QListWidget(parent);
     list->setObjectName(QLatin1String(name));
-    list->setMinimumWidth(130);
+    list->setFixedSize(150, height);
     return list;
 }
 
@@ -87,8 +88,9 @@ Ttallylist::Ttallylist(QWidget* parent) : QWidget(parent, Qt::Window) {
     own->setRowStretch(5, 1);
 
     auto* lists = new QVBoxLayout;
-    m_checklist = makeList(this, "checklist");
-    m_listbox = makeList(this, "listbox_tally");
+    // Three other seats at most; the followed players scroll.
+    m_checklist = makeList(this, "checklist", 64);
+    m_listbox = makeList(this, "listbox_tally", 120);
     lists->addWidget(makeLabel(this, {}, QStringLiteral("Players In Current Game"), true));
     lists->addWidget(m_checklist);
     lists->addWidget(makeLabel(this, {}, QStringLiteral("Players Being Tallied"), true));
@@ -131,6 +133,7 @@ Ttallylist::Ttallylist(QWidget* parent) : QWidget(parent, Qt::Window) {
     top->addSpacing(12);
     top->addLayout(his);
     auto* whole = new QVBoxLayout(this);
+    whole->setSizeConstraint(QLayout::SetFixedSize);
     whole->addLayout(top);
     whole->addLayout(buttons);
 

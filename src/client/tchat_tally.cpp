@@ -1,0 +1,40 @@
+// The table window's side of the tally: who sits at the table, and "View
+// Tally".
+#include "client/tableboard.h"
+#include "client/tchat.h"
+#include "tally/ttallylist.h"
+
+#include <QLabel>
+
+namespace euchre {
+
+void Tchat::setTally(Ttallylist* tally) {
+    m_tally = tally;
+    m_windows.tallylist = tally;
+    if (m_tally)
+        m_tally->tableNames = [this] {
+            QStringList names;
+            for (int seat = 1; seat <= 4; ++seat) {
+                if (seat == myslot) continue;
+                const QString name = board()->nameLabel(seat)->text();
+                if (name != TableBoard::kWaiting) names << name;
+            }
+            return names;
+        };
+    updateWindowEntries();
+}
+
+Ttallylist* Tchat::tally() const {
+    return m_tally;
+}
+
+void Tchat::loadchecklist() {
+    if (m_tally && m_tally->tableNames) m_tally->loadchecklist(m_tally->tableNames());
+}
+
+void Tchat::ViewTally1Click() {
+    loadchecklist();
+    showWindow(m_windows.tallylist);
+}
+
+} // namespace euchre
