@@ -1,98 +1,114 @@
-// The host's fair queue: lanes per connection, served one line each in turn.
+// The host's fair queue: lanes per connection, served one line each in turn,
+// moves and speech alternating.
 #include "host/fairqueue.h"
 
 #include <algorithm>
 
 namespace euchre {
 
-FairQueue::Lanes::iterator FairQueue::find(quint64 serial) {
-    return std::find_if(m_lanes.begin(), m_lanes.end(),
-                        [serial](const Lane& l) { return l.serial == serial && !l.departed; });
+namespace {
+
+template <typename T> void forget(std::deque<T*>& turn, const T* lane) {
+    turn.erase(std::remove(turn.begin(), turn.end(), lane), turn.end());
 }
 
-FairQueue::Lanes::const_iterator FairQueue::find(quint64 serial) const {
-    return std::find_if(m_lanes.begin(), m_lanes.end(),
-                        [serial](const Lane& l) { return l.serial == serial && !l.departed; });
+} // namespace
+
+FairQueue::Lane* FairQueue::live(quint64 serial) const {
+    for (const Lane& lane : m_lanes)
+        if (lane.serial == serial && !lane.departed) return const_cast<Lane*>(&lane);
+    return nullptr;
 }
 
-qsizetype FairQueue::push(int slot, quint64 serial, QByteArray text) {
-    auto lane = find(serial);
-    if (lane == m_lanes.end()) {
-        // A connection with nothing waiting joins at the back of the turn.
-        m_lanes.push_back(Lane{slot, serial, false, {}, {}});
-        lane = std::prev(m_lanes.end());
+qsizetype FairQueue::push(int slot, quint64 serial, QByteArray text, bool speech) {
+    Lane* lane = live(serial);
+    if (!lane) {
+        m_lanes.push_back(Lane{slot, serial, false, {}, {}, 0, 0});
+        lane = &m_lanes.back();
     }
-    lane->lines.push_back(std::move(text));
+    // A lane with nothing of this kind waiting joins the back of that turn.
+    if (speech && lane->speech++ == 0) m_speechTurn.push_back(lane);
+    if (!speech && lane->moves++ == 0) m_moveTurn.push_back(lane);
+    lane->lines.push_back(Entry{std::move(text), speech});
     ++m_size;
     return static_cast<qsizetype>(lane->lines.size());
 }
 
-bool FairQueue::pop(Line& out) {
-    if (m_lanes.empty()) return false;
-    Lane& lane = m_lanes.front();
-    out.slot = lane.slot;
-    out.serial = lane.serial;
-    out.departed = lane.departed;
-    out.name = lane.name;
-    out.text = std::move(lane.lines.front());
-    lane.lines.pop_front();
+void FairQueue::take(Lane* lane, bool speech, Line& out) {
+    const auto it = std::find_if(lane->lines.begin(), lane->lines.end(),
+                                 [speech](const Entry& e) { return e.speech == speech; });
+    out.slot = lane->slot;
+    out.serial = lane->serial;
+    out.departed = lane->departed;
+    out.name = lane->name;
+    out.text = std::move(it->text);
+    lane->lines.erase(it);
     --m_size;
-    if (lane.lines.empty()) {
-        m_lanes.pop_front();
-    } else {
-        Lane next = std::move(lane);
-        m_lanes.pop_front();
-        m_lanes.push_back(std::move(next));
-    }
+    std::deque<Lane*>& turn = speech ? m_speechTurn : m_moveTurn;
+    forget(turn, lane);
+    if ((speech ? --lane->speech : --lane->moves) > 0) turn.push_back(lane);
+    if (lane->lines.empty()) m_lanes.remove_if([lane](const Lane& l) { return &l == lane; });
+}
+
+bool FairQueue::pop(Line& out) {
+    // Speech may go from a lane whose oldest line is speech: never before
+    // that connection's earlier move.
+    Lane* speaker = nullptr;
+    for (Lane* lane : m_speechTurn)
+        if (lane->lines.front().speech) {
+            speaker = lane;
+            break;
+        }
+    const bool move = !m_moveTurn.empty() && (!speaker || !m_lastWasMove);
+    if (!move && !speaker) return false;
+    take(move ? m_moveTurn.front() : speaker, !move, out);
+    // After a pause the next move goes first again.
+    m_lastWasMove = move && m_size > 0;
     return true;
 }
 
 qsizetype FairQueue::waiting(quint64 serial) const {
-    const auto lane = find(serial);
-    return lane == m_lanes.end() ? 0 : static_cast<qsizetype>(lane->lines.size());
+    const Lane* lane = live(serial);
+    return lane ? static_cast<qsizetype>(lane->lines.size()) : 0;
+}
+
+qsizetype FairQueue::drop(Lane* lane) {
+    const auto gone = static_cast<qsizetype>(lane->lines.size());
+    forget(m_moveTurn, lane);
+    forget(m_speechTurn, lane);
+    m_lanes.remove_if([lane](const Lane& l) { return &l == lane; });
+    m_size -= gone;
+    return gone;
 }
 
 qsizetype FairQueue::discard(quint64 serial) {
     qsizetype gone = 0;
     for (auto it = m_lanes.begin(); it != m_lanes.end();) {
-        if (it->serial != serial) {
-            ++it;
-            continue;
-        }
-        gone += static_cast<qsizetype>(it->lines.size());
-        it = m_lanes.erase(it);
+        Lane* lane = &*it++;
+        if (lane->serial == serial) gone += drop(lane);
     }
-    m_size -= gone;
     return gone;
 }
 
-qsizetype FairQueue::depart(quint64 serial, const QByteArray& name,
-                            const std::function<bool(const QByteArray&)>& keep) {
-    const auto lane = find(serial);
-    if (lane == m_lanes.end()) return 0;
-    const int slot = lane->slot;
+qsizetype FairQueue::depart(quint64 serial, const QByteArray& name) {
+    Lane* lane = live(serial);
+    if (!lane) return 0;
     qsizetype gone = 0;
-    std::deque<QByteArray> kept;
-    for (QByteArray& line : lane->lines) {
-        if (keep(line))
-            kept.push_back(std::move(line));
-        else
-            ++gone;
+    for (auto it = m_lanes.begin(); it != m_lanes.end();) {
+        Lane* earlier = &*it++;
+        if (earlier->departed && earlier->slot == lane->slot) gone += drop(earlier);
     }
-    lane->lines = std::move(kept);
+    const auto before = static_cast<qsizetype>(lane->lines.size());
+    lane->lines.erase(std::remove_if(lane->lines.begin(), lane->lines.end(),
+                                     [](const Entry& e) { return !e.speech; }),
+                      lane->lines.end());
+    gone += before - static_cast<qsizetype>(lane->lines.size());
+    m_size -= before - static_cast<qsizetype>(lane->lines.size());
+    lane->moves = 0;
+    forget(m_moveTurn, lane);
     lane->departed = true;
     lane->name = name;
-    // Erasing may move lanes: find this one again by what sets it apart.
-    for (auto it = m_lanes.begin(); it != m_lanes.end();) {
-        const bool earlier = it->departed && it->slot == slot && it->serial != serial;
-        if (earlier || (it->serial == serial && it->lines.empty())) {
-            gone += static_cast<qsizetype>(it->lines.size());
-            it = m_lanes.erase(it);
-        } else {
-            ++it;
-        }
-    }
-    m_size -= gone;
+    if (lane->lines.empty()) drop(lane);
     return gone;
 }
 

@@ -27,7 +27,8 @@ void TServer::Sock1Read(int slot, QByteArrayView data) {
             closeForAbuse(slot, "more than 100 messages waiting");
             return;
         }
-        m_receivedlist.push(slot, p.serial, std::move(line));
+        const bool speech = isSpokenLine(line);
+        m_receivedlist.push(slot, p.serial, std::move(line), speech);
     }
     if (!m_receivedlist.empty() && !socktimer.isActive()) socktimer.start();
     if (!withinLimit) closeForAbuse(slot, "over 64 KiB of text without an end");
@@ -35,7 +36,7 @@ void TServer::Sock1Read(int slot, QByteArrayView data) {
 
 void TServer::queueLine(int slot, const QByteArray& line) {
     if (slot < 1 || slot > kMaxSlots) return;
-    m_receivedlist.push(slot, playerslot[slot].serial, line);
+    m_receivedlist.push(slot, playerslot[slot].serial, line, isSpokenLine(line));
     if (!socktimer.isActive()) socktimer.start();
 }
 

@@ -242,7 +242,7 @@ void TServer::slotClosed(int slot) {
     sendToOthers(slot,
                  MessageBuilder(cmd::playerdisconnected).field(slot).field(p.name).done(false));
     // What it said before it went is still relayed in its turn, under its name.
-    m_receivedlist.depart(p.serial, p.name, isSpokenLine);
+    m_receivedlist.depart(p.serial, p.name);
     p.connected = false;
     p.loggedIn = false;
     p.name.clear();

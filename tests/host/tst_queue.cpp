@@ -81,7 +81,7 @@ private slots:
         if (how == 3) h.say(1, "CMD_kickhim+1+2+");
         if (how == 4) {
             h.link[2]->unsent = 2 * 1024 * 1024;
-            h.say(1, chatLine(1, "ping"));
+            h.say(1, "CMD_justwatch+1+2");
         }
         h.say(2, chatLine(2, "goodbye"));
         h.say(2, "CMD_selectedbubble+2+1+");
@@ -101,8 +101,8 @@ private slots:
             h.link[2]->peerSays(QByteArray(64 * 1024 + 1, 'x'));
             break;
         default:
-            // Slot 1's line comes first: the removal, or a relay the non-reader
-            // does not take, which lets it go on the next tick.
+            // Slot 1's move comes first: the removal, or an announcement the
+            // non-reader does not take, which lets it go on the next tick.
             h.server.socktimerTimer();
             if (how == 4) h.server.socktimerTimer();
             break;

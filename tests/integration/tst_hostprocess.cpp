@@ -2,11 +2,11 @@
 // listens on, four raw clients that leave their seats to the computer watch a
 // game run on the host's timer with its pauses after a trick and after a
 // hand, and the program ends cleanly on a signal or refuses a taken port.
+#include "integration/support/hostprocess.h"
 #include "integration/support/wirecheck.h"
 #include "integration/support/wireclient.h"
 
 #include <QProcess>
-#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QtTest>
 #include <csignal>
@@ -18,43 +18,6 @@ using namespace euchre::testing;
 namespace {
 
 constexpr int kWait = 15000;
-
-// A running euchre-host that is stopped, whatever happens, when the test ends.
-class HostProcess {
-public:
-    ~HostProcess() {
-        if (process.state() != QProcess::NotRunning) {
-            process.kill();
-            process.waitForFinished(kWait);
-        }
-    }
-
-    // Starts the program and waits for its "listening on N"; returns N, 0 on failure.
-    quint16 start(const QStringList& args) {
-        process.start(QStringLiteral(EUCHRE_HOST_BIN), args);
-        if (!process.waitForStarted(kWait)) return 0;
-        static const QRegularExpression listening(QStringLiteral("^listening on (\\d+)\\n"));
-        QRegularExpressionMatch match;
-        const bool ready = QTest::qWaitFor(
-            [&] {
-                out += process.readAllStandardOutput();
-                match = listening.match(QString::fromLatin1(out));
-                return match.hasMatch() || process.state() == QProcess::NotRunning;
-            },
-            kWait);
-        return ready && match.hasMatch() ? static_cast<quint16>(match.captured(1).toUInt()) : 0;
-    }
-
-    // Sends the signal and waits for the program to end; false if it did not.
-    bool stopWith(int signal) {
-        QSignalSpy finished(&process, &QProcess::finished);
-        ::kill(static_cast<pid_t>(process.processId()), signal);
-        return finished.wait(kWait) || process.state() == QProcess::NotRunning;
-    }
-
-    QProcess process;
-    QByteArray out;
-};
 
 // The time from the first message with `from` (at or after index `start`) to
 // the first `to` after it, in ms; -1 while either has not come.
@@ -73,7 +36,8 @@ class HostProcessTest : public QObject {
 private slots:
     void computerSeatsPauseBetweenTricksAndDeals() {
         HostProcess host;
-        const quint16 port = host.start({QStringLiteral("--port"), QStringLiteral("0"),
+        const quint16 port = host.start(QStringLiteral(EUCHRE_HOST_BIN),
+                                        {QStringLiteral("--port"), QStringLiteral("0"),
                                          QStringLiteral("--bot-speed"), QStringLiteral("200")});
         QVERIFY2(port != 0, host.out.constData());
         QCOMPARE(host.out, QByteArray("listening on ") + QByteArray::number(port) + '\n');
@@ -127,7 +91,8 @@ private slots:
 
     void interruptEndsTheHostCleanly() {
         HostProcess host;
-        const quint16 port = host.start({QStringLiteral("--port"), QStringLiteral("0")});
+        const quint16 port = host.start(QStringLiteral(EUCHRE_HOST_BIN),
+                                        {QStringLiteral("--port"), QStringLiteral("0")});
         QVERIFY2(port != 0, host.out.constData());
         WireClient c;
         c.connectTo(port);
@@ -140,7 +105,8 @@ private slots:
 
     void aTakenPortIsRefusedWithAMessage() {
         HostProcess first;
-        const quint16 port = first.start({QStringLiteral("--port"), QStringLiteral("0")});
+        const quint16 port = first.start(QStringLiteral(EUCHRE_HOST_BIN),
+                                         {QStringLiteral("--port"), QStringLiteral("0")});
         QVERIFY2(port != 0, first.out.constData());
 
         HostProcess second;
