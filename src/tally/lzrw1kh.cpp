@@ -87,19 +87,22 @@ std::size_t compressChunk(const std::uint8_t* s, std::size_t n, std::uint8_t* d)
     std::int16_t table[1u << kHashBits];
     std::memset(table, 0xFF, sizeof table);
 
+    // A marker bit above the item bits: when it reaches bit 16, the control
+    // word holds its 16 items. Counting this way keeps the loop's state in
+    // registers.
+    constexpr unsigned kFull = 1u << kItemsPerControl;
     d[0] = kCompressedMark;
+    std::uint8_t* controlAt = d + 1;
+    std::uint8_t* op = d + 3;
+    std::uint8_t* const opLimit = d + n; // past this, storing the chunk is shorter
+    unsigned control = 1;
     std::size_t x = 0;
-    std::size_t z = 1; // where the current control word goes
-    std::size_t y = 3;
-    unsigned items = 0;
-    unsigned control = 0;
-    while (x < n && y <= n) {
-        if (items == kItemsPerControl) {
-            put16(d + z, control);
-            z = y;
-            y += 2;
-            items = 0;
-            control = 0;
+    while (x < n && op <= opLimit) {
+        if (control & kFull) {
+            put16(controlAt, control);
+            controlAt = op;
+            op += 2;
+            control = 1;
         }
         const std::uint8_t here = s[x];
         std::size_t run = 1;
@@ -109,40 +112,42 @@ std::size_t compressChunk(const std::uint8_t* s, std::size_t n, std::uint8_t* d)
         }
         if (run >= kMinRun) {
             const std::size_t v = run - kMinRun;
-            d[y] = 0;
-            d[y + 1] = static_cast<std::uint8_t>(v >> 8);
-            d[y + 2] = static_cast<std::uint8_t>(v);
-            d[y + 3] = here;
-            y += 4;
+            op[0] = 0;
+            op[1] = static_cast<std::uint8_t>(v >> 8);
+            op[2] = static_cast<std::uint8_t>(v);
+            op[3] = here;
+            op += 4;
             x += run;
             control = (control << 1) | 1;
-        } else {
-            const unsigned h = hashAt(s + x);
-            const int p = table[h];
-            table[h] = static_cast<std::int16_t>(x);
-            std::size_t m = 0;
-            if (p >= 0 && x - static_cast<std::size_t>(p) <= kMaxDistance)
-                m = commonLength(s + x, s + p, std::min(kMaxMatch, n - x));
+            continue;
+        }
+        const unsigned h = hashAt(s + x);
+        const int p = table[h];
+        table[h] = static_cast<std::int16_t>(x);
+        // Most candidates differ within their first three bytes.
+        if (p >= 0 && x - static_cast<std::size_t>(p) <= kMaxDistance && s[p] == here &&
+            s[p + 1] == s[x + 1] && s[p + 2] == s[x + 2]) {
+            const std::size_t m = commonLength(s + x, s + p, std::min(kMaxMatch, n - x));
             if (m >= kMinMatch) {
-                put16(d + y, static_cast<unsigned>((x - p) * 16 + (m - kMinMatch)));
-                y += 2;
+                put16(op, static_cast<unsigned>((x - p) * 16 + (m - kMinMatch)));
+                op += 2;
                 x += m;
                 control = (control << 1) | 1;
-            } else {
-                d[y++] = here;
-                ++x;
-                control <<= 1;
+                continue;
             }
         }
-        ++items;
+        *op++ = here;
+        ++x;
+        control <<= 1;
     }
-    put16(d + z, (control << (kItemsPerControl - items)) & 0xFFFF);
-    if (y > n) {
+    while (!(control & kFull)) control <<= 1;
+    put16(controlAt, control & 0xFFFF);
+    if (op > opLimit) {
         d[0] = kStoredMark;
         std::memcpy(d + 1, s, n);
         return n + 1;
     }
-    return y;
+    return static_cast<std::size_t>(op - d);
 }
 
 std::ptrdiff_t decompressBlock(const std::uint8_t* block, std::size_t length, std::uint8_t* dst) {
