@@ -3,14 +3,13 @@
 #include "tally/tallyfile.h"
 #include "tally/tlzrw1.h"
 
+#include "tally/support/files.h"
+
 #include <QDir>
-#include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
-#include <csignal>
-#include <sys/resource.h>
 
 using namespace euchre;
 
@@ -18,36 +17,11 @@ namespace {
 
 const QByteArray kOld = "the output of an earlier run";
 
-void write(const QString& name, const QByteArray& bytes) {
-    QFile f(name);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    QCOMPARE(f.write(bytes), bytes.size());
-}
-
-QByteArray read(const QString& name) {
-    QFile f(name);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
 QByteArray noise(int size) {
     QByteArray out(size, Qt::Uninitialized);
     QRandomGenerator rng(9);
     for (char& c : out) c = char(rng.bounded(256));
     return out;
-}
-
-// Runs `work` with files limited to `bytes`, so that a write beyond fails
-// the way a full disk does.
-template <typename Work> void withFileLimit(rlim_t bytes, Work work) {
-    rlimit old{};
-    getrlimit(RLIMIT_FSIZE, &old);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limited = old;
-    limited.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &limited);
-    work();
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
 }
 
 } // namespace
@@ -106,8 +80,8 @@ void TestCodecFiles::failuresLeaveNoOutput() {
     Tlzrw1 doit;
     doit.InputFile = dir.filePath(QStringLiteral("in"));
     doit.OutputFile = dir.filePath(outFolder + QStringLiteral("out"));
-    if (input != "<missing>") write(doit.InputFile, input);
-    if (outFolder.isEmpty()) write(doit.OutputFile, kOld);
+    if (input != "<missing>") QVERIFY(writeFile(doit.InputFile, input));
+    if (outFolder.isEmpty()) QVERIFY(writeFile(doit.OutputFile, kOld));
     const QStringList before = QDir(dir.path()).entryList(QDir::Files);
     try {
         compress ? doit.Compress() : doit.Decompress();
@@ -119,7 +93,7 @@ void TestCodecFiles::failuresLeaveNoOutput() {
     }
     // No new file, no scratch left behind, an earlier output untouched.
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), before);
-    if (outFolder.isEmpty()) QCOMPARE(read(doit.OutputFile), kOld);
+    if (outFolder.isEmpty()) QCOMPARE(readFile(doit.OutputFile), kOld);
 }
 
 void TestCodecFiles::writeFailingHalfWayKeepsTheOldOutput_data() {
@@ -136,10 +110,10 @@ void TestCodecFiles::writeFailingHalfWayKeepsTheOldOutput() {
     Tlzrw1 doit;
     doit.InputFile = dir.filePath(QStringLiteral("in"));
     doit.OutputFile = dir.filePath(QStringLiteral("out"));
-    write(doit.InputFile, noise(size));
-    write(doit.OutputFile, kOld);
+    QVERIFY(writeFile(doit.InputFile, noise(size)));
+    QVERIFY(writeFile(doit.OutputFile, kOld));
     QString text;
-    withFileLimit(rlim_t(limit), [&] {
+    withFileLimit(limit, [&] {
         try {
             doit.Compress();
         } catch (const ELzrw1& e) {
@@ -147,7 +121,7 @@ void TestCodecFiles::writeFailingHalfWayKeepsTheOldOutput() {
         }
     });
     QCOMPARE(text, QStringLiteral("Lzrw1 : Error writing to output file : ") + doit.OutputFile);
-    QCOMPARE(read(doit.OutputFile), kOld);
+    QCOMPARE(readFile(doit.OutputFile), kOld);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList({"in", "out"}));
 }
 
@@ -166,10 +140,10 @@ void TestCodecFiles::commandLineTool() {
     const QString packed = dir.filePath(QStringLiteral("packed"));
     const QString back = dir.filePath(QStringLiteral("back"));
     const QByteArray text = noise(40000) + QByteArray(70000, 'z');
-    write(plain, text);
+    QVERIFY(writeFile(plain, text));
     QCOMPARE(run({"compress", plain, packed}), 0);
     QCOMPARE(run({"decompress", packed, back}), 0);
-    QCOMPARE(read(back), text);
+    QCOMPARE(readFile(back), text);
 
     QByteArray out, err;
     QCOMPARE(run({"decompress", plain, dir.filePath("x")}, &out, &err), 1);

@@ -4,6 +4,8 @@
 #include "tally/tallyfile.h"
 #include "tally/ttallylist.h"
 
+#include "tally/support/files.h"
+
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -11,8 +13,6 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-#include <csignal>
-#include <sys/resource.h>
 
 using namespace euchre;
 using G = TallyGrid;
@@ -59,18 +59,6 @@ struct Window {
     bool yes = true;
     QStringList questions;
 };
-
-template <typename Work> void withFileLimit(rlim_t bytes, Work work) {
-    rlimit old{};
-    getrlimit(RLIMIT_FSIZE, &old);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limited = old;
-    limited.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &limited);
-    work();
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
-}
 
 } // namespace
 
@@ -250,10 +238,7 @@ void TestTallylist::unreadableFileIsSetAside() {
     QTemporaryDir dir;
     const QString file = dir.filePath(QString::fromLatin1(tallyFileName));
     for (const QString& aside : {file + ".bad", file + ".bad2"}) {
-        QFile f(file);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(content);
-        f.close();
+        QVERIFY(writeFile(file, content));
         Window w;
         QSignalSpy told(&w.tally, &Ttallylist::tellPlayer);
         w.tally.openFile(file);
@@ -262,9 +247,7 @@ void TestTallylist::unreadableFileIsSetAside() {
         QVERIFY2(line.startsWith("0+") && line.contains(reason) && line.contains(aside),
                  qPrintable(line));
         QCOMPARE(w.tally.grid().rowCount(), 1);
-        QFile kept(aside);
-        QVERIFY(kept.open(QIODevice::ReadOnly));
-        QCOMPARE(kept.readAll(), content);
+        QCOMPARE(readFile(aside), content);
         // The fresh tally takes the file's place at the next save.
         w.tally.addtomineincrease(G::kGames);
         QCOMPARE(readTallyFile(file).count(G::kGames, 0), 1);
