@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QtEndian>
 
 namespace euchre {
 
@@ -16,6 +17,17 @@ const QString kNotATally = QStringLiteral(" : this file holds no readable tally"
 const QString kScratchFailed = QStringLiteral("No private folder for the tally's scratch file");
 const QString kScratchWrite = QStringLiteral("The tally's scratch file could not be written : ");
 constexpr int kMostSetAside = 1000;
+// Far more than thousands of followed players take; a file that claims more
+// is no tally, and unpacking it would only fill the disk.
+constexpr qint32 kLargestTally = 16 * 1024 * 1024;
+
+bool claimsTooMuch(const QString& fileName) {
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    const QByteArray head = file.read(8);
+    return head.size() == 8 && head.startsWith("WRZL") &&
+           qFromLittleEndian<qint32>(head.constData() + 4) > kLargestTally;
+}
 
 // The scratch file lives in a folder only this user can read, removed with
 // everything in it when the call ends.
@@ -31,6 +43,7 @@ QString notATallyText(const QString& fileName) {
 }
 
 TallyGrid readTallyFile(const QString& fileName) {
+    if (claimsTooMuch(fileName)) throw ELzrw1(notATallyText(fileName));
     const QTemporaryDir dir;
     Tlzrw1 doit;
     doit.InputFile = fileName;

@@ -226,6 +226,8 @@ void TestTallylist::unreadableFileIsSetAside_data() {
                                                 "abc",
                                                 14)
                                   << "sizes do not match";
+    QTest::newRow("far too large for a tally")
+        << QByteArray("WRZL\xff\xff\xff\x7f\5\0\x40\x80\0\0\0", 13) << "holds no readable tally";
     QTest::newRow("no tally inside") << QByteArray("WRZL\3\0\0\0\4\0\x80"
                                                    "abc",
                                                    14)
