@@ -28,6 +28,19 @@ inline std::uint64_t load64(const std::uint8_t* p) {
     return v;
 }
 
+inline std::uint32_t load32(const std::uint8_t* p) {
+    std::uint32_t v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+
+// Whether the three bytes at a and b agree; reads a fourth byte of each.
+inline bool sameThree(const std::uint8_t* a, const std::uint8_t* b) {
+    constexpr std::uint32_t kThree =
+        std::endian::native == std::endian::little ? 0x00FFFFFFu : 0xFFFFFF00u;
+    return ((load32(a) ^ load32(b)) & kThree) == 0;
+}
+
 inline void copy8(std::uint8_t* to, const std::uint8_t* from) {
     std::memcpy(to, from, 8);
 }
@@ -124,12 +137,14 @@ std::size_t compressChunk(const std::uint8_t* s, std::size_t n, std::uint8_t* d)
         const unsigned h = hashAt(s + x);
         const int p = table[h];
         table[h] = static_cast<std::int16_t>(x);
-        // Most candidates differ within their first three bytes.
-        if (p >= 0 && x - static_cast<std::size_t>(p) <= kMaxDistance && s[p] == here &&
-            s[p + 1] == s[x + 1] && s[p + 2] == s[x + 2]) {
-            const std::size_t m = commonLength(s + x, s + p, std::min(kMaxMatch, n - x));
+        // One branch for "is there a candidate that starts like here": on
+        // data with few repeats its parts alone would be guessed wrong often.
+        const std::size_t from = p < 0 ? 0 : static_cast<std::size_t>(p);
+        const bool candidate = (p >= 0) & (x - from <= kMaxDistance) & sameThree(s + from, s + x);
+        if (candidate) {
+            const std::size_t m = commonLength(s + x, s + from, std::min(kMaxMatch, n - x));
             if (m >= kMinMatch) {
-                put16(op, static_cast<unsigned>((x - p) * 16 + (m - kMinMatch)));
+                put16(op, static_cast<unsigned>((x - from) * 16 + (m - kMinMatch)));
                 op += 2;
                 x += m;
                 control = (control << 1) | 1;
