@@ -10,6 +10,7 @@
 #include "client/tabout.h"
 #include "client/tchat.h"
 #include "client/tdownload.h"
+#include "client/tgamestart.h"
 #include "client/thelp.h"
 #include "client/tspylist.h"
 #include "host/tserver.h"
@@ -63,7 +64,7 @@ int main(int argc, char* argv[]) {
     euchre::Tchat chat;
     euchre::Ttallylist tallylist;
     euchre::Tabout about;
-    std::unique_ptr<QWidget> gamestart = captionedWindow("gamestart", "Euchre - Game Start");
+    euchre::Tgamestart gamestart(chat);
     euchre::Thelp help;
     euchre::Tphrases phrases;
     euchre::TServer server;
@@ -77,6 +78,7 @@ int main(int argc, char* argv[]) {
     chat.setPhraseEditor(&phrases);
     euchre::TableWindows windows;
     windows.about = &about;
+    windows.gamestart = &gamestart;
     windows.help = &help;
     windows.spylist = &spylist;
     // A solo start offers the lobby unless the user asked not to see it again.

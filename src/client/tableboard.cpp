@@ -1,13 +1,17 @@
-// Paints the table board and places its labels where the table's handlers
-// look for them by name.
+// Paints the table board and places its items where the table's handlers
+// look for them: by seat for the seats' items, by name for the rest.
 #include "client/tableboard.h"
 
+#include "client/artitem.h"
+#include "client/artwork.h"
+
+#include <QHelpEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLinearGradient>
 #include <QPainter>
-#include <QPainterPath>
-#include <QPushButton>
 #include <QRadialGradient>
+#include <QToolTip>
 
 namespace euchre {
 
@@ -18,178 +22,147 @@ namespace {
 // The card table's cloth and rim, and the score card lying on its corner.
 constexpr QRectF kFelt(7, 7, 481, 519);
 constexpr QRectF kScoreCard(292, 3, 202, 160);
+constexpr QRect kTrumpPlace(17, 38, 71, 96);
 
-// Name labels at the four screen positions (bottom, left, top, right).
-constexpr QPoint kNamePlaces[4] = {{88, 382}, {33, 170}, {148, 24}, {343, 213}};
+// Where each seat's items sit at the four screen positions.
+struct Places {
+    QPoint name, backs, played, maker, banner, eyes, turn;
+};
+constexpr Places kPlaces[4] = {
+    {{88, 382}, {88, 401}, {172, 235}, {62, 389}, {64, 416}, {88, 366}, {59, 413}},       // bottom
+    {{33, 170}, {33, 187}, {132, 208}, {8, 183}, {8, 208}, {42, 155}, {4, 208}},          // left
+    {{148, 24}, {149, 41}, {179, 162}, {123, 37}, {120, 64}, {149, 9}, {120, 61}},        // top
+    {{343, 213}, {343, 232}, {220, 201}, {317, 227}, {312, 248}, {343, 192}, {313, 250}}, // right
+};
 constexpr QSize kNameSize(124, 18);
+constexpr QSize kCardSize(art::kCardWidth, art::kCardHeight);
 
-QPixmap dealerGlyph() {
-    QPixmap pix(25, 25);
-    pix.fill(Qt::transparent);
-    QPainter p(&pix);
-    p.setRenderHint(QPainter::Antialiasing);
-    QRadialGradient fill(QPointF(9, 8), 14);
-    fill.setColorAt(0, Qt::white);
-    fill.setColorAt(1, QColor(214, 208, 180));
-    p.setBrush(fill);
-    p.setPen(QPen(QColor(60, 50, 30), 1.2));
-    p.drawEllipse(QRectF(1.5, 1.5, 22, 22));
-    QFont f(QStringLiteral("Arial"));
-    f.setPixelSize(14);
-    f.setBold(true);
-    p.setFont(f);
-    p.setPen(QColor(60, 50, 30));
-    p.drawText(QRectF(1.5, 1.5, 22, 22), Qt::AlignCenter, QStringLiteral("D"));
-    return pix;
-}
+// The bubbles stay above the own hand whatever the rotation.
+constexpr QPoint kBubblePlaces[TableBoard::kBubbles] = {
+    {149, 358}, {245, 358}, {149, 331}, {245, 331}};
 
-// Where the turned card will lie: an outlined card place on the cloth.
-QPixmap cardPlace() {
-    QPixmap pix(71, 96);
-    pix.fill(Qt::transparent);
-    QPainter p(&pix);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(255, 255, 255, 90), 1.5, Qt::DashLine));
-    p.setBrush(QColor(0, 0, 0, 30));
-    p.drawRoundedRect(QRectF(1.5, 1.5, 68, 93), 6, 6);
-    return pix;
-}
-
-void paintSuit(QPainter& p, int suit, const QPointF& c, qreal s) {
-    QPainterPath path;
-    switch (suit) {
-    case 0: // clubs
-        path.addEllipse(c + QPointF(-s * 0.28, -s * 0.05), s * 0.24, s * 0.24);
-        path.addEllipse(c + QPointF(s * 0.28, -s * 0.05), s * 0.24, s * 0.24);
-        path.addEllipse(c + QPointF(0, -s * 0.33), s * 0.24, s * 0.24);
-        path.addRect(QRectF(c.x() - s * 0.06, c.y() - s * 0.1, s * 0.12, s * 0.5));
-        break;
-    case 1: // diamonds
-        path.moveTo(c + QPointF(0, -s * 0.5));
-        path.lineTo(c + QPointF(s * 0.36, 0));
-        path.lineTo(c + QPointF(0, s * 0.5));
-        path.lineTo(c + QPointF(-s * 0.36, 0));
-        path.closeSubpath();
-        break;
-    case 2: // spades
-        path.moveTo(c + QPointF(0, -s * 0.5));
-        path.cubicTo(c + QPointF(s * 0.1, -s * 0.3), c + QPointF(s * 0.55, -s * 0.05),
-                     c + QPointF(s * 0.42, s * 0.18));
-        path.cubicTo(c + QPointF(s * 0.3, s * 0.38), c + QPointF(s * 0.1, s * 0.3),
-                     c + QPointF(0, s * 0.15));
-        path.cubicTo(c + QPointF(-s * 0.1, s * 0.3), c + QPointF(-s * 0.3, s * 0.38),
-                     c + QPointF(-s * 0.42, s * 0.18));
-        path.cubicTo(c + QPointF(-s * 0.55, -s * 0.05), c + QPointF(-s * 0.1, -s * 0.3),
-                     c + QPointF(0, -s * 0.5));
-        path.addRect(QRectF(c.x() - s * 0.06, c.y() + s * 0.05, s * 0.12, s * 0.45));
-        break;
-    default: // hearts
-        path.moveTo(c + QPointF(0, s * 0.45));
-        path.cubicTo(c + QPointF(-s * 0.6, 0), c + QPointF(-s * 0.35, -s * 0.55),
-                     c + QPointF(0, -s * 0.2));
-        path.cubicTo(c + QPointF(s * 0.35, -s * 0.55), c + QPointF(s * 0.6, 0),
-                     c + QPointF(0, s * 0.45));
-        break;
-    }
-    path.setFillRule(Qt::WindingFill);
-    p.setPen(Qt::NoPen);
-    p.setBrush(suit == 1 || suit == 3 ? QColor(190, 30, 30) : QColor(30, 30, 30));
-    p.drawPath(path);
-}
-
-void paintLogo(QPainter& p, const QRectF& r) {
-    QFont f(QStringLiteral("DejaVu Serif"));
-    f.setPixelSize(26);
-    f.setBold(true);
-    f.setItalic(true);
-    p.setFont(f);
-    const QRectF textRect = r.adjusted(30, 0, 0, 0);
-    p.setPen(QColor(255, 255, 255, 160));
-    p.drawText(textRect.translated(1, 1), Qt::AlignVCenter | Qt::AlignLeft,
-               QStringLiteral("Euchre"));
-    p.setPen(QColor(28, 86, 48));
-    p.drawText(textRect, Qt::AlignVCenter | Qt::AlignLeft, QStringLiteral("Euchre"));
-    // Two bowers' suits fanned beside the word.
-    paintSuit(p, 2, r.topLeft() + QPointF(11, 12), 14);
-    paintSuit(p, 3, r.topLeft() + QPointF(20, 21), 14);
-}
+const QString kKeysHelp = QStringLiteral(
+    "Keys while the table has the focus (click it, or Tab from the chat line):\n"
+    "1 to 5: play the card at that place of your hand\n"
+    "Left / Right: move the highlight along your hand; Space or Enter: play it\n"
+    "F5 to F8: press bubble 1 to 4 (bottom left, bottom right, top left, top right)\n"
+    "Tab: go to the chat line and back");
 
 } // namespace
 
 TableBoard::TableBoard(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("panel_board"));
     setFixedSize(kWidth, kHeight);
+    setFocusPolicy(Qt::StrongFocus);
     QFont base(QStringLiteral("Arial"));
     base.setPixelSize(11);
     setFont(base);
 
     // The score card.
-    addLabel("label_playtoscore", QStringLiteral("Play to Score: 10"), {296, 8, 169, 16}, 13, true,
-             Qt::black, Qt::AlignCenter);
-    QLabel* tan = addLabel("Label1", QStringLiteral("Tan Team"), {310, 31, 130, 19}, 16, true,
-                           kTanColour, Qt::AlignCenter);
+    addLabel(QStringLiteral("label_playtoscore"), QStringLiteral("Play to Score: 10"),
+             {296, 8, 169, 16}, 13, true, Qt::black, Qt::AlignCenter);
+    QLabel* tan = addLabel(QStringLiteral("Label1"), QStringLiteral("Tan Team"), {310, 31, 130, 19},
+                           16, true, kTanColour, Qt::AlignCenter);
     QFont underlined = tan->font();
     underlined.setUnderline(true);
     tan->setFont(underlined);
-    addLabel("Label4", QStringLiteral("Tricks"), {318, 52, 60, 17}, 16, true, kTanColour);
-    addLabel("Label3", QStringLiteral("Score"), {388, 52, 50, 17}, 16, true, kTanColour);
-    addLabel("label_current1", QString(), {318, 68, 44, 19}, 16, true, kTanColour, Qt::AlignCenter);
-    addLabel("label_score1", QStringLiteral("0"), {388, 68, 44, 19}, 16, true, kTanColour,
+    addLabel(QStringLiteral("Label4"), QStringLiteral("Tricks"), {318, 52, 60, 17}, 16, true,
+             kTanColour);
+    addLabel(QStringLiteral("Label3"), QStringLiteral("Score"), {388, 52, 50, 17}, 16, true,
+             kTanColour);
+    addLabel(QStringLiteral("label_current1"), QString(), {318, 68, 44, 19}, 16, true, kTanColour,
              Qt::AlignCenter);
-    addLabel("label_bonus1", QString(), {436, 38, 56, 44}, 37, true, kTanColour, Qt::AlignCenter);
-    QLabel* blue = addLabel("Label2", QStringLiteral("Blue Team"), {313, 101, 128, 19}, 16, true,
-                            kBlueColour, Qt::AlignCenter);
+    addLabel(QStringLiteral("label_score1"), QStringLiteral("0"), {388, 68, 44, 19}, 16, true,
+             kTanColour, Qt::AlignCenter);
+    addLabel(QStringLiteral("label_bonus1"), QString(), {436, 38, 56, 44}, 37, true, kTanColour,
+             Qt::AlignCenter);
+    QLabel* blue = addLabel(QStringLiteral("Label2"), QStringLiteral("Blue Team"),
+                            {313, 101, 128, 19}, 16, true, kBlueColour, Qt::AlignCenter);
     blue->setFont(underlined);
-    addLabel("Label5", QStringLiteral("Tricks"), {318, 120, 60, 17}, 16, true, kBlueColour);
-    addLabel("Label6", QStringLiteral("Score"), {388, 120, 50, 17}, 16, true, kBlueColour);
-    addLabel("label_current2", QString(), {318, 138, 44, 19}, 16, true, kBlueColour,
+    addLabel(QStringLiteral("Label5"), QStringLiteral("Tricks"), {318, 120, 60, 17}, 16, true,
+             kBlueColour);
+    addLabel(QStringLiteral("Label6"), QStringLiteral("Score"), {388, 120, 50, 17}, 16, true,
+             kBlueColour);
+    addLabel(QStringLiteral("label_current2"), QString(), {318, 138, 44, 19}, 16, true, kBlueColour,
              Qt::AlignCenter);
-    addLabel("label_score2", QStringLiteral("0"), {388, 138, 44, 19}, 16, true, kBlueColour,
+    addLabel(QStringLiteral("label_score2"), QStringLiteral("0"), {388, 138, 44, 19}, 16, true,
+             kBlueColour, Qt::AlignCenter);
+    addLabel(QStringLiteral("label_bonus2"), QString(), {436, 113, 53, 44}, 37, true, kBlueColour,
              Qt::AlignCenter);
-    addLabel("label_bonus2", QString(), {436, 113, 53, 44}, 37, true, kBlueColour, Qt::AlignCenter);
-
-    // Trump.
-    addLabel("Label7", QStringLiteral("Trump"), {17, 22, 71, 16}, 13, true, Qt::white,
-             Qt::AlignCenter);
-    QLabel* trump = addLabel("image_trump", QString(), {17, 38, 71, 96}, 11, false, Qt::white);
-    trump->setPixmap(cardPlace());
-
-    // The seats' names: seat s sits at screen position s until the table is
-    // turned for the own seat.
-    for (int seat = 1; seat <= 4; ++seat) {
-        const QColor colour = seat % 2 == 1 ? kTanColour : kBlueColour;
-        QLabel* name = addLabel("", kWaiting, QRect(kNamePlaces[seat - 1], kNameSize), 15, true,
-                                colour, Qt::AlignCenter);
-        name->setObjectName(QStringLiteral("label_playername%1").arg(seat));
-        name->setStyleSheet(QStringLiteral("QLabel { background: rgba(255, 252, 232, 225);"
-                                           " border-radius: 4px; color: %1; }")
-                                .arg(colour.name()));
+    for (int team = 1; team <= 2; ++team) {
+        auto* bar = new ArtItem(this, QStringLiteral("image_maker%1").arg(team),
+                                {299, team == 1 ? 31 : 102, 11, 48});
+        bar->setArt([team](qreal dpr) { return art::teamMakerBar(team, dpr); });
+        bar->hide();
+        m_teamMakers[static_cast<size_t>(team)] = bar;
     }
 
-    QLabel* dealer = addLabel("button_dealer", QString(), {60, 366, 25, 25}, 11, false, Qt::black);
-    dealer->setPixmap(dealerGlyph());
+    // Trump.
+    addLabel(QStringLiteral("Label7"), QStringLiteral("Trump"), {17, 22, 71, 16}, 13, true,
+             Qt::white, Qt::AlignCenter);
+    m_trump = new ArtItem(this, QStringLiteral("image_trump"), kTrumpPlace);
 
-    addLabel("label_status", QStringLiteral("Good Luck!!"), {24, 533, 393, 16}, 13, true, Qt::black,
-             Qt::AlignCenter);
+    // The seats' items, created seat by seat; seat s sits at screen position
+    // s until the table is turned for the own seat.
+    for (int s = 1; s <= 4; ++s) {
+        SeatItems& items = m_seats[static_cast<size_t>(s)];
+        const auto item = [&](const char* prefix, QSize size) {
+            return new ArtItem(this, QLatin1String(prefix) + QString::number(s), QRect({}, size));
+        };
+        items.backs = item("image_cards", kCardSize);
+        items.played = item("image_played", kCardSize);
+        items.maker = item("image_themaker", {25, 25});
+        items.maker->setArt([](qreal dpr) { return art::seatMakerMark(dpr); });
+        items.maker->hide();
+        items.banner = item("image_winner", {121, 35});
+        items.banner->hide();
+        items.eyes = item("image_eyes", {37, 17});
+        items.eyes->setArt([](qreal dpr) { return art::eyes(dpr); });
+        items.eyes->hide();
+        items.turn = item("image_turn", {28, 34});
+        items.turn->setArt([](qreal dpr) { return art::turnArrow(dpr); });
+        items.turn->hide();
+        items.name = addLabel(QStringLiteral("label_playername%1").arg(s), kWaiting,
+                              QRect({}, kNameSize), 15, true, teamColour(s), Qt::AlignCenter);
+        items.name->setStyleSheet(QStringLiteral("QLabel { background: rgba(255, 252, 232, 225);"
+                                                 " border-radius: 4px; color: %1; }")
+                                      .arg(teamColour(s).name()));
+    }
+    placeSeats(1);
 
-    m_start = new QPushButton(QStringLiteral("Start Game"), this);
+    m_trickWinner = new ArtItem(this, QStringLiteral("image_winner"), {119, 97, 27, 35});
+    m_trickWinner->setArt([](qreal dpr) { return art::trickWinnerMarker(dpr); });
+    m_trickWinner->hide();
+    m_dealer = new ArtItem(this, QStringLiteral("button_dealer"), {60, 366, 25, 25});
+    m_dealer->setArt([](qreal dpr) { return art::dealerButton(dpr); });
+
+    for (int n = 1; n <= kBubbles; ++n) {
+        auto* b = new ArtItem(
+            this, QStringLiteral("bubble%1").arg(n),
+            QRect(kBubblePlaces[n - 1], QSize(art::kBubbleWidth, art::kBubbleHeight)), true);
+        b->setNumber(-1);
+        m_bubbles[static_cast<size_t>(n)] = b;
+    }
+    m_discard = addLabel(QStringLiteral("label_discard"), QStringLiteral("Discard a Card"),
+                         {152, 357, 190, 24}, 19, true, QColor(255, 236, 140));
+    m_discard->hide();
+
+    m_status = addLabel(QStringLiteral("label_status"), QStringLiteral("Good Luck!!"),
+                        {24, 533, 393, 16}, 13, true, Qt::black, Qt::AlignCenter);
+
+    m_start = new PictureButton(QStringLiteral("Start Game"), this);
     m_start->setObjectName(QStringLiteral("button_start"));
-    m_start->setGeometry(368, 347, 91, 28);
-    m_start->setCursor(Qt::PointingHandCursor);
-    m_start->setStyleSheet(QStringLiteral(
-        "QPushButton { font: bold 13px 'Arial'; color: #3b2a0a; border: 1px solid #6b5320;"
-        " border-radius: 6px; background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
-        " stop:0 #fff3c4, stop:1 #e0b850); }"
-        "QPushButton:hover { background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
-        " stop:0 #fffbe6, stop:1 #ecc868); }"
-        "QPushButton:pressed { background: #d4aa40; }"));
+    m_start->move(368, 347);
+    m_start->setFocusPolicy(Qt::NoFocus);
     m_start->hide();
+
+    setToolTip(kKeysHelp);
 }
 
-QLabel* TableBoard::addLabel(const char* name, const QString& text, QRect where, int pixels,
+QLabel* TableBoard::addLabel(const QString& name, const QString& text, QRect where, int pixels,
                              bool bold, const QColor& colour, Qt::Alignment align) {
     auto* label = new QLabel(this);
-    label->setObjectName(QLatin1String(name));
+    label->setObjectName(name);
     // Names come from other players: never read them as markup.
     label->setTextFormat(Qt::PlainText);
     label->setText(text);
@@ -205,13 +178,85 @@ QLabel* TableBoard::addLabel(const char* name, const QString& text, QRect where,
     return label;
 }
 
-QLabel* TableBoard::nameLabel(int seat) const {
-    return findChild<QLabel*>(QStringLiteral("label_playername%1").arg(seat));
+int TableBoard::screenPosition(int seat, int ownSlot) {
+    if (ownSlot < 1 || ownSlot > 4) return seat;
+    return (seat - ownSlot + 4) % 4 + 1;
+}
+
+QPoint TableBoard::namePlace(int position) {
+    return kPlaces[qBound(1, position, 4) - 1].name;
+}
+
+void TableBoard::placeSeats(int ownSlot) {
+    for (int s = 1; s <= 4; ++s) {
+        const Places& at = kPlaces[screenPosition(s, ownSlot) - 1];
+        const SeatItems& items = m_seats[static_cast<size_t>(s)];
+        items.name->move(at.name);
+        items.backs->move(at.backs);
+        items.played->move(at.played);
+        items.maker->move(at.maker);
+        items.banner->move(at.banner);
+        items.eyes->move(at.eyes);
+        items.turn->move(at.turn);
+    }
+}
+
+const SeatItems* TableBoard::seat(int s) const {
+    return s >= 1 && s <= 4 ? &m_seats[static_cast<size_t>(s)] : nullptr;
+}
+
+QLabel* TableBoard::nameLabel(int s) const {
+    const SeatItems* items = seat(s);
+    return items ? items->name : nullptr;
+}
+
+ArtItem* TableBoard::bubble(int n) const {
+    return n >= 1 && n <= kBubbles ? m_bubbles[static_cast<size_t>(n)] : nullptr;
+}
+
+ArtItem* TableBoard::teamMaker(int team) const {
+    return team == 1 || team == 2 ? m_teamMakers[static_cast<size_t>(team)] : nullptr;
+}
+
+QLabel* TableBoard::label(const char* name) const {
+    return findChild<QLabel*>(QLatin1String(name), Qt::FindDirectChildrenOnly);
+}
+
+void TableBoard::keyPressEvent(QKeyEvent* event) {
+    if (onKey && onKey(event->key())) {
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void TableBoard::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    if (onFocus) onFocus(true);
+    update();
+}
+
+void TableBoard::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    if (onFocus) onFocus(false);
+    update();
+}
+
+bool TableBoard::event(QEvent* event) {
+    // The keys' tooltip belongs to the card table, not to the chat column.
+    if (event->type() == QEvent::ToolTip &&
+        static_cast<QHelpEvent*>(event)->pos().x() >= kChatColumn.x()) {
+        QToolTip::hideText();
+        event->ignore();
+        return true;
+    }
+    return QWidget::event(event);
 }
 
 void TableBoard::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
+    const qreal dpr = p.device()->devicePixelRatioF();
 
     // The table: a wooden rim around green cloth.
     QLinearGradient wood(kFelt.topLeft(), kFelt.bottomRight());
@@ -226,9 +271,15 @@ void TableBoard::paintEvent(QPaintEvent*) {
     felt.setColorAt(0, QColor(48, 134, 74));
     felt.setColorAt(0.7, QColor(30, 108, 56));
     felt.setColorAt(1, QColor(20, 82, 42));
-    p.setPen(QPen(QColor(16, 60, 30), 1.5));
+    // A thin light line tells the player the table has the keyboard.
+    p.setPen(hasFocus() ? QPen(QColor(255, 220, 120), 2) : QPen(QColor(16, 60, 30), 1.5));
     p.setBrush(felt);
     p.drawRoundedRect(cloth, 22, 22);
+
+    // Where the turned card lies.
+    p.setPen(QPen(QColor(255, 255, 255, 90), 1.5, Qt::DashLine));
+    p.setBrush(QColor(0, 0, 0, 30));
+    p.drawRoundedRect(QRectF(kTrumpPlace).adjusted(1.5, 1.5, -1.5, -1.5), 6, 6);
 
     // The score card on the table's corner.
     p.setPen(Qt::NoPen);
@@ -240,17 +291,16 @@ void TableBoard::paintEvent(QPaintEvent*) {
     p.setPen(QPen(QColor(200, 190, 160), 1));
     p.drawLine(QPointF(kScoreCard.left() + 10, 95.5), QPointF(kScoreCard.right() - 10, 95.5));
 
-    // The logo.
-    paintLogo(p, QRectF(554, 9, 156, 32));
+    p.drawPixmap(554, 9, art::logo(dpr));
 
     // The board's border and its corner ornaments.
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(Qt::black, 1));
     p.drawRect(QRectF(0.5, 0.5, width() - 1, height() - 1));
-    paintSuit(p, 0, QPointF(9, 9), 12);
-    paintSuit(p, 1, QPointF(762, 9), 12);
-    paintSuit(p, 3, QPointF(9, 542), 12);
-    paintSuit(p, 2, QPointF(761, 541), 12);
+    p.drawPixmap(1, 1, art::cornerOrnament(0, dpr));
+    p.drawPixmap(754, 1, art::cornerOrnament(1, dpr));
+    p.drawPixmap(1, 534, art::cornerOrnament(2, dpr));
+    p.drawPixmap(753, 533, art::cornerOrnament(3, dpr));
 }
 
 BoardHost::BoardHost(QWidget* parent) : QWidget(parent), m_board(new TableBoard(this)) {

@@ -1,20 +1,41 @@
-// The table board: the fixed-size panel with the card table, the score board,
-// the seat names, the logo and the place of the chat column.
+// The table board: the fixed-size panel with the card table, the seats' items
+// at their screen positions, the bubbles, the score board, the logo and the
+// place of the chat column.
 #pragma once
 
 #include <QColor>
+#include <QPoint>
 #include <QWidget>
+#include <array>
+#include <functional>
 
 class QLabel;
 class QPushButton;
 
 namespace euchre {
 
+class ArtItem;
+
 // Team colours of the table (seats 1 and 3 are Tan, 2 and 4 Blue).
 inline const QColor kTanColour(101, 83, 50);
 inline const QColor kBlueColour(86, 107, 143);
 // The colour of the window and the small windows around it.
 inline const QColor kWindowColour(244, 245, 214);
+
+inline const QColor& teamColour(int seat) {
+    return seat % 2 == 1 ? kTanColour : kBlueColour;
+}
+
+// The items one seat owns on the table, named by kind and seat digit.
+struct SeatItems {
+    QLabel* name = nullptr;    // label_playername
+    ArtItem* backs = nullptr;  // image_cards: the face-down hand, number = count
+    ArtItem* played = nullptr; // image_played: number = the card played to the trick
+    ArtItem* maker = nullptr;  // image_themaker
+    ArtItem* banner = nullptr; // image_winner: the WINNERS banner
+    ArtItem* eyes = nullptr;   // image_eyes
+    ArtItem* turn = nullptr;   // image_turn
+};
 
 class TableBoard : public QWidget {
     Q_OBJECT
@@ -24,23 +45,58 @@ public:
     // Where the chat column starts.
     static constexpr QPoint kChatColumn{495, 83};
     static constexpr QSize kChatColumnSize{271, 447};
+    static constexpr int kBubbles = 4;
 
     explicit TableBoard(QWidget* parent = nullptr);
-
-    // The seat's name label ("label_playername1" to "label_playername4").
-    QLabel* nameLabel(int seat) const;
-    QPushButton* startButton() const { return m_start; }
 
     // Shown while a seat has no player yet.
     static const QString kWaiting;
 
+    // Screen position (1 bottom, 2 left, 3 top, 4 right) of a seat's items.
+    static int screenPosition(int seat, int ownSlot);
+    // Puts every seat's items at the position that turns the own seat to the
+    // bottom; slots above 4 (spectators) see seat 1 at the bottom.
+    void placeSeats(int ownSlot);
+    // Where a name label sits at a screen position.
+    static QPoint namePlace(int position);
+
+    // The seat's items; nullptr outside seats 1..4.
+    const SeatItems* seat(int seat) const;
+    QLabel* nameLabel(int seat) const;
+    ArtItem* bubble(int n) const;
+    ArtItem* trump() const { return m_trump; }
+    ArtItem* trickWinner() const { return m_trickWinner; }
+    ArtItem* dealerButton() const { return m_dealer; }
+    ArtItem* teamMaker(int team) const;
+    QLabel* discardLabel() const { return m_discard; }
+    QLabel* statusLabel() const { return m_status; }
+    QLabel* label(const char* name) const;
+    QPushButton* startButton() const { return m_start; }
+
+    // Keys pressed while the table has the focus; true when used.
+    std::function<bool(int key)> onKey;
+    // The table gained (true) or lost the keyboard focus.
+    std::function<void(bool)> onFocus;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
-    QLabel* addLabel(const char* name, const QString& text, QRect where, int pixels, bool bold,
+    QLabel* addLabel(const QString& name, const QString& text, QRect where, int pixels, bool bold,
                      const QColor& colour, Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter);
 
+    std::array<SeatItems, 5> m_seats{}; // 1..4
+    std::array<ArtItem*, kBubbles + 1> m_bubbles{};
+    std::array<ArtItem*, 3> m_teamMakers{};
+    ArtItem* m_trump = nullptr;
+    ArtItem* m_trickWinner = nullptr;
+    ArtItem* m_dealer = nullptr;
+    QLabel* m_discard = nullptr;
+    QLabel* m_status = nullptr;
     QPushButton* m_start = nullptr;
 };
 

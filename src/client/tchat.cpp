@@ -5,6 +5,7 @@
 #include "chat/chattersounds.h"
 #include "chat/colourtext.h"
 #include "chat/settingslocation.h"
+#include "client/artitem.h"
 #include "client/tableboard.h"
 #include "host/tserver.h"
 #include "model/random.h"
@@ -17,6 +18,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
@@ -34,21 +36,28 @@ const QString kWrongVersionOwn =
     QStringLiteral("0+You have a differnt version of the game then the host.");
 const QString kGameIsFull = QStringLiteral("Game is full");
 const QString kNotConnected = QStringLiteral("You are not connected");
-const QString kYouAreConnected = QStringLiteral("0+You are Connected.");
-const QString kIsConnected = QStringLiteral(" is Connected.");
-const QString kYouAreSpying = QStringLiteral("0+You are spying.");
-const QString kIsSpying = QStringLiteral(" is spying.");
 const QString kChatterSoundLine = QStringLiteral(": <Chatter Sound> ");
 const QString kSocketClosed = QStringLiteral("Socket Closed");
 const QString kLoopback = QStringLiteral("127.0.0.1");
 const QString kSoloName = QStringLiteral("You");
 const QString kHostFlag = QStringLiteral("true");
+const QString kPortInUse = QStringLiteral(
+    "0+Port %1 is in use by another program, so this copy cannot host a game. Close that "
+    "program, or set EUCHRE_PORT to another port number (the players who join need the same "
+    "one), and start the game again.");
+const QString kCannotConnect = QStringLiteral(
+    "0+Could not connect to %1 port %2: %3. Make sure the host has started its game, "
+    "that the address is right and that EUCHRE_PORT matches the host's port, then start "
+    "the game again.");
 
 // The line the queue starts with; it carries no command.
 const QByteArray kQueuePlaceholder = QByteArrayLiteral("receivedlist");
 
 constexpr int kHighestSlot = 9;
 constexpr int kHighestSeat = 4;
+// Status codes of the connection's reports.
+constexpr int kInfoConnected = 1;
+constexpr int kInfoError = 7;
 
 struct Dispatch {
     const char* word;
@@ -135,6 +144,12 @@ Tchat::Tchat(QWidget* parent)
     connect(m_chat, &ChatBox::preferenceChanged, this, &Tchat::saveinifile);
     connect(m_chat, &ChatBox::phraseGateClosed, this, &Tchat::keepTicking);
     connect(board()->startButton(), &QPushButton::clicked, this, &Tchat::button_startClick);
+    for (int n = 1; n <= TableBoard::kBubbles; ++n)
+        connect(board()->bubble(n), &ArtItem::pressed, this, [this, n](Qt::MouseButton button) {
+            if (button == Qt::LeftButton) bubble1Click(n);
+        });
+    board()->onKey = [this](int key) { return tableKey(key); };
+    board()->onFocus = [this](bool) { refreshKeyHighlight(); };
 
     m_sock = new TSock(this);
     m_sock->setObjectName(QStringLiteral("sock"));
@@ -153,6 +168,7 @@ Tchat::Tchat(QWidget* parent)
 
     m_gamePort = portFromEnvironment();
     buildMenus();
+    buildPopupKick();
     FormCreate();
     resize(kResetWidth, kResetHeight);
 }
@@ -169,11 +185,13 @@ void Tchat::FormCreate() {
     m_marker =
         std::make_unique<QSystemSemaphore>(QStringLiteral("euchre"), 1, QSystemSemaphore::Open);
     systemcolour = systemColour;
+    clearall();
     rng::restartFromTimeOfDay();
     ishost = false;
     turnseat = 0;
     defaultnames = {QString(), QStringLiteral("You"), QStringLiteral("Klot"),
                     QStringLiteral("Klick"), QStringLiteral("Kling")};
+    handslots = {};
     queueLines({kQueuePlaceholder});
 }
 
@@ -266,6 +284,11 @@ void Tchat::buildMenus() {
     options->addSeparator();
     m_justWatch = add(options, "JustWatch1", QStringLiteral("Just Watch"));
     m_justWatch->setCheckable(true);
+    connect(m_justWatch, &QAction::triggered, this, [this] {
+        // Only the host's answer changes the tick.
+        m_justWatch->setChecked(!m_justWatch->isChecked());
+        JustWatch1Click();
+    });
 
     QMenu* view = bar->addMenu(QStringLiteral("View"));
     m_viewTally = add(view, "ViewTally1", QStringLiteral("View Tally"));
@@ -290,8 +313,7 @@ void Tchat::buildMenus() {
     updateWindowEntries();
 }
 
-// Entries that open a window stay greyed out until the window exists; the
-// "Just Watch" request waits for the seats to be drawn.
+// Entries that open a window stay greyed out until the window exists.
 void Tchat::updateWindowEntries() {
     m_viewScoreCard->setEnabled(m_windows.scorecard);
     m_gameLog->setEnabled(m_windows.scorecard);
@@ -301,7 +323,6 @@ void Tchat::updateWindowEntries() {
     m_spyList->setEnabled(m_windows.spylist);
     m_helpContent->setEnabled(m_windows.help);
     m_about->setEnabled(m_windows.about);
-    m_justWatch->setEnabled(false);
 }
 
 void Tchat::setServer(TServer* server) {
@@ -330,7 +351,24 @@ void Tchat::showWindow(QWidget* window) {
 
 void Tchat::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
-    if (!m_started) processparams(m_params.value_or(QCoreApplication::arguments().mid(1)));
+    if (m_started) return;
+    processparams(m_params.value_or(QCoreApplication::arguments().mid(1)));
+    // Typing starts in the chat line, not in the read-only log.
+    m_chat->input()->setFocus(Qt::OtherFocusReason);
+}
+
+// Tab goes between the table and the chat line.
+bool Tchat::focusNextPrevChild(bool next) {
+    QWidget* focused = focusWidget();
+    if (focused == board()) {
+        m_chat->input()->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+        return true;
+    }
+    if (focused == m_chat->input()) {
+        board()->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+        return true;
+    }
+    return QMainWindow::focusNextPrevChild(next);
 }
 
 void Tchat::processparams(const QStringList& params) {
@@ -371,7 +409,8 @@ void Tchat::hostpress() {
     }
     QString error;
     if (!m_server->startListening(m_gamePort, &error)) {
-        message(error, {});
+        // Without a word after the box the window would wait for ever.
+        message(error, [this] { notice(kPortInUse.arg(m_gamePort)); });
         return;
     }
     loginname = playername.toUtf8() + kTerminator;
@@ -486,9 +525,17 @@ void Tchat::processsocktimer() {
     }
 }
 
-void Tchat::sockInfo(TSock*, int, const QString& text) {
+void Tchat::sockInfo(TSock*, int code, const QString& text) {
+    if (code == kInfoConnected) m_connected = true;
+    // A connection that never came up closes nothing: say why and how to go on.
+    if (code == kInfoError && !m_connected && !m_closing && !m_failReported) connectFailed(text);
     // While "Game is full" is on screen the window closes after it, not before.
     if (text == kSocketClosed && !m_closing) close();
+}
+
+void Tchat::connectFailed(const QString& why) {
+    m_failReported = true;
+    notice(kCannotConnect.arg(m_sock->HostName(), m_sock->PortName(), why));
 }
 
 // ---- handlers of this window ----
@@ -509,29 +556,6 @@ void Tchat::full(QByteArrayView) {
     m_closing = true;
     m_timer1.stop();
     message(kGameIsFull, [this] { close(); });
-}
-
-void Tchat::newplayerinfo(QByteArrayView args) {
-    FieldReader reader(args);
-    while (!reader.atEnd()) {
-        const std::optional<int> slot = reader.number(1, kHighestSlot);
-        if (!slot) break;
-        const QString name = QString::fromUtf8(reader.text());
-        reader.text(); // watching flag
-        if (*slot == myslot) {
-            notice(kYouAreConnected);
-            loadinifile();
-        } else {
-            notice(QStringLiteral("0+") + name + kIsConnected);
-        }
-        if (*slot > kHighestSeat) {
-            notice(*slot == myslot ? kYouAreSpying : QStringLiteral("0+") + name + kIsSpying);
-        } else if (QLabel* label = board()->nameLabel(*slot)) {
-            label->setText(name);
-            label->show();
-        }
-    }
-    playsounds(QLatin1String(sound::entered));
 }
 
 void Tchat::playasound(QByteArrayView args) {

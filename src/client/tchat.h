@@ -24,15 +24,31 @@
 class QAction;
 class QActionGroup;
 class QLabel;
+class QMenu;
 class TSock;
 class QSystemSemaphore;
 
 namespace euchre {
 
+class ArtItem;
 class BoardHost;
 class TableBoard;
 class Tphrases;
 class Ttallylist;
+
+// One place of the own hand on screen.
+struct HandSlot {
+    bool occupied = false;
+    int position = -1; // the card's position in the host's hand, -1 when free
+};
+
+// What the last complete trick showed, kept for the last-trick window.
+struct LastTrick {
+    std::array<int, 5> cards{}; // by seat 1..4; 0 = none
+    int trumpEntry = 0;         // card picture entry of the trump picture
+    QString ledoff;             // the led suit's name
+    QString winner;             // "<name> Won the Trick!"
+};
 
 // The windows around the table that its menus open; each may be missing.
 struct TableWindows {
@@ -127,6 +143,37 @@ public:
     // Turns the table so that the own seat sits at the bottom.
     void sortstuff(int slot);
 
+    // ---- seats ----
+    void JustWatch1Click();
+    // The name-label menu opens for a seat: its entries follow who may use them.
+    void label_playername1ContextPopup(int seat);
+    void kicking();
+    void SettoJustWatch1Click();
+    void UnsetJustWatch1Click();
+    QMenu* popupKick() const { return m_popupKick; }
+
+    // ---- the own hand ----
+    void createcard(int position, int card);
+    void sortthem();
+    void movecards(int position);
+    void cardimagesMouseDown(ArtItem* card, Qt::MouseButton button);
+    // The own card item at a place 1..5 of the hand, or of a position.
+    ArtItem* cardAtPlace(int place) const;
+    ArtItem* cardOfPosition(int position) const;
+    // Keys while the table has the focus; true when the key was used.
+    bool tableKey(int key);
+    int keyPlace() const { return m_keyPlace; }
+
+    // ---- bidding and turns ----
+    void bubble1Click(int bubble);
+    void clearbubbles();
+    // The text a seat's name label shows.
+    QString seatName(int seat) const;
+
+    // ---- the score board ----
+    void clearall();
+    void startround();
+
     // ---- chat and sounds ----
     void addlinetochat(const QString& line, quint32 colour);
     void playsounds(const QString& name);
@@ -183,15 +230,23 @@ public:
     int turnseat = 0;
     quint32 systemcolour;
     std::array<QString, 5> defaultnames; // seats 1..4
+    std::array<HandSlot, 6> handslots;   // places 1..5
+    QString ledsuit;                     // suit name of the trick's first card
+    LastTrick lasttrick;
+    // The spectators as the spectator list window shows them: "5: name".
+    QStringList spylist;
 
 signals:
     // A host message was handed to its handler (the command word).
     void dispatched(const QByteArray& word);
     // The window closed; the program ends with it.
     void closed();
+    // A trick was completed and the last-trick record filled anew.
+    void lastTrickChanged();
 
 protected:
     void showEvent(QShowEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
 
@@ -205,6 +260,16 @@ private:
     void applyStayOnTop(QWidget* window, bool onTop);
     void showWindow(QWidget* window);
     void updateWindowEntries();
+    void connectFailed(const QString& why);
+    void buildPopupKick();
+    void pointArrow(int seat);
+    void turnSound();
+    void setStatus(const QString& text);
+    void showMaker(int seat);
+    void drawBacks(int seat, int count);
+    void clearHand();
+    void showDefaultName(int seat);
+    void refreshKeyHighlight();
 
     BoardHost* m_host = nullptr;
     ChatBox* m_chat = nullptr;
@@ -225,6 +290,14 @@ private:
     std::optional<QStringList> m_params;
     bool m_started = false;
     bool m_closing = false;
+    bool m_connected = false;
+    bool m_failReported = false;
+    int m_keyPlace = 1;    // the highlighted place of the own hand
+    int m_popupTarget = 0; // the seat the name-label menu was opened on
+    QMenu* m_popupKick = nullptr;
+    QAction* m_removeFromGame = nullptr;
+    QAction* m_setJustWatch = nullptr;
+    QAction* m_unsetJustWatch = nullptr;
     quint16 m_gamePort = kDefaultGamePort;
 
     // Menu entries.
