@@ -46,6 +46,7 @@ const QString kKeysHelp = QStringLiteral(
     "1 to 5: play the card at that place of your hand\n"
     "Left / Right: move the highlight along your hand; Space or Enter: play it\n"
     "F5 to F8: press bubble 1 to 4 (bottom left, bottom right, top left, top right)\n"
+    "Enter with no cards in hand: Start Game (for the hosting player)\n"
     "Tab: go to the chat line and back");
 
 } // namespace

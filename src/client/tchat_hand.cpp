@@ -9,6 +9,7 @@
 #include "net/commands.h"
 
 #include <QLabel>
+#include <QPushButton>
 
 namespace euchre {
 
@@ -169,7 +170,10 @@ bool Tchat::tableKey(int key) {
     case Qt::Key_Space:
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        if (ArtItem* card = cardAtPlace(m_keyPlace)) cardimagesMouseDown(card, Qt::LeftButton);
+        if (ArtItem* card = cardAtPlace(m_keyPlace))
+            cardimagesMouseDown(card, Qt::LeftButton);
+        else if (board()->startButton()->isVisible())
+            board()->startButton()->click();
         return true;
     case Qt::Key_F5:
     case Qt::Key_F6:

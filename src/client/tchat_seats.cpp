@@ -40,13 +40,15 @@ QString spyEntry(int slot, const QString& name) {
 
 } // namespace
 
+// Every item keeps its seat; only where it is drawn changes. Each seat's
+// default name lives in defaultnames, so the labels keep their "<Waiting>"
+// until a player or the computer takes the seat.
 void Tchat::sortstuff(int slot) {
     board()->placeSeats(slot);
     for (int s = 1; s <= kSeats; ++s) {
-        const SeatItems* items = board()->seat(s);
-        items->name->setText(defaultnames[static_cast<size_t>(s)]);
         const int team = teamOf(s);
-        items->banner->setArt([team](qreal dpr) { return art::winnersBanner(team, dpr); });
+        board()->seat(s)->banner->setArt(
+            [team](qreal dpr) { return art::winnersBanner(team, dpr); });
     }
 }
 

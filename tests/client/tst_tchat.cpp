@@ -79,6 +79,7 @@ private slots:
     void oneOrTwoParametersOnlyShowTheNotice_data();
     void oneOrTwoParametersOnlyShowTheNotice();
     void absentCompanionNeverDisturbsTheGame();
+    void failedConnectionsAreExplained();
 
     void loginReplyCarriesTwoTerminators();
     void dispatchKeepsOrderOneMessagePerTick();
@@ -262,6 +263,37 @@ void TestTchat::oneOrTwoParametersOnlyShowTheNotice() {
     QVERIFY(!companion.hasPendingConnections());
     QVERIFY(!table->ishost);
     QVERIFY(table->connection()->HostName().isEmpty());
+}
+
+// Nothing listening where a joining copy goes, or the game port taken where
+// a copy hosts: the log says what happened and what to do.
+void TestTchat::failedConnectionsAreExplained() {
+    quint16 unused = 0;
+    {
+        QTcpServer probe;
+        QVERIFY(probe.listen(QHostAddress::LocalHost, 0));
+        unused = probe.serverPort();
+    }
+    table = makeTable();
+    table->setGamePort(unused);
+    table->processparams(
+        {QStringLiteral("Bob"), QStringLiteral("127.0.0.1"), QStringLiteral("no")});
+    const QString refused = QStringLiteral("Could not connect to 127.0.0.1 port %1").arg(unused);
+    QTRY_VERIFY(logLines(*table).join(u'|').contains(refused));
+    QVERIFY(logLines(*table).join(u'|').contains(QStringLiteral("start the game again")));
+    QVERIFY(shown.isEmpty());
+
+    QTcpServer taken;
+    QVERIFY(taken.listen(QHostAddress::Any, 0));
+    table = makeTable();
+    table->setGamePort(taken.serverPort());
+    table->processparams({});
+    QCOMPARE(shown.size(), 1);
+    const QString inUse = QStringLiteral("Port %1 is in use").arg(taken.serverPort());
+    QVERIFY(!logLines(*table).join(u'|').contains(inUse));
+    pendingDone();
+    QVERIFY(logLines(*table).join(u'|').contains(inUse));
+    QVERIFY(logLines(*table).join(u'|').contains(QStringLiteral("EUCHRE_PORT")));
 }
 
 void TestTchat::absentCompanionNeverDisturbsTheGame() {

@@ -1,14 +1,18 @@
 // Two table windows in one process over real sockets: one hosts with its own
 // game host on a free port, the other joins; both log in, and chat lines,
-// actions and chatter sounds reach both.
+// actions and chatter sounds reach both; together they play a hand with two
+// computer seats, each table showing its own seat at the bottom.
 #include "chat/chatbox.h"
 #include "client/tableboard.h"
 #include "client/tchat.h"
+#include "client/tgamestart.h"
+#include "support/seatplayer.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTemporaryDir>
@@ -39,6 +43,7 @@ class TestTwoTables : public QObject {
     Q_OBJECT
 private slots:
     void hostAndGuestChatAndSendSounds();
+    void hostAndGuestPlayAHand();
 };
 
 void TestTwoTables::hostAndGuestChatAndSendSounds() {
@@ -107,6 +112,62 @@ void TestTwoTables::hostAndGuestChatAndSendSounds() {
     host.close();
     hosting.reset();
     QTRY_COMPARE(guestClosed.size(), 1);
+}
+
+void TestTwoTables::hostAndGuestPlayAHand() {
+    QTemporaryDir home;
+    qputenv("EUCHRE_HOME", home.path().toLocal8Bit());
+    qputenv("EUCHRE_PORT", "0");
+    QStringList messages;
+    const auto record = [&](const QString& text, std::function<void()>) { messages.append(text); };
+
+    Tchat host;
+    host.message = record;
+    euchre::Tgamestart gamestart(host);
+    euchre::TableWindows windows;
+    windows.gamestart = &gamestart;
+    host.setWindows(windows);
+    host.setCompanionPort(freePort());
+    host.processparams(
+        {QStringLiteral("Hana"), QStringLiteral("127.0.0.1"), QStringLiteral("true")});
+    QTRY_VERIFY(host.loggedin);
+    host.server()->setBotSpeedSource([] { return 1; });
+
+    Tchat guest;
+    guest.message = record;
+    guest.setGamePort(host.server()->listeningPort());
+    guest.setCompanionPort(freePort());
+    guest.processparams({QStringLiteral("Joe"), QStringLiteral("127.0.0.1"), QStringLiteral("no")});
+    QTRY_COMPARE(guest.myslot, 2);
+    QTRY_COMPARE(host.board()->nameLabel(2)->text(), QStringLiteral("Joe"));
+    QVERIFY(guest.board()->startButton()->isHidden());
+
+    QTest::mouseClick(host.board()->startButton(), Qt::LeftButton);
+    QTest::mouseClick(gamestart.findChild<QPushButton*>(QStringLiteral("button_start")),
+                      Qt::LeftButton);
+    using euchre::testing::SeatPlayer;
+    SeatPlayer hana(host, SeatPlayer::Mouse);
+    SeatPlayer joe(guest, SeatPlayer::Keys);
+    QVERIFY2(euchre::testing::playUntil(
+                 {&hana, &joe}, [&] { return hana.handsScored > 0 && joe.handsScored > 0; }, 60000),
+             "the hand did not end in time");
+
+    // Each table draws its own seat at the bottom and the next seat at the left.
+    const QPoint bottom(88, 382), left(33, 170);
+    QCOMPARE(host.board()->nameLabel(1)->pos(), bottom);
+    QCOMPARE(host.board()->nameLabel(2)->pos(), left);
+    QCOMPARE(guest.board()->nameLabel(2)->pos(), bottom);
+    QCOMPARE(guest.board()->nameLabel(3)->pos(), left);
+    for (Tchat* t : {&host, &guest}) {
+        QCOMPARE(t->board()->nameLabel(1)->text(), QStringLiteral("Hana"));
+        QCOMPARE(t->board()->nameLabel(2)->text(), QStringLiteral("Joe"));
+        QCOMPARE(t->board()->nameLabel(3)->text(), QStringLiteral("Klick"));
+        QCOMPARE(t->board()->nameLabel(4)->text(), QStringLiteral("Kling"));
+    }
+    // Both saw the same result.
+    for (const char* score : {"label_score1", "label_score2"})
+        QCOMPARE(guest.board()->label(score)->text(), host.board()->label(score)->text());
+    QVERIFY(messages.isEmpty());
 }
 
 QTEST_MAIN(TestTwoTables)

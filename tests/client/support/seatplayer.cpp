@@ -1,0 +1,108 @@
+// A scripted person at a table: answers every question with the first bubble
+// offered and plays the first card the host accepts, by mouse or by keys.
+#include "seatplayer.h"
+
+#include "client/artitem.h"
+#include "client/tableboard.h"
+
+#include <QTest>
+
+namespace euchre::testing {
+
+SeatPlayer::SeatPlayer(Tchat& table, Input input) : m_table(table), m_input(input) {
+    m_connection = QObject::connect(&table, &Tchat::dispatched,
+                                    [this](const QByteArray& word) { dispatched(word); });
+}
+
+SeatPlayer::~SeatPlayer() {
+    QObject::disconnect(m_connection);
+}
+
+void SeatPlayer::dispatched(const QByteArray& word) {
+    const bool mine = m_table.turnseat == m_table.myslot;
+    if (word == "CMD_bidder" || word == "CMD_chooser" || word == "CMD_aloner") {
+        if (mine) m_pending = Pending::Bubble;
+    } else if (word == "CMD_discarder" || word == "CMD_nextplayer") {
+        if (mine) {
+            m_pending = Pending::Card;
+            m_place = 1;
+        }
+    } else if (word == "CMD_notvalid") {
+        ++refusals;
+        m_pending = Pending::Retry;
+    } else if (word == "CMD_score") {
+        ++handsScored;
+    } else if (word == "CMD_thewinner") {
+        winner = m_table.board()->seat(1)->banner->isVisible() ? 1 : 2;
+    }
+}
+
+int SeatPlayer::heldCards() const {
+    int n = 0;
+    while (n < 5 && m_table.handslots[static_cast<size_t>(n + 1)].occupied) ++n;
+    return n;
+}
+
+// The card at a place of the hand, pressed where a person sees it: at its
+// left strip, 72 + 18 x place from the board's left edge.
+void SeatPlayer::pressCard(int place) {
+    TableBoard* board = m_table.board();
+    if (m_input == Keys) {
+        QTest::keyClick(board, static_cast<Qt::Key>(Qt::Key_0 + place));
+        return;
+    }
+    QWidget* card = board->childAt(72 + 18 * place + 9, 440);
+    QVERIFY2(card && card->objectName().startsWith(QLatin1String("card")), "no card there");
+    QTest::mouseClick(card, Qt::LeftButton, {}, QPoint(9, 40));
+}
+
+void SeatPlayer::step() {
+    switch (m_pending) {
+    case Pending::None:
+        return;
+    case Pending::Bubble:
+        for (int n = 1; n <= TableBoard::kBubbles; ++n) {
+            ArtItem* bubble = m_table.board()->bubble(n);
+            if (bubble->number() == -1) continue;
+            if (m_input == Keys)
+                QTest::keyClick(m_table.board(), static_cast<Qt::Key>(Qt::Key_F4 + n));
+            else
+                QTest::mouseClick(bubble, Qt::LeftButton);
+            break;
+        }
+        m_pending = Pending::None;
+        return;
+    case Pending::Retry:
+        // The refused card is still raised: take it back, then try the next.
+        if (m_input == Keys) {
+            QTest::keyClick(m_table.board(), Qt::Key_Space);
+            QTest::keyClick(m_table.board(), Qt::Key_Right);
+            QTest::keyClick(m_table.board(), Qt::Key_Return);
+            m_place = m_table.keyPlace();
+        } else {
+            pressCard(m_place);
+            m_place = m_place % qMax(1, heldCards()) + 1;
+            pressCard(m_place);
+        }
+        m_pending = Pending::None;
+        return;
+    case Pending::Card:
+        pressCard(m_place);
+        m_pending = Pending::None;
+        return;
+    }
+}
+
+bool playUntil(std::initializer_list<SeatPlayer*> players, const std::function<bool()>& done,
+               int ms) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > ms) return false;
+        for (SeatPlayer* p : players) p->step();
+        QTest::qWait(1);
+    }
+    return true;
+}
+
+} // namespace euchre::testing

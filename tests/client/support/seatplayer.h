@@ -1,0 +1,45 @@
+// Plays the own seat of a table window the way a person does: bubbles and
+// own cards pressed by mouse clicks on the widgets, or by keys on the table.
+#pragma once
+
+#include "client/tchat.h"
+
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <functional>
+#include <initializer_list>
+
+namespace euchre::testing {
+
+class SeatPlayer {
+public:
+    enum Input { Mouse, Keys };
+
+    SeatPlayer(Tchat& table, Input input);
+    ~SeatPlayer();
+
+    // Acts on what the table asks of the own seat, if anything.
+    void step();
+
+    int handsScored = 0;
+    int winner = 0; // the winning team once "CMD_thewinner" arrived
+    int refusals = 0;
+
+private:
+    enum class Pending { None, Bubble, Card, Retry };
+    void dispatched(const QByteArray& word);
+    void pressCard(int place);
+    int heldCards() const;
+
+    Tchat& m_table;
+    Input m_input;
+    Pending m_pending = Pending::None;
+    int m_place = 1;
+    QMetaObject::Connection m_connection;
+};
+
+// Steps the players and the event loop until `done` holds or `ms` pass.
+bool playUntil(std::initializer_list<SeatPlayer*> players, const std::function<bool()>& done,
+               int ms);
+
+} // namespace euchre::testing

@@ -1,0 +1,114 @@
+// A whole solo game played at the hosting table as a person plays it: the
+// start button, the game-start window, then bubbles and own cards, once by
+// mouse clicks and once by keys alone, until the game is won.
+#include "client/artitem.h"
+#include "client/tableboard.h"
+#include "client/tchat.h"
+#include "client/tgamestart.h"
+#include "model/card.h"
+#include "support/seatplayer.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QStyleOptionSpinBox>
+#include <QTemporaryDir>
+#include <QTest>
+
+using euchre::Tchat;
+using euchre::testing::SeatPlayer;
+
+namespace {
+
+// Where a person clicks the spin box's lower arrow.
+QPoint downArrow(QSpinBox* spin) {
+    QStyleOptionSpinBox opt;
+    opt.initFrom(spin);
+    opt.rect = spin->rect();
+    opt.subControls = QStyle::SC_All;
+    opt.buttonSymbols = spin->buttonSymbols();
+    opt.stepEnabled = QAbstractSpinBox::StepDownEnabled | QAbstractSpinBox::StepUpEnabled;
+    opt.frame = true;
+    return spin->style()
+        ->subControlRect(QStyle::CC_SpinBox, &opt, QStyle::SC_SpinBoxDown, spin)
+        .center();
+}
+
+} // namespace
+
+class TestSolo : public QObject {
+    Q_OBJECT
+private slots:
+    void wholeGame_data();
+    void wholeGame();
+};
+
+void TestSolo::wholeGame_data() {
+    QTest::addColumn<int>("input");
+    QTest::newRow("mouse") << int(SeatPlayer::Mouse);
+    QTest::newRow("keys") << int(SeatPlayer::Keys);
+}
+
+void TestSolo::wholeGame() {
+    QFETCH(int, input);
+    const bool keys = input == SeatPlayer::Keys;
+    QTemporaryDir home;
+    qputenv("EUCHRE_HOME", home.path().toLocal8Bit());
+    qputenv("EUCHRE_PORT", "0");
+    QStringList shown;
+
+    Tchat table;
+    table.message = [&](const QString& text, std::function<void()>) { shown.append(text); };
+    euchre::Tgamestart gamestart(table);
+    euchre::TableWindows windows;
+    windows.gamestart = &gamestart;
+    table.setWindows(windows);
+    table.setCommandLine({});
+    table.show();
+    QVERIFY(QTest::qWaitForWindowActive(&table));
+    QTRY_VERIFY(table.loggedin);
+    // Computer players answer at once.
+    table.server()->setBotSpeedSource([] { return 1; });
+    euchre::TableBoard* board = table.board();
+    QTRY_COMPARE(board->nameLabel(1)->text(), QStringLiteral("You"));
+
+    // The keyboard starts in the chat line; Tab hands it to the table.
+    QCOMPARE(QApplication::focusWidget(), table.chat()->input());
+    auto* spin = gamestart.findChild<QSpinBox*>(QStringLiteral("edit_playtoscore"));
+    if (keys) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), board);
+        QTest::keyClick(board, Qt::Key_Return);
+        QVERIFY(gamestart.isVisible());
+        for (int i = 0; i < 7; ++i) QTest::keyClick(spin, Qt::Key_Down);
+        QCOMPARE(spin->value(), 5);
+        QTest::keyClick(spin, Qt::Key_Return);
+    } else {
+        QTest::mouseClick(board->startButton(), Qt::LeftButton);
+        QVERIFY(gamestart.isVisible());
+        for (int i = 0; i < 7; ++i) QTest::mouseClick(spin, Qt::LeftButton, {}, downArrow(spin));
+        QCOMPARE(spin->value(), 5);
+        QTest::mouseClick(gamestart.findChild<QPushButton*>(QStringLiteral("button_start")),
+                          Qt::LeftButton);
+    }
+    QVERIFY(!gamestart.isVisible());
+    QTRY_COMPARE(board->label("label_playtoscore")->text(), QStringLiteral("Play to Score: 5"));
+    QVERIFY(board->startButton()->isHidden());
+
+    SeatPlayer you(table, SeatPlayer::Input(input));
+    QVERIFY2(euchre::testing::playUntil(
+                 {&you}, [&] { return you.winner != 0; }, 120000),
+             "the game did not end in time");
+    QVERIFY(you.handsScored >= 3);
+    const int winnerScore =
+        board->label(you.winner == 1 ? "label_score1" : "label_score2")->text().toInt();
+    QVERIFY(winnerScore >= 5);
+    for (int seat = 1; seat <= 4; ++seat)
+        QCOMPARE(board->seat(seat)->banner->isVisible(), euchre::teamOf(seat) == you.winner);
+    QVERIFY(!board->startButton()->isHidden());
+    QVERIFY(shown.isEmpty());
+}
+
+QTEST_MAIN(TestSolo)
+#include "tst_solo.moc"
