@@ -27,9 +27,10 @@ bin=$PWD/build/euchre
 [ -x "$bin" ] || { echo "build/euchre is missing: build first" >&2; exit 1; }
 home=$(mktemp -d)
 trap 'kill $pid 2>/dev/null || true; rm -rf "$home"' EXIT
-# Fast computer players, and a window larger than the board: every click
-# below is relative to the board's top-left corner wherever it ends up.
-printf '[Euchre]\r\nBotspeed=200\r\nTop=20\r\nLeft=30\r\nWidth=960\r\nHeight=720\r\n' \
+# Fast computer players, no lobby offer over the table, and a window larger
+# than the board: every click below is relative to the board's top-left
+# corner wherever it ends up.
+printf '[Euchre]\r\nBotspeed=200\r\nHideLobbyDownload=true\r\nTop=20\r\nLeft=30\r\nWidth=960\r\nHeight=720\r\n' \
     >"$home/bromlobby.ini"
 export EUCHRE_HOME=$home
 export EUCHRE_PORT=${EUCHRE_PORT:-$((20000 + RANDOM % 20000))}

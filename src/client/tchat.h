@@ -292,8 +292,9 @@ private:
     bool m_closing = false;
     bool m_connected = false;
     bool m_failReported = false;
-    int m_keyPlace = 1;    // the highlighted place of the own hand
-    int m_popupTarget = 0; // the seat the name-label menu was opened on
+    int m_keyPlace = 1;       // the highlighted place of the own hand
+    bool m_cardAsked = false; // the turn is for a card (a play or a discard), not a bid
+    int m_popupTarget = 0;    // the seat the name-label menu was opened on
     QMenu* m_popupKick = nullptr;
     QAction* m_removeFromGame = nullptr;
     QAction* m_setJustWatch = nullptr;

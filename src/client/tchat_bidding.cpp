@@ -101,6 +101,7 @@ void Tchat::setdealer(QByteArrayView args) {
     if (!dealer) return;
     clearbubbles();
     turnseat = *dealer;
+    m_cardAsked = false;
     board()->trickWinner()->hide();
     pointArrow(*dealer);
     startround();
@@ -127,6 +128,7 @@ void Tchat::setbidder(QByteArrayView args) {
         board()->seat(s)->maker->hide();
     }
     turnseat = *seat;
+    m_cardAsked = false;
     setStatus(seatName(*seat) + kAcceptOrPass);
     if (*seat == myslot) turnSound();
     pointArrow(*seat);
@@ -141,6 +143,7 @@ void Tchat::hepassed(QByteArrayView args) {
     clearbubbles();
     if (!seat) return;
     turnseat = 0;
+    m_cardAsked = false;
     setStatus(seatName(*seat) + kPassed);
 }
 
@@ -149,6 +152,7 @@ void Tchat::heaccepted(QByteArrayView args) {
     clearbubbles();
     if (!seat) return;
     turnseat = 0;
+    m_cardAsked = false;
     setStatus(seatName(*seat) + kAccepted);
     showMaker(*seat);
 }
@@ -162,6 +166,7 @@ void Tchat::setchooser(QByteArrayView args) {
     if (!seat) return;
     setStatus(seatName(*seat) + kChoosing);
     turnseat = *seat;
+    m_cardAsked = false;
     pointArrow(*seat);
     if (*seat != myslot) return;
     turnSound();
@@ -197,6 +202,7 @@ void Tchat::setaloner(QByteArrayView args) {
     if (!seat) return;
     setStatus(kWill + seatName(*seat) + kGoAlone);
     turnseat = *seat;
+    m_cardAsked = false;
     if (*seat == myslot) {
         offer(board()->bubble(2), kAlonePicture, BubbleAlone);
         offer(board()->bubble(1), kWithPartnerPicture, BubbleWithPartner);
@@ -209,6 +215,7 @@ void Tchat::setdiscarder(QByteArrayView args) {
     if (!seat) return;
     setStatus(seatName(*seat) + kDiscard);
     turnseat = *seat;
+    m_cardAsked = true;
     pointArrow(*seat);
     if (*seat == myslot) {
         turnSound();
@@ -223,6 +230,7 @@ void Tchat::setnextplayer(QByteArrayView args) {
     clearbubbles();
     if (!seat) return;
     turnseat = *seat;
+    m_cardAsked = true;
     setStatus(seatName(*seat) + kPlayACard);
     board()->trickWinner()->hide();
     pointArrow(*seat);

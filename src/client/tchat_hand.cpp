@@ -130,7 +130,11 @@ void Tchat::cardimagesMouseDown(ArtItem* card, Qt::MouseButton button) {
         sortthem();
         return;
     }
-    if (button != Qt::LeftButton || !loggedin || turnseat != myslot || !card) return;
+    // A card goes only when the host asks this seat for one (to play or to
+    // discard): a press during the own bidding question would only leave a
+    // card raised that the host never takes.
+    if (button != Qt::LeftButton || !loggedin || turnseat != myslot || !m_cardAsked || !card)
+        return;
     if (card->y() == kRestTop) {
         card->move(card->x(), kRaisedTop);
         sendToHost(MessageBuilder(cmd::playcard)
@@ -316,6 +320,7 @@ void Tchat::trickwinner(QByteArrayView args) {
     const std::optional<int> seat = reader.number(1, kSeats);
     if (!seat) return;
     turnseat = 0;
+    m_cardAsked = false;
     const std::optional<int> tan = reader.number(0, kHandSize);
     const std::optional<int> blue = reader.number(0, kHandSize);
     if (tan) board()->label("label_current1")->setText(QString::number(*tan));
@@ -364,6 +369,7 @@ void Tchat::switchcard(QByteArrayView args) {
     const std::optional<int> card = reader.number(0, 52);
     if (!seat || *seat != myslot || !position || !card) return;
     turnseat = 0;
+    m_cardAsked = false;
     // The picked-up card takes the discarded card's place, out of sort order.
     if (ArtItem* item = cardOfPosition(*position)) {
         item->setNumber(*card);

@@ -444,6 +444,9 @@ void TestTable::nothingIsSentOutOfTurn() {
     Tchat& t = seated(2);
     feed(t, kDeal.arg(2).toLatin1());
     feed(t, "CMD_bidder+2+");
+    // The own bidding question wants a bubble, not a card.
+    QTest::mouseClick(t.cardAtPlace(1), Qt::LeftButton);
+    QCOMPARE(t.cardAtPlace(1)->y(), 400);
     // The bubbles were offered, then the turn moved on.
     t.turnseat = 1;
     QTest::mouseClick(t.board()->bubble(1), Qt::LeftButton);
