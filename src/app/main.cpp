@@ -14,8 +14,6 @@
 #include "client/thelp.h"
 #include "client/tspylist.h"
 #include "host/tserver.h"
-#include "net/commands.h"
-#include "net/protocol.h"
 #include "tally/tallyfile.h"
 #include "tally/ttallylist.h"
 
@@ -109,11 +107,9 @@ int main(int argc, char* argv[]) {
     QObject::connect(&download, &euchre::Tdownload::exitRequested, &chat,
                      [&chat] { chat.Exit1Click(); });
     spylist.isHosting = [&chat] { return chat.ishost; };
-    spylist.kick = [&chat](int slot) {
-        if (!chat.ishost || !chat.isLoggedIn()) return;
-        chat.sendToHost(
-            euchre::MessageBuilder(euchre::cmd::kickhim).field(chat.myslot).field(slot).done(true));
-    };
+    spylist.kick = [&chat](int slot) { chat.removeFromGame(slot); };
+    QObject::connect(&chat, &euchre::Tchat::spylistChanged, &spylist,
+                     [&chat, &spylist] { spylist.setEntries(chat.spylist); });
 
     // Asked to end by a signal, the program closes its window as the player
     // would, so the settings and the tally are saved.

@@ -148,6 +148,9 @@ public:
     // The name-label menu opens for a seat: its entries follow who may use them.
     void label_playername1ContextPopup(int seat);
     void kicking();
+    // Asks the host to remove a player or spectator; only the hosting
+    // player, once logged in, may.
+    void removeFromGame(int slot);
     void SettoJustWatch1Click();
     void UnsetJustWatch1Click();
     QMenu* popupKick() const { return m_popupKick; }
@@ -243,6 +246,8 @@ signals:
     void closed();
     // A trick was completed and the last-trick record filled anew.
     void lastTrickChanged();
+    // A spectator arrived or left: `spylist` changed.
+    void spylistChanged();
 
 protected:
     void showEvent(QShowEvent* event) override;

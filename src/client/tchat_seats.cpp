@@ -4,7 +4,6 @@
 #include "client/artwork.h"
 #include "client/tableboard.h"
 #include "client/tchat.h"
-#include "client/tspylist.h"
 #include "model/card.h"
 #include "net/commands.h"
 
@@ -81,8 +80,7 @@ void Tchat::newplayerinfo(QByteArrayView args) {
         }
         if (*slot > kSeats) {
             spylist.append(spyEntry(*slot, name));
-            if (auto* window = qobject_cast<Tspylist*>(m_windows.spylist.data()))
-                window->addSpy(*slot, name);
+            emit spylistChanged();
             notice(*slot == myslot ? kYouAreSpying : QStringLiteral("0+") + name + kIsSpying);
             continue;
         }
@@ -104,8 +102,7 @@ void Tchat::playerdisconnected(QByteArrayView args) {
         if (at < 0) return;
         addlinetochat(QStringLiteral("0+") + name + kHasLeft, kLeftColour);
         spylist.removeAt(at);
-        if (auto* window = qobject_cast<Tspylist*>(m_windows.spylist.data()))
-            window->removeSpy(*slot, name);
+        emit spylistChanged();
         return;
     }
     const SeatItems* items = board()->seat(*slot);
@@ -163,8 +160,12 @@ void Tchat::label_playername1ContextPopup(int seat) {
 }
 
 void Tchat::kicking() {
-    if (!ishost || !loggedin || !isSeat(m_popupTarget)) return;
-    sendToHost(MessageBuilder(cmd::kickhim).field(myslot).field(m_popupTarget).done(true));
+    if (isSeat(m_popupTarget)) removeFromGame(m_popupTarget);
+}
+
+void Tchat::removeFromGame(int slot) {
+    if (!ishost || !loggedin || slot < 1 || slot > kHighestSlot) return;
+    sendToHost(MessageBuilder(cmd::kickhim).field(myslot).field(slot).done(true));
 }
 
 void Tchat::SettoJustWatch1Click() {

@@ -20,10 +20,6 @@ namespace {
 constexpr int kNoEntry = -1;
 const char kTag[] = "tag"; // the list's property holding the entry under the pointer
 
-QString entryText(int slot, const QString& name) {
-    return QString::number(slot) + QStringLiteral(": ") + name;
-}
-
 } // namespace
 
 Tspylist::Tspylist(QWidget* parent) : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint) {
@@ -70,21 +66,12 @@ Tspylist::Tspylist(QWidget* parent) : QWidget(parent, Qt::Window | Qt::WindowSta
     setFixedSize(162, 168);
 }
 
-void Tspylist::addSpy(int slot, const QString& name) {
-    m_list->addItem(entryText(slot, name));
-}
-
-bool Tspylist::removeSpy(int slot, const QString& name) {
-    const QList<QListWidgetItem*> found =
-        m_list->findItems(entryText(slot, name), Qt::MatchExactly | Qt::MatchCaseSensitive);
-    if (found.isEmpty()) return false;
-    delete found.first();
-    m_list->setProperty(kTag, kNoEntry);
-    return true;
-}
-
-void Tspylist::clearSpies() {
+void Tspylist::setEntries(const QStringList& entries) {
+    if (entries == this->entries()) return;
     m_list->clear();
+    m_list->addItems(entries);
+    // The remembered entry may now be someone else's: a removal needs the
+    // pointer over the list again.
     m_list->setProperty(kTag, kNoEntry);
 }
 

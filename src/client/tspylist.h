@@ -16,12 +16,9 @@ class Tspylist : public QWidget {
 public:
     explicit Tspylist(QWidget* parent = nullptr);
 
-    // Adds the entry slot ": " name for a spectator that connected.
-    void addSpy(int slot, const QString& name);
-    // Removes the entry slot ": " name; false when the list holds no such entry.
-    bool removeSpy(int slot, const QString& name);
-    // Empties the list (the connection to the host is gone).
-    void clearSpies();
+    // Shows the spectators, one entry each: slot ": " name (the table window
+    // keeps the list as the host reports arrivals and departures).
+    void setEntries(const QStringList& entries);
     QStringList entries() const;
 
     // Whether this copy hosts the game, asked each time the list's menu opens:
