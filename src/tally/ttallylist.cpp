@@ -36,7 +36,7 @@ QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text, boo
     auto* label = new QLabel(text, parent);
     if (!name.isEmpty()) label->setObjectName(name);
     if (bold) {
-        QFont f = label->font();
+        QFont f = parent->font();
         f.setBold(true);
         label->setFont(f);
     }
@@ -62,6 +62,10 @@ const QString Ttallylist::kAddToMine = QStringLiteral("addtomine");
 Ttallylist::Ttallylist(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("tallylist"));
     setWindowTitle(kCaption);
+    // The small windows around the table share its plain face.
+    QFont base(QStringLiteral("Arial"));
+    base.setPixelSize(11);
+    setFont(base);
 
     ask = [this](const QString& text, std::function<void(bool)> answer) {
         auto* box = new QMessageBox(QMessageBox::Question, kCaption, text,
