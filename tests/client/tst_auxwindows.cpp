@@ -4,6 +4,7 @@
 //
 // With EUCHRE_SHOTS set to a folder, each test also saves a picture of its
 // window there (tools/aux-screenshots.sh).
+#include "client/lobbysettings.h"
 #include "client/tabout.h"
 #include "client/tchat.h"
 #include "client/tdownload.h"
@@ -117,6 +118,9 @@ private slots:
     void download_data();
     void download();
     void doNotShowAgainKeepsTheOtherKeys();
+    void lobbyKeysAreReadSafely_data();
+    void lobbyKeysAreReadSafely();
+    void playWithOthersStartsOnlyAnInstalledLobby();
 };
 
 void TestAuxWindows::helpTopicsAndLinks_data() {
@@ -358,6 +362,60 @@ void TestAuxWindows::doNotShowAgainKeepsTheOtherKeys() {
     QVERIFY(f.open(QIODevice::ReadOnly));
     QCOMPARE(f.readAll(), QByteArray("[Euchre]\r\nTextsize=12\r\nLobbySha256=not a checksum\r\n"
                                      "HideLobbyDownload=true\r\n"));
+}
+
+void TestAuxWindows::lobbyKeysAreReadSafely_data() {
+    QTest::addColumn<QByteArray>("keys");
+    QTest::addColumn<QString>("url"); // empty: the default address
+    QTest::addColumn<QString>("sha256");
+    QTest::addColumn<bool>("unreadable");
+    QTest::newRow("none") << QByteArray() << ""
+                          << "" << false;
+    QTest::newRow("https and an upper-case checksum")
+        << QByteArray("LobbyDownloadUrl=https://example.org/a/Setup.exe\r\nLobbySha256=" +
+                      QByteArray(64, 'A'))
+        << "https://example.org/a/Setup.exe" << QString(64, QLatin1Char('a')) << false;
+    QTest::newRow("a local file is no download address")
+        << QByteArray("LobbyDownloadUrl=file:///etc/passwd") << ""
+        << "" << false;
+    QTest::newRow("no host") << QByteArray("LobbyDownloadUrl=http:///x.exe") << ""
+                             << "" << false;
+    QTest::newRow("short checksum") << QByteArray("LobbySha256=abc123") << ""
+                                    << "" << true;
+}
+
+void TestAuxWindows::lobbyKeysAreReadSafely() {
+    QFETCH(QByteArray, keys);
+    QFETCH(QString, url);
+    QFETCH(QString, sha256);
+    QFETCH(bool, unreadable);
+    QTemporaryDir home;
+    const QString ini = home.filePath(QStringLiteral("bromlobby.ini"));
+    writeFile(ini, "[Euchre]\r\n" + keys + "\r\n");
+    const LobbySettings lobby = readLobbySettings(ini);
+    QCOMPARE(lobby.downloadUrl, url.isEmpty() ? defaultLobbyDownloadUrl() : QUrl(url));
+    QCOMPARE(lobby.sha256, sha256);
+    QCOMPARE(lobby.sha256Unreadable, unreadable);
+}
+
+void TestAuxWindows::playWithOthersStartsOnlyAnInstalledLobby() {
+    QTemporaryDir home;
+    const QString ini = home.filePath(QStringLiteral("bromlobby.ini"));
+    const QString lobby = home.filePath(QStringLiteral("Brom77Lobby"));
+    for (const bool installed : {false, true}) {
+        if (installed) writeFile(lobby, "#!/bin/sh\n");
+        writeFile(ini, "[Euchre]\r\nLobbyPath=" + lobby.toUtf8() + "\r\n");
+        Tdownload window(ini);
+        QStringList started, messages;
+        window.startProgram = [&](const QString& p) { return started.append(p), true; };
+        window.message = [&](const QString& m) { messages.append(m); };
+        QSignalSpy exiting(&window, &Tdownload::exitRequested);
+        QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("Button2")),
+                          Qt::LeftButton);
+        QCOMPARE(started, installed ? QStringList{lobby} : QStringList{});
+        QCOMPARE(exiting.count(), installed ? 1 : 0);
+        QCOMPARE(messages.size(), installed ? 0 : 1);
+    }
 }
 
 QTEST_MAIN(TestAuxWindows)
