@@ -6,10 +6,21 @@
 
 namespace euchre {
 
+namespace {
+// The dealt cards in the order they are placed: nine to ace of Clubs, then
+// of Diamonds, Spades and Hearts.
+constexpr std::array<int, Deck::kSize> kPlacingOrder = [] {
+    std::array<int, Deck::kSize> cards{};
+    int i = 0;
+    for (int card = 1; card <= 52; ++card)
+        if (rankInSuit(card) >= 8) cards[i++] = card; // below the nine: not in this game
+    return cards;
+}();
+} // namespace
+
 void Deck::shuffledeck() {
     m_cards.fill(0);
-    for (int card = 1; card <= 52; ++card) {
-        if (rankInSuit(card) < 8) continue; // below the nine: not in this game
+    for (const int card : kPlacingOrder) {
         int position;
         do {
             position = rng::from1to(kSize);

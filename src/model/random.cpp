@@ -1,30 +1,26 @@
-// The shared generator: a Mersenne twister behind a few free functions.
+// The shared generator and its start from the time of day.
 #include "model/random.h"
 
-#include <QTime>
-#include <random>
+#include <chrono>
+#include <ctime>
 
 namespace euchre::rng {
 
-namespace {
-std::mt19937& generator() {
-    static std::mt19937 gen(5489u);
-    return gen;
-}
-} // namespace
+Pcg32 shared;
 
-void restart(std::uint32_t value) {
-    generator().seed(value);
+std::uint32_t timeOfDayValue() {
+    using namespace std::chrono;
+    const auto now = system_clock::now();
+    const std::time_t seconds = system_clock::to_time_t(now);
+    std::tm local{};
+    localtime_r(&seconds, &local);
+    const auto millis = duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000;
+    return static_cast<std::uint32_t>(
+        ((local.tm_hour * 60 + local.tm_min) * 60 + local.tm_sec) * 1000 + millis);
 }
 
 void restartFromTimeOfDay() {
-    restart(static_cast<std::uint32_t>(QTime::currentTime().msecsSinceStartOfDay()));
-}
-
-int below(int n) {
-    if (n <= 1) return 0;
-    std::uniform_int_distribution<int> dist(0, n - 1);
-    return dist(generator());
+    restart(timeOfDayValue());
 }
 
 } // namespace euchre::rng
