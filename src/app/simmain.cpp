@@ -1,12 +1,10 @@
-// euchre-sim: four computer seats play whole games in one process with no
-// pauses; prints what a spectator counted, as text or as one JSON object.
-#include "host/simulator.h"
+// euchre-sim: four computer seats play whole games on the rules core with no
+// pauses; prints the games' figures, as text or as one JSON object.
 #include "model/random.h"
+#include "sim/simulator.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QTime>
 #include <charconv>
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <optional>
@@ -92,7 +90,8 @@ std::optional<Options> readOptions(int argc, char** argv, std::string& error) {
     return options;
 }
 
-void printText(const euchre::SimFigures& f, std::uint32_t startValue, double seconds, double rate) {
+void printText(const euchre::sim::Figures& f, std::uint32_t startValue, double seconds,
+               double rate) {
     auto line = [](const char* key, long long value) { std::printf("%-17s %lld\n", key, value); };
     line("seed", startValue);
     line("games", f.games);
@@ -111,7 +110,7 @@ void printText(const euchre::SimFigures& f, std::uint32_t startValue, double sec
     std::printf("%-17s %.0f\n", "hands_per_second", rate);
 }
 
-void printJson(const euchre::SimFigures& f, double seconds, double rate) {
+void printJson(const euchre::sim::Figures& f, double seconds, double rate) {
     std::printf("{\"games\": %lld, \"hands\": %lld, \"thrown_in\": %lld, \"team1_wins\": %lld, "
                 "\"team2_wins\": %lld, \"ordered_up\": %lld, \"named\": %lld, \"alone\": %lld, "
                 "\"marches\": %lld, \"euchres\": %lld, \"points_team1\": %lld, "
@@ -139,27 +138,22 @@ int main(int argc, char** argv) {
         return 0;
     }
 
-    // The host's timers need the thread's event dispatcher to count as
-    // running; the event loop itself never runs.
-    QCoreApplication app(argc, argv);
-
     // Without a starting value the time of day picks one; it is printed so
     // that the run can be repeated.
-    const std::uint32_t startValue = options->startValue.value_or(
-        static_cast<std::uint32_t>(QTime::currentTime().msecsSinceStartOfDay()));
+    const std::uint32_t startValue = options->startValue.value_or(euchre::rng::timeOfDayValue());
     euchre::rng::restart(startValue);
 
-    euchre::GameSimulator sim;
-    QElapsedTimer clock;
-    clock.start();
+    euchre::sim::Simulator sim;
+    const auto started = std::chrono::steady_clock::now();
     for (int game = 1; game <= options->games; ++game) {
         if (!sim.playGame(options->playto)) {
-            std::fprintf(stderr, "euchre-sim: %s\n", qPrintable(sim.fault()));
+            std::fprintf(stderr, "euchre-sim: %s\n", sim.fault().c_str());
             return 1;
         }
     }
-    const double seconds = static_cast<double>(clock.nsecsElapsed()) / 1e9;
-    const euchre::SimFigures& figures = sim.figures();
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    const euchre::sim::Figures& figures = sim.figures();
     const double rate = seconds > 0 ? static_cast<double>(figures.hands) / seconds : 0.0;
 
     if (options->json)

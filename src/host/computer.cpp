@@ -37,8 +37,10 @@ Answer answer(int seat, int value) {
 } // namespace
 
 void TServer::resetTimer() {
-    ctimer.stop();
-    ctimer.setInterval(botSpeed());
+    // Nothing to stop or to change when the timer already rests at the bot speed.
+    if (ctimer.isActive()) ctimer.stop();
+    const int speed = botSpeed();
+    if (ctimer.interval() != speed) ctimer.setInterval(speed);
     ctimerTag = ActionNone;
 }
 
@@ -47,6 +49,38 @@ void TServer::armTimer(int action, int startTicks) {
     botticks = startTicks;
     ctimerTag = action;
     ctimer.start();
+}
+
+void TServer::armForPhase() {
+    resetTimer();
+    auto askComputer = [this](int seat, int action) {
+        if (isComputerSeat(seat)) armTimer(action, -1);
+    };
+    switch (phase) {
+    case rules::Phase::OrderUp:
+        askComputer(bidder, ActionBid);
+        break;
+    case rules::Phase::Naming:
+        askComputer(chooser, ActionChoose);
+        break;
+    case rules::Phase::GoingAlone:
+        askComputer(aloner, ActionAlone);
+        break;
+    case rules::Phase::Discard:
+        askComputer(discarder, ActionDiscard);
+        break;
+    case rules::Phase::Play:
+        askComputer(nextplayer, ActionPlay);
+        break;
+    case rules::Phase::TrickPause:
+        armTimer(ActionNextTrick, -3);
+        break;
+    case rules::Phase::HandPause:
+        armTimer(ActionNextDeal, -10);
+        break;
+    default:
+        break;
+    }
 }
 
 void TServer::ctimerTimer() {
@@ -89,54 +123,29 @@ void TServer::ctimerTimer() {
     }
 }
 
-bots::TableView TServer::tableView() const {
-    bots::TableView view;
-    for (int seat = 1; seat <= kSeats; ++seat) {
-        const PlayerSlot& p = playerslot[seat];
-        bots::SeatView& s = view.seat[seat];
-        s.hand = p.hand;
-        s.played = p.played;
-        s.partner = p.partner;
-        s.sitsout = p.sitsout;
-    }
-    view.makers[1] = teamrecord[1].makers;
-    view.makers[2] = teamrecord[2].makers;
-    view.trump = trump;
-    view.leftbower = leftbower;
-    view.dealer = dealer;
-    view.ledsuit = ledsuit;
-    view.refusedsuit = refusedsuit;
-    view.bidder = bidder;
-    view.chooser = chooser;
-    view.aloner = aloner;
-    view.discarder = discarder;
-    view.nextplayer = nextplayer;
-    return view;
-}
-
 void TServer::cbidder(int seat) {
     if (seat == 0 || seat != bidder) return;
-    selectedbubble(answer(seat, bots::bidDecision(tableView(), seat)));
+    selectedbubble(answer(seat, bots::bidDecision(table(), seat)));
 }
 
 void TServer::cchooser(int seat) {
     if (seat == 0 || seat != chooser) return;
-    selectedbubble(answer(seat, bots::chooseDecision(tableView(), seat)));
+    selectedbubble(answer(seat, bots::chooseDecision(table(), seat)));
 }
 
 void TServer::caloner(int seat) {
     if (seat == 0 || seat != aloner) return;
-    selectedbubble(answer(seat, bots::aloneDecision(tableView(), seat)));
+    selectedbubble(answer(seat, bots::aloneDecision(table(), seat)));
 }
 
 void TServer::cdiscarder(int seat) {
     if (seat == 0 || seat != discarder) return;
-    playcard(answer(seat, bots::discardPosition(tableView(), seat)));
+    playcard(answer(seat, bots::discardPosition(table(), seat)));
 }
 
 void TServer::cnextplayer(int seat) {
     if (seat == 0 || seat != nextplayer) return;
-    const int position = bots::playPosition(tableView(), seat);
+    const int position = bots::playPosition(table(), seat);
     if (position >= 1 && position <= kHandSize) playcard(answer(seat, position));
 }
 

@@ -1,9 +1,11 @@
 // GameSimulator: four computer seats playing whole games on one host in
 // memory, stepped tick by tick without pauses, and the figures a spectator
-// counts from the host's messages.
+// counts from the host's messages; the check on the host beside the
+// simulator on the rules core.
 #pragma once
 
 #include "host/tserver.h"
+#include "sim/simulator.h"
 
 #include <QByteArrayView>
 #include <QString>
@@ -12,24 +14,9 @@
 
 namespace euchre {
 
-// Totals over every game played so far, counted from the messages alone.
-struct SimFigures {
-    qint64 games = 0;
-    qint64 hands = 0;    // deals played out and scored
-    qint64 deals = 0;    // every "CMD_dealer", thrown-in deals included
-    qint64 thrownIn = 0; // deals on which everyone passed twice
-    qint64 team1Wins = 0;
-    qint64 team2Wins = 0;
-    qint64 orderedUp = 0; // the turned card accepted
-    qint64 named = 0;     // trump named in the second round
-    qint64 alone = 0;
-    qint64 marches = 0; // the making team took all five tricks
-    qint64 euchres = 0; // the making team took two tricks or fewer
-    qint64 pointsTeam1 = 0;
-    qint64 pointsTeam2 = 0;
-
-    bool operator==(const SimFigures&) const = default;
-};
+// Totals over every game played so far, counted from the messages alone;
+// the same figures the simulator on the rules core counts from its events.
+using SimFigures = sim::Figures;
 
 // What the spectator saw of the last game.
 struct SimGame {

@@ -7,6 +7,8 @@
 #include "host/peerlink.h"
 #include "model/deck.h"
 #include "net/protocol.h"
+#include "rules/game.h"
+#include "rules/table.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -19,10 +21,6 @@
 class TSock;
 
 namespace euchre {
-
-namespace bots {
-struct TableView;
-}
 
 // One connection slot: 1..4 are the seats, 5..9 spectators, 10 a refused connection.
 struct PlayerSlot {
@@ -43,11 +41,7 @@ struct PlayerSlot {
     bool handedOver = false; // its leaving was already handed to the computer
 };
 
-struct TeamRecord {
-    int tricks = 0;
-    int score = 0;
-    bool makers = false;
-};
+using TeamRecord = rules::TeamRecord;
 
 // Pending actions of the computer-turn timer.
 enum CtimerAction : int {
@@ -115,29 +109,22 @@ public:
     void action(int sender, QByteArrayView args);
     void playasound(int sender, QByteArrayView args);
 
-    // ---- deal and bidding ----
+    // ---- the game: every rule is the rules core's; these turn its events into messages ----
     void startgame(QByteArrayView args);
     void startround();
-    void finddealer();
     void dealtype(int seat, int packetOrder);
-    void findbidder();
-    void bidtype(int seat, int code);
-    void findchooser();
-    void choosetype(int seat, int code);
-    void findaloner(int seat);
-    void alonetype(int seat, int code);
     void selectedbubble(QByteArrayView args);
     void playcard(QByteArrayView args);
-    void hesdiscarding(int seat, int position);
-
-    // ---- trick play and scoring ----
+    // Begins a trick led by the seat after nextplayer.
     void starthand();
-    void findnextplayer();
     void hesplaying(int seat, int position);
     bool checkforsuit(int seat) const;
     int thewinner() const;
-    void finishtrick();
     void tallyscore();
+
+    // The records as the rules core's table, and the table written back.
+    rules::Table table() const;
+    void keep(const rules::Table& t);
 
     // ---- computer players and their timer ----
     void ctimerTimer();
@@ -147,7 +134,6 @@ public:
     void cdiscarder(int seat);
     void cnextplayer(int seat);
     bool isComputerSeat(int seat) const;
-    bots::TableView tableView() const;
 
     // ---- state, kept as plain records ----
     std::array<PlayerSlot, 11> playerslot; // 1..10
@@ -172,6 +158,9 @@ public:
     int tricknumber = 0;
     bool orderedup = false;
     int botticks = 0;
+    // Where the game stands; bidder, chooser, aloner, discarder and nextplayer
+    // name the seat it waits for and are written from it in one place (keep).
+    rules::Phase phase = rules::Phase::NoGame;
     // Seat before the next trick's leader, kept apart from nextplayer during
     // the pause after a trick so that no card is taken before the trick starts.
     int nextleaderbefore = 0;
@@ -199,8 +188,15 @@ private:
     void dropOverfullReaders();
     void slotClosed(int slot);
     void handPendingToComputer(int seat);
+    // Applies one step of the rules core to the records; when it moved the
+    // game on, announces its events and sets the computer-turn timer for
+    // whatever the game now waits for.
+    template <typename Step> bool apply(Step&& step);
+    void announce(const rules::Events& events);
+    void sendHands();
     void resetTimer();
     void armTimer(int action, int startTicks);
+    void armForPhase();
     void catchUp(int slot);
     int handCount(int seat) const;
 

@@ -1,6 +1,8 @@
 // Card, suit, seat and team numbers, and the rules that judge a card once trump is known.
 #pragma once
 
+#include <array>
+
 namespace euchre {
 
 // Suit numbers as they travel on the wire; 0 means none yet.
@@ -21,12 +23,17 @@ enum RankKey : int {
 };
 
 // Natural suit of a card 1..52 by its range; anything else has no suit.
+// Looked up in a table built from the ranges: this is asked for every card
+// of every trick.
+inline constexpr std::array<unsigned char, 53> kNaturalSuit = [] {
+    std::array<unsigned char, 53> suits{};
+    for (int card = 1; card <= 52; ++card)
+        suits[card] = card <= 13 ? 1 : card <= 26 ? 2 : card <= 39 ? 3 : 4;
+    return suits;
+}();
+
 constexpr int naturalSuit(int card) {
-    if (card >= 1 && card <= 13) return Clubs;
-    if (card >= 14 && card <= 26) return Diamonds;
-    if (card >= 27 && card <= 39) return Spades;
-    if (card >= 40 && card <= 52) return Hearts;
-    return NoSuit;
+    return static_cast<unsigned>(card) <= 52u ? int{kNaturalSuit[card]} : int{NoSuit};
 }
 
 constexpr bool isCard(int card) {

@@ -21,6 +21,8 @@ public:
     // Lays the deck out as given (positions 1..24), for replaying a known deal.
     void setCards(const std::array<int, kSize>& cards);
 
+    bool operator==(const Deck&) const = default;
+
 private:
     std::array<int, kSize + 1> m_cards{};
 };

@@ -1,6 +1,8 @@
 // The command words of the game protocol, each written once.
 #pragma once
 
+#include "model/bubble.h"
+
 namespace euchre::cmd {
 
 // Client to host.
@@ -53,28 +55,5 @@ namespace euchre {
 
 // The version text both sides compare at login.
 inline constexpr char kGameVersion[] = "1.0.6";
-
-// Bidding decisions as they travel in "CMD_selectedbubble" and "CMD_goingalone".
-enum Bubble : int {
-    BubbleAccept = 1,
-    BubblePass = 2,
-    BubbleClubs = 3,
-    BubbleDiamonds = 4,
-    BubbleSpades = 5,
-    BubbleHearts = 6,
-    BubbleAlone = 7,
-    BubbleWithPartner = 8,
-    BubbleNamePass = 22,
-};
-
-constexpr bool isBubbleCode(int code) {
-    return (code >= 1 && code <= 8) || code == BubbleNamePass;
-}
-constexpr int bubbleForSuit(int suit) {
-    return suit + 2;
-}
-
-// Codes of "CMD_notvalid".
-enum NotValid : int { NotValidCard = 1, NotValidFollowSuit = 2, NotValidTrump = 3 };
 
 } // namespace euchre

@@ -2,6 +2,7 @@
 // throwing off and leading, and that every card it picks is a legal one.
 #include "host/bots/cardplay.h"
 #include "model/random.h"
+#include "rules/rules.h"
 #include "support/table.h"
 
 #include <QtTest>
@@ -25,13 +26,7 @@ TableView trick(int trump, int player, QString cards, QList<int> seats, QString 
 
 // The host's follow rule: a card of the led suit whenever the hand holds one.
 bool isLegal(const TableView& v, int seat, int pos) {
-    const Hand& h = v.seat[seat].hand;
-    if (pos < 1 || pos > 5 || !isCard(h[pos])) return false;
-    if (v.ledsuit == NoSuit || effectiveSuit(h[pos], v.trump, v.leftbower) == v.ledsuit)
-        return true;
-    return std::none_of(h.begin() + 1, h.end(), [&](int c) {
-        return isCard(c) && effectiveSuit(c, v.trump, v.leftbower) == v.ledsuit;
-    });
+    return rules::isLegalPlay(v.seat[seat].hand, pos, v.ledsuit, v.trump, v.leftbower);
 }
 
 // What the random fallback must produce: draws from the shared generator until
@@ -54,6 +49,7 @@ private slots:
     void lead();
     void emptyHandPlaysNothing();
     void computerNeverPlaysIllegalCard();
+    void decidesOnWhatItsSeatMaySee();
 };
 
 void TestCardPlay::highestInTrick_data() {
@@ -213,6 +209,31 @@ void TestCardPlay::computerNeverPlaysIllegalCard() {
         rng::restart(std::uint32_t(round));
         const int pos = playPosition(v, seat);
         QVERIFY2(isLegal(v, seat, pos), qPrintable(QStringLiteral("round %1").arg(round)));
+    }
+}
+
+// A seat's view holds no other seat's cards, and deciding on it gives the
+// same card as deciding on the whole table: the computer never peeks.
+void TestCardPlay::decidesOnWhatItsSeatMaySee() {
+    std::mt19937 gen(5);
+    for (int round = 0; round < 500; ++round) {
+        rules::Table t = tableOf(dealRandom(gen));
+        t.team[1 + int(gen() % 2)].makers = true;
+        const int seat = 1 + int(gen() % 4);
+        t.phase = rules::Phase::Play;
+        t.seat = seat;
+        const int leader = nextSeat(seat);
+        if (round % 2) { // a trick already led by the seat after
+            t.played[leader] = t.hand[leader][1];
+            t.ledsuit = effectiveSuit(t.played[leader], t.trump, t.leftbower);
+        }
+        const TableView view = seatView(t, seat);
+        for (int other = 1; other <= 4; ++other)
+            if (other != seat) QCOMPARE(view.seat[other].hand, Hand{});
+        rng::restart(std::uint32_t(round));
+        const int onView = playPosition(view, seat);
+        rng::restart(std::uint32_t(round));
+        QCOMPARE(onView, playPosition(t, seat));
     }
 }
 

@@ -3,6 +3,7 @@
 #include "host/support/hostfixture.h"
 #include "model/card.h"
 #include "model/random.h"
+#include "rules/rules.h"
 
 #include <QtTest>
 #include <random>
@@ -27,13 +28,9 @@ QByteArray answerFor(const TServer& s, int seat) {
     if (s.aloner == seat) return "CMD_selectedbubble+" + n(seat) + "+8+";
     if (s.discarder == seat) return "CMD_playcard+" + n(seat) + "+1+";
     if (s.nextplayer == seat) {
-        for (int pos = 1; pos <= 5; ++pos) {
-            const int card = s.playerslot[seat].hand[pos];
-            if (card == 0) continue;
-            const int suit = effectiveSuit(card, s.trump, s.leftbower);
-            if (s.ledsuit == 0 || suit == s.ledsuit || !s.checkforsuit(seat))
+        for (int pos = 1; pos <= 5; ++pos)
+            if (rules::isLegalPlay(s.playerslot[seat].hand, pos, s.ledsuit, s.trump, s.leftbower))
                 return "CMD_playcard+" + n(seat) + "+" + n(pos) + "+";
-        }
     }
     return {};
 }

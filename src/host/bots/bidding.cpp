@@ -1,9 +1,9 @@
 // The computer seat's bidding decisions, each recomputed from the table view.
 #include "host/bots/bidding.h"
 
+#include "model/bubble.h"
 #include "model/card.h"
 #include "model/random.h"
-#include "net/commands.h"
 
 #include <array>
 
@@ -38,8 +38,8 @@ int bidPoints(int card, int trump, int leftbower) {
     return key == KingKey ? 50 : 25;
 }
 
-int bidDecision(const TableView& view, int seat) {
-    const auto& hand = view.seat[seat].hand;
+int bidDecision(const rules::Table& view, int seat) {
+    const auto& hand = view.hand[seat];
     int points = 0;
     for (int pos = 1; pos <= kHandSize; ++pos)
         points += bidPoints(hand[pos], view.trump, view.leftbower);
@@ -50,8 +50,8 @@ int bidDecision(const TableView& view, int seat) {
     return BubblePass;
 }
 
-int chooseDecision(const TableView& view, int seat) {
-    const auto& hand = view.seat[seat].hand;
+int chooseDecision(const rules::Table& view, int seat) {
+    const auto& hand = view.hand[seat];
     std::array<int, 5> count{}; // by natural suit; a jack stays in its printed suit
     for (int pos = 1; pos <= kHandSize; ++pos) ++count[naturalSuit(hand[pos])];
     if (view.refusedsuit >= Clubs && view.refusedsuit <= Hearts) count[view.refusedsuit] = 0;
@@ -61,8 +61,8 @@ int chooseDecision(const TableView& view, int seat) {
     return BubbleNamePass;
 }
 
-int aloneDecision(const TableView& view, int seat) {
-    const auto& hand = view.seat[seat].hand;
+int aloneDecision(const rules::Table& view, int seat) {
+    const auto& hand = view.hand[seat];
     int trumps = 0;
     for (int pos = 1; pos <= kHandSize; ++pos) {
         const int card = hand[pos];
@@ -72,8 +72,8 @@ int aloneDecision(const TableView& view, int seat) {
     return trumps == kHandSize ? BubbleAlone : BubbleWithPartner;
 }
 
-int discardPosition(const TableView& view, int seat) {
-    const auto& hand = view.seat[seat].hand;
+int discardPosition(const rules::Table& view, int seat) {
+    const auto& hand = view.hand[seat];
     int chosen = 0;
     for (int pos = 1; pos <= kHandSize; ++pos) {
         const int card = hand[pos];
@@ -84,6 +84,20 @@ int discardPosition(const TableView& view, int seat) {
     if (chosen != 0) return chosen;
     // Nothing but trump and aces: any place will do, even one holding trump.
     return rng::from1to(kHandSize);
+}
+
+// The same decisions on a hand-made view.
+int bidDecision(const TableView& view, int seat) {
+    return bidDecision(tableOf(view), seat);
+}
+int chooseDecision(const TableView& view, int seat) {
+    return chooseDecision(tableOf(view), seat);
+}
+int aloneDecision(const TableView& view, int seat) {
+    return aloneDecision(tableOf(view), seat);
+}
+int discardPosition(const TableView& view, int seat) {
+    return discardPosition(tableOf(view), seat);
 }
 
 } // namespace euchre::bots

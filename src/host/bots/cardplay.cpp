@@ -4,6 +4,7 @@
 
 #include "model/card.h"
 #include "model/random.h"
+#include "rules/rules.h"
 
 #include <array>
 
@@ -12,21 +13,21 @@ namespace euchre::bots {
 namespace {
 
 // Both bowers are jacks once trump is known, so rank key 10 among trump marks either.
-bool isBower(int card, const TableView& view) {
+bool isBower(int card, const rules::Table& view) {
     return isTrumpCard(card, view.trump, view.leftbower) && rankKey(card) == JackKey;
 }
 
-bool isTrump(int card, const TableView& view) {
+bool isTrump(int card, const rules::Table& view) {
     return isTrumpCard(card, view.trump, view.leftbower);
 }
 
-bool isOfSuit(int card, int suit, const TableView& view) {
+bool isOfSuit(int card, int suit, const rules::Table& view) {
     return isCard(card) && effectiveSuit(card, view.trump, view.leftbower) == suit;
 }
 
 // The card a seat played to this trick; seat 0 (nobody) has played nothing.
-int playedBy(const TableView& view, int seat) {
-    return isSeat(seat) ? view.seat[seat].played : kNoCard;
+int playedBy(const rules::Table& view, int seat) {
+    return isSeat(seat) ? view.played[seat] : kNoCard;
 }
 
 bool holdsAnyCard(const std::array<int, 6>& hand) {
@@ -44,7 +45,7 @@ int randomHeldPosition(const std::array<int, 6>& hand) {
     }
 }
 
-int tryToWin(const TableView& view, const std::array<int, 6>& hand, int led, int w, int t) {
+int tryToWin(const rules::Table& view, const std::array<int, 6>& hand, int led, int w, int t) {
     const int winning = playedBy(view, w);
     const int topTrump = playedBy(view, t);
     for (int pos = 1; pos <= kHandSize; ++pos) {
@@ -61,7 +62,7 @@ int tryToWin(const TableView& view, const std::array<int, 6>& hand, int led, int
     return 0;
 }
 
-int followSuit(const TableView& view, const std::array<int, 6>& hand, int led) {
+int followSuit(const rules::Table& view, const std::array<int, 6>& hand, int led) {
     int chosen = 0;
     for (int pos = 1; pos <= kHandSize; ++pos) {
         const int card = hand[pos];
@@ -81,7 +82,7 @@ int followSuit(const TableView& view, const std::array<int, 6>& hand, int led) {
     return chosen;
 }
 
-int trumpIn(const TableView& view, const std::array<int, 6>& hand, int partner, int t) {
+int trumpIn(const rules::Table& view, const std::array<int, 6>& hand, int partner, int t) {
     const int topTrump = playedBy(view, t);
     if (t == partner || isBower(topTrump, view)) return 0;
     for (int pos = 1; pos <= kHandSize; ++pos) {
@@ -94,7 +95,7 @@ int trumpIn(const TableView& view, const std::array<int, 6>& hand, int partner, 
     return 0;
 }
 
-int throwOff(const TableView& view, const std::array<int, 6>& hand) {
+int throwOff(const rules::Table& view, const std::array<int, 6>& hand) {
     for (int pos = 1; pos <= kHandSize; ++pos) {
         const int card = hand[pos];
         if (isCard(card) && !isTrump(card, view) &&
@@ -110,17 +111,17 @@ int throwOff(const TableView& view, const std::array<int, 6>& hand) {
 
 } // namespace
 
-int highest(const TableView& view, int suit) {
+int highest(const rules::Table& view, int suit) {
     int best = 0;
     for (int seat = 1; seat <= kSeats; ++seat) {
-        if (seat == view.nextplayer) continue;
-        const int card = view.seat[seat].played;
+        if (seat == playerToMove(view)) continue;
+        const int card = view.played[seat];
         if (!isOfSuit(card, suit, view)) continue;
         if (best == 0) {
             best = seat;
             continue;
         }
-        const int bestCard = view.seat[best].played;
+        const int bestCard = view.played[best];
         if (suit == view.trump) {
             if (isBower(bestCard, view)) continue;
             if (isBower(card, view) || card > bestCard) best = seat;
@@ -131,23 +132,27 @@ int highest(const TableView& view, int suit) {
     return best;
 }
 
-int followPosition(const TableView& view, int seat) {
-    const auto& hand = view.seat[seat].hand;
+int followPosition(const rules::Table& view, int seat) {
+    const auto& hand = view.hand[seat];
     const int led = view.ledsuit;
-    const int partner = view.seat[seat].partner;
+    const int partner = partnerOf(seat);
     const int w = highest(view, led);
     const int t = highest(view, view.trump);
 
-    if (w != partner)
-        if (const int pos = tryToWin(view, hand, led, w, t)) return pos;
-    if (const int pos = followSuit(view, hand, led)) return pos;
+    // A hand holding the led suit must follow it; then only cards of that suit
+    // are looked at, so the choice is always one the host accepts.
+    if (rules::holdsSuit(hand, led, view.trump, view.leftbower)) {
+        if (w != partner)
+            if (const int pos = tryToWin(view, hand, led, w, t)) return pos;
+        return followSuit(view, hand, led);
+    }
     if (const int pos = trumpIn(view, hand, partner, t)) return pos;
     return throwOff(view, hand);
 }
 
-int leadPosition(const TableView& view, int seat) {
-    const auto& hand = view.seat[seat].hand;
-    const bool attacking = view.makers[teamOf(seat)];
+int leadPosition(const rules::Table& view, int seat) {
+    const auto& hand = view.hand[seat];
+    const bool attacking = view.team[teamOf(seat)].makers;
 
     if (!attacking) {
         // Lead an off-suit card that outranks the last off-suit card held.
@@ -174,8 +179,22 @@ int leadPosition(const TableView& view, int seat) {
     return randomHeldPosition(hand);
 }
 
-int playPosition(const TableView& view, int seat) {
+int playPosition(const rules::Table& view, int seat) {
     return view.ledsuit == NoSuit ? leadPosition(view, seat) : followPosition(view, seat);
+}
+
+// The same decisions on a hand-made view.
+int highest(const TableView& view, int suit) {
+    return highest(tableOf(view), suit);
+}
+int followPosition(const TableView& view, int seat) {
+    return followPosition(tableOf(view), seat);
+}
+int leadPosition(const TableView& view, int seat) {
+    return leadPosition(tableOf(view), seat);
+}
+int playPosition(const TableView& view, int seat) {
+    return playPosition(tableOf(view), seat);
 }
 
 } // namespace euchre::bots

@@ -1,13 +1,15 @@
 // What a computer seat may see of the table: a plain read-only copy of the
-// host state that the decisions work on.
+// game state that the decisions work on.
 #pragma once
+
+#include "rules/table.h"
 
 #include <array>
 
 namespace euchre::bots {
 
 struct SeatView {
-    std::array<int, 6> hand{}; // positions 1..5; 0 = empty
+    std::array<int, 6> hand{}; // positions 1..5; 0 = empty (only the seat's own is filled)
     int played = 0;            // card played to the current trick; 0 = none yet
     int partner = 0;
     bool sitsout = false;
@@ -27,5 +29,18 @@ struct TableView {
     int discarder = 0;
     int nextplayer = 0;
 };
+
+// The view of one seat: its own hand, the trick so far, trump, the dealer and
+// the bidding, never another seat's cards.
+TableView seatView(const rules::Table& table, int seat);
+
+// A table laid out as the view describes it (the asked seat from whichever of
+// bidder .. nextplayer is set), for deciding on a hand-made view.
+rules::Table tableOf(const TableView& view);
+
+// The seat to play to the trick, 0 outside trick play.
+constexpr int playerToMove(const rules::Table& table) {
+    return table.phase == rules::Phase::Play ? table.seat : 0;
+}
 
 } // namespace euchre::bots

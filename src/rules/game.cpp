@@ -1,0 +1,276 @@
+// The steps of a game: dealing, both bidding phases, going alone, the
+// dealer's discard, trick play, scoring and the end of the game.
+#include "rules/game.h"
+
+#include "model/bubble.h"
+#include "rules/rules.h"
+
+namespace euchre::rules {
+
+namespace {
+
+constexpr int kFirstDealerDue = 6; // the first dealer search steps past 4 to seat 1
+
+void ask(Table& t, Phase phase, int seat) {
+    t.phase = phase;
+    t.seat = seat;
+    t.dealerdue = 0;
+}
+
+} // namespace
+
+bool startRound(Table& t, Events& ev) {
+    for (int seat = 1; seat <= kSeats; ++seat) {
+        t.hand[seat].fill(kNoCard);
+        t.sitsout[seat] = false;
+        t.alone[seat] = false;
+        t.played[seat] = kNoCard;
+    }
+    t.team[1].tricks = 0;
+    t.team[2].tricks = 0;
+    t.refusedsuit = t.trump = t.dealer = 0;
+    t.phase = Phase::Dealing;
+    t.seat = 0;
+    t.orderedup = false;
+    t.tricknumber = 1;
+    t.ledsuit = 0;
+    t.leaderBefore = 0;
+    // The deal passes to the left.
+    t.dealerdue = t.dealerdue >= kSeats ? 1 : t.dealerdue + 1;
+    t.dealer = t.dealerdue;
+    ev.push(EventKind::Dealer, t.dealer);
+    deal(t, t.dealer, 0, ev);
+    return true;
+}
+
+namespace {
+
+void askChooser(Table& t, int after, Events& ev);
+
+void askBidder(Table& t, int after, Events& ev) {
+    const int seat = nextSeat(after);
+    if (seat == t.firstasked) {
+        // Everyone passed the turned card: the naming phase starts left of the dealer.
+        t.firstasked = 0;
+        t.refusedsuit = t.trump;
+        askChooser(t, t.dealer, ev);
+        return;
+    }
+    if (t.firstasked == 0) t.firstasked = seat;
+    ask(t, Phase::OrderUp, seat);
+    ev.push(EventKind::Bidder, seat);
+}
+
+void askChooser(Table& t, int after, Events& ev) {
+    const int seat = nextSeat(after);
+    if (seat == t.firstasked) {
+        // Everyone passed twice: the cards are thrown in and the next seat deals.
+        t.dealerdue = t.dealer;
+        startRound(t, ev);
+        return;
+    }
+    if (t.firstasked == 0) t.firstasked = seat;
+    ask(t, Phase::Naming, seat);
+    ev.push(EventKind::Chooser, seat, t.trump);
+}
+
+void makeTrump(Table& t, int seat, Events& ev) {
+    ev.push(EventKind::TrumpMade, seat, t.trump);
+    t.team[teamOf(seat)].makers = true;
+    t.team[3 - teamOf(seat)].makers = false;
+    t.makerseat = seat;
+    ask(t, Phase::GoingAlone, seat);
+    ev.push(EventKind::Aloner, seat);
+}
+
+void askPlayer(Table& t, int after, Events& ev) {
+    const int seat = nextInPlay(after, t.sitsout);
+    ask(t, Phase::Play, seat);
+    ev.push(EventKind::NextPlayer, seat);
+}
+
+void finishTrick(Table& t, Events& ev) {
+    ask(t, Phase::TrickPause, 0);
+    ++t.tricknumber;
+    const int winner = trickWinner(t.played, t.sitsout, t.trump, t.leftbower, t.ledsuit);
+    if (isSeat(winner)) ++t.team[teamOf(winner)].tricks;
+    ev.push(EventKind::TrickWon, winner, t.team[1].tricks, t.team[2].tricks);
+    t.ledsuit = 0;
+    if (t.tricknumber > kHandSize) {
+        scoreHand(t, ev);
+        return;
+    }
+    // The winner leads after the pause.
+    t.leaderBefore = winner <= 1 ? kSeats : winner - 1;
+}
+
+} // namespace
+
+bool startGame(Table& t, int playto, Events& ev) {
+    t.playto = playto;
+    for (int team = 1; team <= 2; ++team) t.team[team] = TeamRecord{};
+    t.makerseat = 0;
+    t.dealerdue = kFirstDealerDue;
+    startRound(t, ev);
+    return true;
+}
+
+bool deal(Table& t, int seat, int packetOrder, Events& ev) {
+    if (seat != t.dealerdue) return false;
+    t.deckpos = 0;
+    t.deck.shuffledeck();
+    // Seat 1 is always served first, whoever deals.
+    const int first = packetOrder == 0 ? 2 : 3;
+    for (int served = 1; served <= kSeats; ++served)
+        for (int pos = 1; pos <= first; ++pos) t.hand[served][pos] = t.deck.deckcard(++t.deckpos);
+    for (int served = 1; served <= kSeats; ++served)
+        for (int pos = first + 1; pos <= kHandSize; ++pos)
+            t.hand[served][pos] = t.deck.deckcard(++t.deckpos);
+    ev.push(EventKind::Dealt);
+
+    const int turned = t.deck.deckcard(++t.deckpos);
+    t.trump = naturalSuit(turned);
+    t.leftbower = leftBowerOf(t.trump);
+    ev.push(EventKind::Turned, turned);
+
+    t.dealerdue = 0;
+    t.firstasked = 0;
+    askBidder(t, t.dealer, ev);
+    return true;
+}
+
+bool decide(Table& t, int seat, int code, Events& ev) {
+    if (namesSuit(code) && code - 2 == t.refusedsuit) {
+        // The turned-down suit cannot be named; the seat stays asked.
+        ev.push(EventKind::RefusedTrump, seat);
+        return false;
+    }
+    const bool asked = t.seat == seat && seat != 0;
+    switch (code) {
+    case BubbleAccept:
+    case BubblePass:
+        if (!asked || t.phase != Phase::OrderUp) return false;
+        if (code == BubblePass) {
+            ev.push(EventKind::Passed, seat);
+            askBidder(t, seat, ev);
+            return true;
+        }
+        ev.push(EventKind::Accepted, seat);
+        t.orderedup = true;
+        makeTrump(t, seat, ev);
+        return true;
+    case BubbleClubs:
+    case BubbleDiamonds:
+    case BubbleSpades:
+    case BubbleHearts:
+    case BubbleNamePass:
+        if (!asked || t.phase != Phase::Naming) return false;
+        if (code == BubbleNamePass) {
+            ev.push(EventKind::Passed, seat);
+            askChooser(t, seat, ev);
+            return true;
+        }
+        t.trump = code - 2;
+        t.leftbower = leftBowerOf(t.trump);
+        makeTrump(t, seat, ev);
+        return true;
+    case BubbleAlone:
+    case BubbleWithPartner:
+        if (!asked || t.phase != Phase::GoingAlone) return false;
+        if (code == BubbleAlone) {
+            t.alone[seat] = true;
+            t.sitsout[partnerOf(seat)] = true;
+        }
+        ev.push(EventKind::GoingAlone, seat, code);
+        if (t.orderedup) {
+            // The dealer picks up the turned card, also when sitting this hand out.
+            ask(t, Phase::Discard, t.dealer);
+            ev.push(EventKind::Discarder, t.dealer);
+            return true;
+        }
+        t.leaderBefore = t.dealer;
+        startTrick(t, ev);
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool playCard(Table& t, int seat, int position, Events& ev) {
+    if (seat == 0 || seat != t.seat || position < 1 || position > kHandSize) return false;
+    if (t.phase == Phase::Discard) {
+        const int turned = t.deck.deckcard(t.deckpos);
+        t.hand[seat][position] = turned;
+        ev.push(EventKind::Switched, seat, position, turned);
+        // Left of the loner leads when someone plays alone, else left of the dealer.
+        t.leaderBefore = t.dealer;
+        for (int s = 1; s <= kSeats; ++s)
+            if (t.alone[s]) t.leaderBefore = s;
+        startTrick(t, ev);
+        return true;
+    }
+    if (t.phase != Phase::Play) return false;
+
+    Hand& hand = t.hand[seat];
+    const int card = hand[position];
+    if (card == kNoCard) {
+        ev.push(EventKind::EmptyPlace, seat, position);
+        return false;
+    }
+    if (!isLegalPlay(hand, position, t.ledsuit, t.trump, t.leftbower)) {
+        ev.push(EventKind::RefusedCard, seat, position);
+        return false;
+    }
+    if (t.ledsuit == NoSuit) t.ledsuit = effectiveSuit(card, t.trump, t.leftbower);
+    t.played[seat] = card;
+    hand[position] = kNoCard;
+    ev.push(EventKind::Played, seat, position, card);
+
+    int done = 0;
+    for (int s = 1; s <= kSeats; ++s)
+        if (t.played[s] != kNoCard || t.sitsout[s]) ++done;
+    if (done < kSeats)
+        askPlayer(t, seat, ev);
+    else
+        finishTrick(t, ev);
+    return true;
+}
+
+bool startTrick(Table& t, Events& ev) {
+    t.played.fill(kNoCard);
+    t.ledsuit = 0;
+    ev.push(EventKind::TrickStarted);
+    const int before = t.leaderBefore;
+    t.leaderBefore = 0;
+    askPlayer(t, before, ev);
+    return true;
+}
+
+bool scoreHand(Table& t, Events& ev) {
+    const int making = t.team[1].makers ? 1 : 2;
+    bool loner = false;
+    for (int seat = 1; seat <= kSeats; ++seat)
+        if (teamOf(seat) == making && t.alone[seat]) loner = true;
+    const std::array<int, 3> points = handPoints(making, t.team[making].tricks, loner);
+    t.team[1].score += points[1];
+    t.team[2].score += points[2];
+    ev.push(EventKind::Scored, making, t.team[1].score, points[1], t.team[2].score, points[2]);
+    if (!gameDecided(t.team[1].score, t.team[2].score, t.playto)) {
+        ask(t, Phase::HandPause, 0);
+        return true;
+    }
+    ask(t, Phase::GameOver, 0);
+    ev.push(EventKind::GameWon, winningTeam(t.team[1].score, t.team[2].score));
+    return true;
+}
+
+bool proceed(Table& t, Events& ev) {
+    if (t.phase == Phase::TrickPause) return startTrick(t, ev);
+    if (t.phase == Phase::HandPause) {
+        t.dealerdue = t.dealer; // the next seat deals
+        return startRound(t, ev);
+    }
+    return false;
+}
+
+} // namespace euchre::rules

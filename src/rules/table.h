@@ -1,0 +1,72 @@
+// The state of one table: the phase with the seat it waits for, the hands,
+// the trick, the bidding results and the scores. A plain value: copying a
+// table copies the whole game.
+#pragma once
+
+#include "model/card.h"
+#include "model/deck.h"
+
+#include <array>
+#include <cstdint>
+
+namespace euchre::rules {
+
+// Where a game stands; the asking phases name the seat they wait for.
+enum class Phase : std::uint8_t {
+    NoGame,     // before the first game
+    Dealing,    // only while a deal is being made
+    OrderUp,    // a seat accepts or passes the turned card
+    Naming,     // a seat names a suit or passes
+    GoingAlone, // the maker says whether it plays alone
+    Discard,    // the dealer throws one card away for the turned card
+    Play,       // a seat plays to the trick
+    TrickPause, // a trick other than the fifth is complete
+    HandPause,  // a hand is scored and the game goes on
+    GameOver,   // a team reached the play-to score
+};
+
+// Whether a phase waits for one seat's decision.
+constexpr bool asksASeat(Phase phase) {
+    return phase == Phase::OrderUp || phase == Phase::Naming || phase == Phase::GoingAlone ||
+           phase == Phase::Discard || phase == Phase::Play;
+}
+
+using Hand = std::array<int, 6>; // positions 1..5; 0 = empty
+
+struct TeamRecord {
+    int tricks = 0;
+    int score = 0;
+    bool makers = false;
+
+    bool operator==(const TeamRecord&) const = default;
+};
+
+struct Table {
+    Phase phase = Phase::NoGame;
+    int seat = 0; // the seat asked while the phase asks one, else 0
+
+    std::array<Hand, 5> hand{};       // seats 1..4
+    std::array<int, 5> played{};      // the card each seat played to this trick
+    std::array<bool, 5> sitsout{};    // the partner of a loner
+    std::array<bool, 5> alone{};      // the loner
+    std::array<TeamRecord, 3> team{}; // teams 1..2
+
+    int playto = 0;
+    int dealer = 0;
+    int dealerdue = 0; // the seat due to deal; 0 once the deal is made
+    int firstasked = 0;
+    int makerseat = 0;
+    int deckpos = 0;
+    int trump = 0;
+    int leftbower = 0;
+    int refusedsuit = 0; // the turned card's suit once everyone passed it
+    int ledsuit = 0;
+    int tricknumber = 0;
+    bool orderedup = false;
+    int leaderBefore = 0; // the seat before the next trick's leader
+    Deck deck;
+
+    bool operator==(const Table&) const = default;
+};
+
+} // namespace euchre::rules

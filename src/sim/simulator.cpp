@@ -1,0 +1,109 @@
+// Whole games of four computer seats on the rules core: each step asks the
+// seat the table waits for, or ends the pause, and counts what happened.
+#include "sim/simulator.h"
+
+#include "host/bots/bidding.h"
+#include "host/bots/cardplay.h"
+#include "host/bots/tableview.h"
+#include "model/bubble.h"
+
+namespace euchre::sim {
+
+using rules::EventKind;
+using rules::Phase;
+
+bool Simulator::playGame(int playto) {
+    m_dealOpen = false;
+    m_accepted = false;
+    rules::Events events;
+    rules::startGame(m_table, playto, events);
+    count(events);
+    if (m_watcher) m_watcher->step(events, m_table);
+
+    const std::int64_t maxSteps = kStepsPerPoint * (std::int64_t(playto > 1 ? playto : 1) + 1);
+    for (std::int64_t n = 0; m_table.phase != Phase::GameOver; ++n) {
+        events.clear();
+        const bool playing = m_table.phase == Phase::Play;
+        if (n >= maxSteps || !step(events)) {
+            m_fault = "game " + std::to_string(m_figures.games + 1) + " stopped in deal " +
+                      std::to_string(m_figures.deals) + " (phase " +
+                      std::to_string(int(m_table.phase)) + ", seat " +
+                      std::to_string(m_table.seat) + ")";
+            return false;
+        }
+        // A card only counts when it ends the hand: the figures change at
+        // deals, bids and scores.
+        if (!playing || m_table.phase != Phase::Play) count(events);
+        if (m_watcher) m_watcher->step(events, m_table);
+    }
+    ++m_figures.games;
+    return true;
+}
+
+bool Simulator::step(rules::Events& events) {
+    rules::Table& t = m_table;
+    const int seat = t.seat;
+    switch (t.phase) {
+    case Phase::OrderUp:
+        return rules::decide(t, seat, bots::bidDecision(t, seat), events);
+    case Phase::Naming:
+        return rules::decide(t, seat, bots::chooseDecision(t, seat), events);
+    case Phase::GoingAlone:
+        return rules::decide(t, seat, bots::aloneDecision(t, seat), events);
+    case Phase::Discard:
+        return rules::playCard(t, seat, bots::discardPosition(t, seat), events);
+    case Phase::Play:
+        return rules::playCard(t, seat, bots::playPosition(t, seat), events);
+    case Phase::TrickPause:
+    case Phase::HandPause:
+        return rules::proceed(t, events);
+    default:
+        return false;
+    }
+}
+
+void Simulator::count(const rules::Events& events) {
+    Figures& f = m_figures;
+    for (const rules::Event& e : events) {
+        switch (e.kind) {
+        case EventKind::Dealer:
+            // A new deal while the last one never got its trump: that one was thrown in.
+            if (m_dealOpen) ++f.thrownIn;
+            ++f.deals;
+            m_dealOpen = true;
+            m_accepted = false;
+            break;
+        case EventKind::Accepted:
+            ++f.orderedUp;
+            m_accepted = true;
+            break;
+        case EventKind::TrumpMade:
+            if (!m_accepted) ++f.named;
+            m_dealOpen = false;
+            break;
+        case EventKind::GoingAlone:
+            if (e.b == BubbleAlone) ++f.alone;
+            break;
+        case EventKind::Scored: {
+            const int making = e.a;
+            const int defendersPoints = making == 1 ? e.e : e.c;
+            ++f.hands;
+            if (m_table.team[making].tricks == kHandSize) ++f.marches;
+            if (defendersPoints > 0) ++f.euchres;
+            f.pointsTeam1 += e.c;
+            f.pointsTeam2 += e.e;
+            break;
+        }
+        case EventKind::GameWon:
+            if (e.a == 1)
+                ++f.team1Wins;
+            else
+                ++f.team2Wins;
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+} // namespace euchre::sim

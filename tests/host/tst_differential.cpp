@@ -1,0 +1,167 @@
+// The host and the simulator on the rules core play the same seeded games:
+// the host through its messages, recording links and stepped timers, the
+// simulator on the core alone. Deals, bids, cards, tricks and scores must
+// agree message for message.
+#include "host/support/hostfixture.h"
+#include "model/random.h"
+#include "sim/simulator.h"
+
+#include <QtTest>
+
+using namespace euchre;
+using namespace euchre::testing;
+
+namespace {
+
+constexpr int kGames = 200;
+constexpr int kPlayTo = 10;
+
+QByteArray n(int v) {
+    return QByteArray::number(v);
+}
+
+// The four hands as they lie, the way both sides write them down.
+template <typename HandOf> QByteArray handsLine(HandOf handOf) {
+    QByteArray line = "hands";
+    for (int seat = 1; seat <= 4; ++seat)
+        for (int pos = 1; pos <= 5; ++pos) line += '+' + n(handOf(seat)[pos]);
+    return line;
+}
+
+// A spectator's view of one game on the host, with the hands of each deal and
+// of the first trick (after the dealer's discard) taken from its records.
+QByteArrayList throughHost(std::uint32_t start) {
+    HostFixture h;
+    for (int i = 1; i <= 5; ++i) h.connect();
+    for (int seat = 1; seat <= 4; ++seat) h.link[seat]->close(); // computer seats
+    QByteArrayList seen;
+    TServer& s = h.server;
+    s.onSend = [&](int slot, const QByteArray& bytes) {
+        if (slot != 5) return;
+        QByteArray m = bytes.chopped(1);
+        // The starter's echo is no rule; the hands are face down for a spectator.
+        if (m.startsWith("CMD_startgame+") || m.startsWith("CMD_placecard+")) return;
+        if (m.startsWith("CMD_settrump+") ||
+            (m.startsWith("CMD_clearcards+") && s.tricknumber == 1))
+            seen.append(handsLine([&](int seat) { return s.playerslot[seat].hand; }));
+        seen.append(m);
+    };
+    rng::restart(start);
+    s.startgame("Sim+" + n(kPlayTo) + "+");
+    for (int tick = 0; tick < 1000000 && s.gameon && s.ctimer.isActive(); ++tick) s.ctimerTimer();
+    if (s.gameon) seen.append("the host stopped");
+    return seen;
+}
+
+// The same view written from the core's events.
+class Transcript : public sim::Watcher {
+public:
+    void step(const rules::Events& events, const rules::Table& t) override {
+        using K = rules::EventKind;
+        auto hands = [&] { seen.append(handsLine([&](int seat) { return t.hand[seat]; })); };
+        auto line = [&](const char* word, std::initializer_list<int> fields) {
+            QByteArray m = word;
+            for (int f : fields) m += '+' + n(f);
+            seen.append(m + '+');
+        };
+        for (const rules::Event& e : events) {
+            switch (e.kind) {
+            case K::Dealer:
+                line("CMD_dealer", {e.a});
+                break;
+            case K::Turned:
+                hands();
+                line("CMD_settrump", {e.a});
+                break;
+            case K::Bidder:
+                line("CMD_bidder", {e.a});
+                break;
+            case K::Passed:
+                line("CMD_hepassed", {e.a});
+                break;
+            case K::Accepted:
+                line("CMD_heaccepted", {e.a});
+                break;
+            case K::TrumpMade:
+                line("CMD_trumpchoosen", {e.a, e.b});
+                break;
+            case K::Chooser:
+                line("CMD_chooser", {e.a, e.b});
+                break;
+            case K::Aloner:
+                line("CMD_aloner", {e.a});
+                break;
+            case K::GoingAlone:
+                line("CMD_goingalone", {e.a, e.b});
+                break;
+            case K::Discarder:
+                line("CMD_discarder", {e.a});
+                break;
+            case K::TrickStarted:
+                if (t.tricknumber == 1) hands();
+                line("CMD_clearcards", {});
+                break;
+            case K::NextPlayer:
+                line("CMD_nextplayer", {e.a});
+                break;
+            case K::Played:
+                line("CMD_playedcard", {e.a, e.b, e.c});
+                break;
+            case K::TrickWon:
+                line("CMD_trickwinner", {e.a, e.b, e.c});
+                break;
+            case K::Scored:
+                line("CMD_score", {e.a, e.b, e.c, e.d, e.e});
+                break;
+            case K::GameWon:
+                line("CMD_thewinner", {e.a});
+                break;
+            case K::Dealt:
+            case K::Switched: // only the dealer's own table is told
+                break;
+            case K::RefusedTrump:
+            case K::RefusedCard:
+            case K::EmptyPlace:
+                seen.append("a computer seat's move was refused");
+                break;
+            }
+        }
+    }
+    QByteArrayList seen;
+};
+
+} // namespace
+
+class DifferentialTest : public QObject {
+    Q_OBJECT
+private slots:
+    void hostAndCorePlayTheSameGames() {
+        sim::Simulator core;
+        Transcript transcript;
+        core.setWatcher(&transcript);
+        for (std::uint32_t start = 1; start <= kGames; ++start) {
+            const QByteArrayList host = throughHost(start);
+            transcript.seen.clear();
+            rng::restart(start);
+            QVERIFY(core.playGame(kPlayTo));
+            if (host != transcript.seen) {
+                qsizetype at = 0;
+                while (at < host.size() && at < transcript.seen.size() &&
+                       host[at] == transcript.seen[at])
+                    ++at;
+                QFAIL(qPrintable(
+                    QStringLiteral("game %1 differs at line %2: host \"%3\", core \"%4\"")
+                        .arg(start)
+                        .arg(at)
+                        .arg(QString::fromLatin1(host.value(at)))
+                        .arg(QString::fromLatin1(transcript.seen.value(at)))));
+            }
+        }
+        // The games reached the rare paths too: a loner and a deal thrown in.
+        QVERIFY(core.figures().alone > 0);
+        QVERIFY(core.figures().thrownIn > 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(DifferentialTest)
+#include "tst_differential.moc"
