@@ -218,6 +218,7 @@ void ChatBox::buildWidgets() {
     auto* input = new ChatInput(this);
     input->setObjectName(QStringLiteral("mychat"));
     input->setGeometry(1, 423, 241, 22);
+    input->setMaxLength(kMaxTypedChars);
     input->setText(kPlaceholder);
     input->onEnter = [this] { sendit(); };
     input->onPaste = [this] { Paste1Click(); };
@@ -417,7 +418,15 @@ void ChatBox::addlinetochat(const QString& line, quint32 colour) {
     if (!number) return;
     const int style = *number > 0 ? *number + 5 : 0;
 
-    QString rest = line.mid(plus + 1);
+    // Lines come from other players: a huge one is shown cut, so that showing
+    // it stays quick and the log small.
+    QString rest = line.mid(plus + 1, kMaxShownChars);
+    if (line.size() - plus - 1 > kMaxShownChars) {
+        // A smiley code cut in two would swallow the mark.
+        const qsizetype mark = rest.lastIndexOf(QLatin1String(kSmileyMark));
+        if (mark >= 0 && mark + 5 > rest.size()) rest.truncate(mark);
+        rest += QChar(0x2026);
+    }
     QString speaker;
     const qsizetype colon = rest.indexOf(QLatin1Char(':'));
     if (colon >= 0) {

@@ -43,6 +43,11 @@ public:
     // Phrase buttons may send again after this many ticks of the window's timer.
     static constexpr int kPhraseGateTicks = 100;
     static constexpr int kPhraseButtons = 10;
+    // The longest line that can be typed; the host relays nothing longer.
+    static constexpr int kMaxTypedChars = 1000;
+    // What the log shows of a received line at most (speaker included); the
+    // rest is cut off with "…". A typed line with its speaker always fits.
+    static constexpr qsizetype kMaxShownChars = 1100;
 
     explicit ChatBox(ChatOwner* owner, QWidget* parent = nullptr);
 

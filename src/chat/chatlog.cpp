@@ -114,6 +114,7 @@ void ChatLog::addText(const QString& text, int style) {
     item.text = text;
     m_paragraphs.last().append(item);
     ++m_itemCount;
+    m_textChars += text.size();
 }
 
 int ChatLog::addLink(const QString& text, int style) {
@@ -127,6 +128,7 @@ int ChatLog::addLink(const QString& text, int style) {
     m_spans.append(LinkSpan());
     m_paragraphs.last().append(item);
     ++m_itemCount;
+    m_textChars += text.size();
     return item.link;
 }
 
@@ -142,6 +144,12 @@ void ChatLog::addPicture(int index) {
 qsizetype ChatLog::linkIndex(int number) const {
     const qsizetype index = qsizetype(number) - m_firstLink;
     return index >= 0 && index < m_links.size() ? index : -1;
+}
+
+int ChatLog::linkOfMark(int mark) const {
+    if (mark < 0 || mark >= kMaxLinks) return -1;
+    const int number = m_firstLink + ((mark - m_firstLink % kMaxLinks) + kMaxLinks) % kMaxLinks;
+    return linkIndex(number) >= 0 ? number : -1;
 }
 
 QString ChatLog::linkText(int number) const {
@@ -165,8 +173,9 @@ QTextCharFormat ChatLog::textFormat(int number) const {
 QTextCharFormat ChatLog::linkFormat(int number, int link, bool hovered) const {
     QTextCharFormat f = textFormat(number);
     f.setAnchor(true);
-    f.setAnchorHref(kLinkScheme + QLatin1Char(':') + QString::number(link));
-    f.setProperty(kLinkProperty, link);
+    const int mark = link % kMaxLinks;
+    f.setAnchorHref(kLinkScheme + QLatin1Char(':') + QString::number(mark));
+    f.setProperty(kLinkProperty, mark);
     // The link under the mouse lights up in yellow.
     if (hovered)
         f.setBackground(QColor(255, 255, 0));
@@ -243,7 +252,8 @@ void ChatLog::restyleDocument() {
             if (!f.hasProperty(kStyleProperty)) continue;
             const int s = f.intProperty(kStyleProperty);
             if (s < 0 || s >= kStyleCount || !m_restyled[static_cast<size_t>(s)]) continue;
-            const int link = f.hasProperty(kLinkProperty) ? f.intProperty(kLinkProperty) : -1;
+            const int link =
+                f.hasProperty(kLinkProperty) ? linkOfMark(f.intProperty(kLinkProperty)) : -1;
             ranges.append({fragment.position(), fragment.length(), s, link});
         }
     }
@@ -267,15 +277,21 @@ void ChatLog::format() {
 }
 
 void ChatLog::dropOldParagraphs() {
-    if (m_itemCount <= kMaxItems) return;
+    const auto over = [this](qsizetype items, qsizetype chars, qsizetype links) {
+        return items > kMaxItems || chars > kMaxTextChars || m_links.size() - links > kMaxLinks;
+    };
+    if (!over(m_itemCount, m_textChars, 0)) return;
     qsizetype drop = 0;
     qsizetype links = 0;
     qsizetype items = m_itemCount;
-    while (items > kMaxItems && drop < m_paragraphs.size() - 1) {
+    qsizetype chars = m_textChars;
+    while (over(items, chars, links) && drop < m_paragraphs.size() - 1) {
         const Paragraph& para = m_paragraphs[drop];
         items -= para.size() + 1;
-        for (const Item& item : para)
+        for (const Item& item : para) {
             if (item.kind == ItemKind::Link) ++links;
+            chars -= item.text.size();
+        }
         ++drop;
     }
     if (drop == 0) return;
@@ -289,6 +305,7 @@ void ChatLog::dropOldParagraphs() {
     m_paragraphs.remove(0, drop);
     m_laidParagraphs -= drop;
     m_itemCount = items;
+    m_textChars = chars;
     // The links of those paragraphs are always the oldest ones.
     m_links.remove(0, links);
     m_spans.remove(0, links);
@@ -306,6 +323,7 @@ void ChatLog::clearLog() {
     m_spans.clear();
     m_firstLink = 0;
     m_itemCount = 0;
+    m_textChars = 0;
     m_laidParagraphs = 0;
     m_laidItems = 0;
 }
@@ -375,13 +393,12 @@ void ChatLog::setHovered(int link) {
 }
 
 void ChatLog::linkHighlighted(const QUrl& url) {
-    const int id = numberInUrl(url, kLinkScheme, linkCount());
-    setHovered(linkIndex(id) >= 0 ? id : -1);
+    setHovered(linkOfMark(numberInUrl(url, kLinkScheme, kMaxLinks)));
 }
 
 void ChatLog::linkClicked(const QUrl& url) {
-    const int id = numberInUrl(url, kLinkScheme, linkCount());
-    if (linkIndex(id) >= 0) emit jump(id);
+    const int id = linkOfMark(numberInUrl(url, kLinkScheme, kMaxLinks));
+    if (id >= 0) emit jump(id);
 }
 
 } // namespace euchre

@@ -33,6 +33,11 @@ public:
     // Lines come from other players, and a stream of long ones would
     // otherwise hold memory without end.
     static constexpr qsizetype kMaxItems = 20000;
+    // And at most this many characters of text, and this many links (each
+    // link is drawn in a format of its own, which the document never lets
+    // go), so that a stream of long lines cannot hold memory without end.
+    static constexpr qsizetype kMaxTextChars = 500000;
+    static constexpr int kMaxLinks = 4096;
 
     enum class ItemKind { Text, Picture, Link };
     struct Item {
@@ -69,7 +74,8 @@ public:
 
     // Lays the log out: shows waiting items, redraws items whose style
     // changed since the last layout, and drops the oldest paragraphs when the
-    // log holds more than kMaxItems. Links keep their numbers.
+    // log holds more than kMaxItems, kMaxTextChars or kMaxLinks. Links keep
+    // their numbers.
     void format();
     // Empties the log; link numbering starts again at 0.
     void clearLog();
@@ -78,6 +84,8 @@ public:
     const QList<Paragraph>& paragraphs() const { return m_paragraphs; }
     // Items and paragraphs held, as counted against kMaxItems.
     qsizetype itemCount() const { return m_itemCount; }
+    // Characters of text and links held, as counted against kMaxTextChars.
+    qsizetype textChars() const { return m_textChars; }
     // Links numbered since the log was created or last cleared.
     int linkCount() const { return m_firstLink + static_cast<int>(m_links.size()); }
     // The text kept with link item `number`; empty when there is none.
@@ -113,6 +121,9 @@ private:
     void dropOldParagraphs();
     // Where link `number` is kept in m_links and m_spans, or -1.
     qsizetype linkIndex(int number) const;
+    // The kept link whose number leaves this remainder by kMaxLinks: the
+    // document names links so, so that their formats repeat.
+    int linkOfMark(int mark) const;
 
     std::array<ChatStyle, kStyleCount> m_styles;
     std::array<bool, kStyleCount> m_restyled{};
@@ -123,6 +134,7 @@ private:
     QList<LinkSpan> m_spans; // the same
     int m_firstLink = 0;     // links before it went with dropped paragraphs
     qsizetype m_itemCount = 0;
+    qsizetype m_textChars = 0;
     qsizetype m_laidParagraphs = 0; // paragraphs that have a block in the document
     qsizetype m_laidItems = 0;      // items of the last of those already in it
     int m_hovered = -1;

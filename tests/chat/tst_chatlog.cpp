@@ -41,6 +41,7 @@ private slots:
     void linksAreNumberedAndReportClicks();
     void linkNumbersRestartAfterClear();
     void oldestParagraphsGoBeyondTheLimit();
+    void longLinesAndManyLinksKeepTheLogSmall();
     void picturesAreDrawnInline();
     void copyIsPlainTextWithPictureCodes();
 };
@@ -183,6 +184,36 @@ void TestChatLog::oldestParagraphsGoBeyondTheLimit() {
     QTest::mouseClick(log.viewport(), Qt::LeftButton, {}, link);
     QCOMPARE(jumps.size(), 1);
     QCOMPARE(jumps[0][0].toInt(), 1);
+}
+
+// Long lines are held to a character budget and links to a count of their
+// own; the newest links still report their own numbers on a click.
+void TestChatLog::longLinesAndManyLinksKeepTheLogSmall() {
+    ChatLog log;
+    log.resize(300, 200);
+    log.show();
+    const int lines = ChatLog::kMaxLinks / 8 + 300;
+    for (int i = 0; i < lines; ++i) {
+        log.addParagraph(QString(1000, QLatin1Char('x')), 6);
+        for (int k = 0; k < 8; ++k)
+            log.addLink(QStringLiteral("www.l%1-%2.example ").arg(i).arg(k));
+        log.format();
+    }
+    QVERIFY(log.textChars() <= ChatLog::kMaxTextChars);
+    QVERIFY(log.textChars() > ChatLog::kMaxTextChars - 1200);
+    QCOMPARE(log.document()->blockCount(), log.paragraphs().size());
+    QCOMPARE(log.linkCount(), lines * 8);
+    QVERIFY(log.linkText(lines * 8 - ChatLog::kMaxLinks - 1).isEmpty());
+
+    log.scrollToEnd();
+    QSignalSpy jumps(&log, &ChatLog::jump);
+    const QString last = QStringLiteral("www.l%1-6.example").arg(lines - 1);
+    QTest::mouseMove(log.viewport(), pointOf(log, last));
+    QTRY_COMPARE(log.hoveredLink(), lines * 8 - 2);
+    QTest::mouseClick(log.viewport(), Qt::LeftButton, {}, pointOf(log, last));
+    QCOMPARE(jumps.size(), 1);
+    QCOMPARE(jumps[0][0].toInt(), lines * 8 - 2);
+    QCOMPARE(log.linkText(lines * 8 - 2), last + QLatin1Char(' '));
 }
 
 void TestChatLog::picturesAreDrawnInline() {
