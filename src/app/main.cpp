@@ -1,11 +1,9 @@
 // euchre: the desktop program. One copy per user runs; it creates its windows
 // in their fixed order and runs the event loop until the table window closes.
+#include "app/hostedserver.h"
 #include "app/instanceguard.h"
 #include "app/signalclose.h"
-#include "chat/colourtext.h"
 #include "chat/phrases.h"
-#include "chat/settingslocation.h"
-#include "chat/sounds.h"
 #include "client/tableboard.h"
 #include "client/tabout.h"
 #include "client/tchat.h"
@@ -13,7 +11,9 @@
 #include "client/tgamestart.h"
 #include "client/thelp.h"
 #include "client/tspylist.h"
-#include "host/tserver.h"
+#include "settings/colourtext.h"
+#include "settings/settingslocation.h"
+#include "sound/sounds.h"
 #include "tally/tallyfile.h"
 #include "tally/ttallylist.h"
 
@@ -65,8 +65,7 @@ int main(int argc, char* argv[]) {
     euchre::Tgamestart gamestart(chat);
     euchre::Thelp help;
     euchre::Tphrases phrases;
-    euchre::TServer server;
-    server.setObjectName(QStringLiteral("Server"));
+    euchre::HostedServer server;
     euchre::Tspylist spylist;
     std::unique_ptr<QWidget> lasttrick = captionedWindow("lasttrick", "Last Trick");
     std::unique_ptr<QWidget> scorecard = captionedWindow("scorecard", "Euchre - Logs");

@@ -2,11 +2,11 @@
 // with their smilies and links, and the chat's menus.
 #include "chat/chatbox.h"
 
-#include "chat/chattersounds.h"
-#include "chat/colourtext.h"
 #include "chat/smilies.h"
 #include "net/commands.h"
 #include "net/protocol.h"
+#include "settings/colourtext.h"
+#include "sound/chattersounds.h"
 
 #include <QAction>
 #include <QClipboard>

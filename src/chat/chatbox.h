@@ -5,7 +5,7 @@
 #include "chat/chatlog.h"
 #include "chat/links.h"
 #include "chat/phrases.h"
-#include "chat/settings.h"
+#include "settings/settings.h"
 
 #include <QByteArray>
 #include <QByteArrayView>

@@ -1,8 +1,8 @@
 // The companion lobby's entries in the settings file.
 #include "client/lobbysettings.h"
 
-#include "chat/inifile.h"
-#include "chat/settingslocation.h"
+#include "settings/inifile.h"
+#include "settings/settingslocation.h"
 
 #include <QRegularExpression>
 #include <QStandardPaths>

@@ -2,15 +2,14 @@
 // message queue with its one-message-per-tick dispatch, settings and menus.
 #include "client/tchat.h"
 
-#include "chat/chattersounds.h"
-#include "chat/colourtext.h"
-#include "chat/settingslocation.h"
 #include "client/artitem.h"
 #include "client/tableboard.h"
-#include "host/tserver.h"
 #include "model/random.h"
 #include "net/commands.h"
 #include "net/tsock.h"
+#include "settings/colourtext.h"
+#include "settings/settingslocation.h"
+#include "sound/chattersounds.h"
 #include "tally/ttallylist.h"
 
 #include <QAction>
@@ -325,7 +324,7 @@ void Tchat::updateWindowEntries() {
     m_about->setEnabled(m_windows.about);
 }
 
-void Tchat::setServer(TServer* server) {
+void Tchat::setServer(Hosting* server) {
     m_server = server;
     if (m_server) m_server->setBotSpeedSource([this] { return botSpeed(); });
 }
@@ -404,8 +403,12 @@ void Tchat::processparams(const QStringList& params) {
 
 void Tchat::hostpress() {
     if (!m_server) {
-        m_ownServer = std::make_unique<TServer>();
+        m_ownServer = Hosting::make();
         setServer(m_ownServer.get());
+    }
+    if (!m_server) {
+        qWarning("this program cannot host: no host was handed to the table window");
+        return;
     }
     QString error;
     if (!m_server->startListening(m_gamePort, &error)) {

@@ -4,10 +4,10 @@
 #pragma once
 
 #include "chat/chatbox.h"
-#include "chat/settings.h"
-#include "chat/sounds.h"
-#include "host/tserver.h"
+#include "client/hosting.h"
 #include "net/protocol.h"
+#include "settings/settings.h"
+#include "sound/sounds.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -80,8 +80,9 @@ public:
 
     // ---- what main() hands over ----
     // The game host of this copy; without one, hosting makes its own.
-    void setServer(TServer* server);
-    TServer* server() const { return m_server; }
+    // The host this window starts when it hosts; without one it makes its own.
+    void setServer(Hosting* server);
+    Hosting* server() const { return m_server; }
     void setWindows(const TableWindows& windows);
     void setPhraseEditor(Tphrases* editor);
     // The tally window: "View Tally" opens it, and it asks the table for
@@ -280,8 +281,8 @@ private:
     ChatBox* m_chat = nullptr;
     TSock* m_sock = nullptr;
     TSock* m_sock11 = nullptr;
-    QPointer<TServer> m_server;
-    std::unique_ptr<TServer> m_ownServer;
+    QPointer<Hosting> m_server;
+    std::unique_ptr<Hosting> m_ownServer;
     TableWindows m_windows;
     QPointer<Ttallylist> m_tally;
     SoundPlayer m_sounds;

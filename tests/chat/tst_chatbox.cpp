@@ -2,7 +2,7 @@
 // how received lines are shown (colour, speaker, smilies, links), the link
 // table, the phrase gate and the chat's menus.
 #include "chat/chatbox.h"
-#include "chat/colourtext.h"
+#include "settings/colourtext.h"
 
 #include <QAction>
 #include <QClipboard>

@@ -3,8 +3,8 @@
 // closed connection, the version notices, the chatter-sound line, the queue
 // timer resting when idle, and the settings the menus and the login touch.
 #include "chat/chatbox.h"
-#include "chat/colourtext.h"
-#include "chat/settingslocation.h"
+#include "settings/colourtext.h"
+#include "settings/settingslocation.h"
 #include "client/tableboard.h"
 #include "client/tchat.h"
 #include "net/protocol.h"

@@ -1,8 +1,8 @@
 // The settings file: defaults, odd values, saving, the close rule, colour text.
-#include "chat/colourtext.h"
-#include "chat/inifile.h"
-#include "chat/settings.h"
-#include "chat/settingslocation.h"
+#include "settings/colourtext.h"
+#include "settings/inifile.h"
+#include "settings/settings.h"
+#include "settings/settingslocation.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,5 +1,5 @@
 // Reading and in-place editing of profile-style initialisation files.
-#include "chat/inifile.h"
+#include "settings/inifile.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,6 +1,6 @@
 // The built-in sounds, the chatter-sound table, the score sounds and the player.
-#include "chat/chattersounds.h"
-#include "chat/sounds.h"
+#include "sound/chattersounds.h"
+#include "sound/sounds.h"
 
 #include <QFile>
 #include <QSoundEffect>

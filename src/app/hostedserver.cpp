@@ -1,0 +1,30 @@
+// The desktop program's host behind the table window's hosting interface.
+#include "app/hostedserver.h"
+
+namespace euchre {
+
+HostedServer::HostedServer(QObject* parent) : Hosting(parent) {
+    m_server.setObjectName(QStringLiteral("Server"));
+}
+
+bool HostedServer::startListening(quint16 port, QString* error) {
+    return m_server.startListening(port, error);
+}
+
+quint16 HostedServer::listeningPort() const {
+    return m_server.listeningPort();
+}
+
+void HostedServer::setBotSpeedSource(std::function<int()> source) {
+    m_server.setBotSpeedSource(std::move(source));
+}
+
+int HostedServer::botSpeed() const {
+    return m_server.botSpeed();
+}
+
+void HostedServer::install() {
+    Hosting::setFactory([] { return std::make_unique<HostedServer>(); });
+}
+
+} // namespace euchre
