@@ -136,12 +136,14 @@ int followPosition(const rules::Table& view, int seat) {
     const auto& hand = view.hand[seat];
     const int led = view.ledsuit;
     const int partner = partnerOf(seat);
-    const int w = highest(view, led);
+    // Who leads the trick in the led suit, and who holds its highest trump
+    // (the same seat when trump is led); each is only read when a step needs it.
     const int t = highest(view, view.trump);
 
     // A hand holding the led suit must follow it; then only cards of that suit
     // are looked at, so the choice is always one the host accepts.
     if (rules::holdsSuit(hand, led, view.trump, view.leftbower)) {
+        const int w = led == view.trump ? t : highest(view, led);
         if (w != partner)
             if (const int pos = tryToWin(view, hand, led, w, t)) return pos;
         return followSuit(view, hand, led);
