@@ -9,6 +9,7 @@
 #include <QtTest>
 #include <algorithm>
 #include <csignal>
+#include <limits>
 #include <memory>
 #include <sys/socket.h>
 #include <vector>
@@ -18,6 +19,14 @@ using namespace euchre::testing;
 namespace {
 
 constexpr int kWait = 15000;
+
+// How much the host's memory may grow under the flood. The address sanitizer
+// holds freed memory back for a while, so there it is not measured.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr qint64 kMaxGrowthKiB = std::numeric_limits<qint64>::max();
+#else
+constexpr qint64 kMaxGrowthKiB = 16 * 1024;
+#endif
 
 // A seated person who bids pass and plays the first card the host takes,
 // noting how long each card took to be accepted.
@@ -173,7 +182,7 @@ private slots:
         QVERIFY(computerCards >= 6);
         // Nobody was let go: the flooders only ever waited their turn.
         for (const auto& f : flooders) QVERIFY(f->client.isConnected());
-        QVERIFY2(after - before < 16 * 1024, qPrintable(QString::number(after - before)));
+        QVERIFY2(after - before < kMaxGrowthKiB, qPrintable(QString::number(after - before)));
     }
 
     void aNewcomerIsHeardAtOnceAfterFloodsAreLetGo() {
