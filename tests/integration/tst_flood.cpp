@@ -151,6 +151,9 @@ private slots:
         Pinger pinger(me.get());
         pinger.start(500);
         QTest::qWait(6000);
+        // Until the seated player has played a few cards: a hand may be
+        // thrown in or played alone by its partner.
+        QTRY_VERIFY_WITH_TIMEOUT(player.cardLatencies.size() >= 3, 30000);
         pinger.stop();
         for (const auto& f : flooders) f->stop();
         QTRY_COMPARE_WITH_TIMEOUT(pinger.answered(), pinger.sent(), kWait);
