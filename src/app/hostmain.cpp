@@ -1,5 +1,6 @@
 // euchre-host: the game host alone, without windows, for a machine with no
 // display and for playing against raw TCP clients.
+#include "app/commandline.h"
 #include "host/tserver.h"
 #include "model/random.h"
 
@@ -28,6 +29,18 @@ bool readNumber(const QString& text, int lo, int hi, int& out) {
     return true;
 }
 
+constexpr char kHelp[] =
+    "usage: euchre-host [--port N] [--bot-speed MS]\n"
+    "Runs a Euchre game host without windows; the computer plays every free seat.\n"
+    "\n"
+    "  --port N         listen on port N, 0 to 65535 (default 7772; 0 picks a free one)\n"
+    "  --bot-speed MS   the computer players' delay in milliseconds, 1 to 60000\n"
+    "                   (default 500)\n"
+    "  --help           print this help and end\n"
+    "  --version        print the version and end\n"
+    "\n"
+    "Prints \"listening on N\" once it accepts connections; SIGINT or SIGTERM ends it.\n";
+
 int usage(const char* why) {
     std::fprintf(stderr, "euchre-host: %s\nusage: euchre-host [--port N] [--bot-speed MS]\n", why);
     return 2;
@@ -44,6 +57,12 @@ int main(int argc, char** argv) {
     const QStringList args = QCoreApplication::arguments();
     for (int i = 1; i < args.size(); ++i) {
         const QString& arg = args[i];
+        if (euchre::commandline::asksForHelp(arg.toStdString())) {
+            std::fputs(kHelp, stdout);
+            return 0;
+        }
+        if (euchre::commandline::asksForVersion(arg.toStdString()))
+            return euchre::commandline::printVersion("euchre-host");
         if (arg == QLatin1String("--port") && i + 1 < args.size()) {
             if (!readNumber(args[++i], 0, 65535, port)) return usage("the port must be 0 to 65535");
         } else if (arg == QLatin1String("--bot-speed") && i + 1 < args.size()) {

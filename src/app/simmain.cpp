@@ -1,5 +1,6 @@
 // euchre-sim: four computer seats play whole games on the rules core with no
 // pauses; prints the games' figures, as text or as one JSON object.
+#include "app/commandline.h"
 #include "model/random.h"
 #include "sim/simulator.h"
 
@@ -27,6 +28,7 @@ struct Options {
     std::optional<std::uint32_t> startValue;
     bool json = false;
     bool help = false;
+    bool version = false;
 };
 
 // A plain decimal number, nothing before or after it, within [lo, hi].
@@ -50,6 +52,10 @@ std::optional<Options> readOptions(int argc, char** argv, std::string& error) {
         }
         if (arg == "--help" || arg == "-h") {
             options.help = true;
+            continue;
+        }
+        if (euchre::commandline::asksForVersion(arg)) {
+            options.version = true;
             continue;
         }
         // The options with a value take it as the next argument or after "=".
@@ -133,6 +139,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "euchre-sim: %s\n%s", error.c_str(), kUsage);
         return 2;
     }
+    if (options->version && !options->help) return euchre::commandline::printVersion("euchre-sim");
     if (options->help) {
         std::printf("%s", kUsage);
         return 0;

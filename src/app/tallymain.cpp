@@ -1,5 +1,6 @@
 // euchre-tally: shows a tally file's counts, and packs or unpacks files in the
 // tally's container format.
+#include "app/commandline.h"
 #include "tally/tallyfile.h"
 #include "tally/tlzrw1.h"
 
@@ -58,6 +59,8 @@ int main(int argc, char** argv) {
         std::fputs(kUsage, stdout);
         return 0;
     }
+    if (args.size() == 1 && euchre::commandline::asksForVersion(args[0].toStdString()))
+        return euchre::commandline::printVersion("euchre-tally");
     const QString verb = args.value(0);
     const bool isShow = verb == QLatin1String("show") && args.size() == 2;
     const bool isCoding =
