@@ -277,6 +277,31 @@ private slots:
         QCOMPARE(dataFolder(), QCoreApplication::applicationDirPath());
         if (!saved.isNull()) qputenv("EUCHRE_HOME", saved);
     }
+
+    // An installed copy keeps its files in the per-user folder even where it
+    // could write beside itself; a build folder or a loose copy keeps them
+    // beside the program.
+    void installedCopiesNeverWriteBesideThemselves() {
+        const QString prefix = m_dir.filePath("prefix");
+        QVERIFY(QDir().mkpath(prefix + "/bin"));
+        QVERIFY(QDir().mkpath(prefix + "/share/applications"));
+        QFile entry(prefix + "/share/applications/" EUCHRE_APP_ID ".desktop");
+        QVERIFY(entry.open(QIODevice::WriteOnly));
+        entry.close();
+        QVERIFY(QDir().mkpath(m_dir.filePath("loose/bin")));
+        const struct {
+            QString folder;
+            bool installed;
+        } cases[] = {{"/usr/bin", true},
+                     {"/usr/local/games", true},
+                     {prefix + "/bin", true},
+                     {prefix + "/bin/", true},
+                     {m_dir.filePath("loose/bin"), false},
+                     {prefix, false},
+                     {QCoreApplication::applicationDirPath(), false}};
+        for (const auto& c : cases)
+            QVERIFY2(isInstalledFolder(c.folder) == c.installed, qPrintable(c.folder));
+    }
 };
 
 QTEST_MAIN(TestSettings)
