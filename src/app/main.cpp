@@ -1,5 +1,6 @@
 // euchre: the desktop program. One copy per user runs; it creates its windows
 // in their fixed order and runs the event loop until the table window closes.
+#include "app/commandline.h"
 #include "app/hostedserver.h"
 #include "app/instanceguard.h"
 #include "app/signalclose.h"
@@ -19,11 +20,28 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QIcon>
 #include <QWidget>
+#include <cstdio>
 #include <memory>
 #include <vector>
 
 namespace {
+
+constexpr char kUsage[] = "usage: euchre [NAME HOST true|join]\n";
+
+constexpr char kHelp[] =
+    "usage: euchre [NAME HOST true|join]\n"
+    "Opens the Euchre table. Without arguments it hosts a solo game as \"You\";\n"
+    "with NAME HOST true it hosts a game as NAME, with NAME HOST join (any word\n"
+    "but true) it joins the game hosted at HOST.\n"
+    "\n"
+    "  --help      print this help and end\n"
+    "  --version   print the version and end\n"
+    "\n"
+    "EUCHRE_PORT sets the game port (default 7772), EUCHRE_INSTANCE lets several\n"
+    "copies run side by side, EUCHRE_HOME names the folder of the settings and\n"
+    "tally files.\n";
 
 // A window of the program that holds nothing yet but its name and caption.
 std::unique_ptr<QWidget> captionedWindow(const char* name, const char* caption) {
@@ -46,8 +64,28 @@ void bringToFront(QWidget* window) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    // Help and version answer before anything needs a display.
+    for (int i = 1; i < argc; ++i) {
+        if (euchre::commandline::asksForHelp(argv[i])) {
+            std::fputs(kHelp, stdout);
+            return 0;
+        }
+        if (euchre::commandline::asksForVersion(argv[i]))
+            return euchre::commandline::printVersion("euchre");
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Euchre"));
+    QIcon icon;
+    for (const int size : {16, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/euchre-%1.png").arg(size), QSize(size, size));
+    QApplication::setWindowIcon(icon);
+    // Qt has taken its own options out; any other option is a mistake.
+    for (const QString& arg : QApplication::arguments().mid(1)) {
+        if (arg.startsWith(QLatin1String("--"))) {
+            std::fprintf(stderr, "euchre: unknown option '%s'\n%s", qPrintable(arg), kUsage);
+            return 2;
+        }
+    }
     // The table window's closing ends the program, even with a small window open.
     QApplication::setQuitOnLastWindowClosed(false);
 
