@@ -2,7 +2,7 @@
 # Installs what building and testing need on a fresh Debian 12 machine.
 set -euo pipefail
 packages=(cmake g++ make ninja-build pkg-config qt6-base-dev qt6-multimedia-dev libgl-dev
-          qt6-qpa-plugins xvfb xauth)
+          qt6-qpa-plugins xvfb xauth desktop-file-utils appstream man-db)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
