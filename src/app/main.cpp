@@ -11,6 +11,8 @@
 #include "client/tdownload.h"
 #include "client/tgamestart.h"
 #include "client/thelp.h"
+#include "client/tlasttrick.h"
+#include "client/tscorecard.h"
 #include "client/tspylist.h"
 #include "settings/colourtext.h"
 #include "settings/settingslocation.h"
@@ -42,17 +44,6 @@ constexpr char kHelp[] =
     "EUCHRE_PORT sets the game port (default 7772), EUCHRE_INSTANCE lets several\n"
     "copies run side by side, EUCHRE_HOME names the folder of the settings and\n"
     "tally files.\n";
-
-// A window of the program that holds nothing yet but its name and caption.
-std::unique_ptr<QWidget> captionedWindow(const char* name, const char* caption) {
-    auto window = std::make_unique<QWidget>(nullptr, Qt::Window);
-    window->setObjectName(QLatin1String(name));
-    window->setWindowTitle(QLatin1String(caption));
-    QPalette pal = window->palette();
-    pal.setColor(QPalette::Window, euchre::kWindowColour);
-    window->setPalette(pal);
-    return window;
-}
 
 void bringToFront(QWidget* window) {
     if (window->isMinimized()) window->showNormal();
@@ -105,8 +96,8 @@ int main(int argc, char* argv[]) {
     euchre::Tphrases phrases;
     euchre::HostedServer server;
     euchre::Tspylist spylist;
-    std::unique_ptr<QWidget> lasttrick = captionedWindow("lasttrick", "Last Trick");
-    std::unique_ptr<QWidget> scorecard = captionedWindow("scorecard", "Euchre - Logs");
+    euchre::Tlasttrick lasttrick;
+    euchre::Tscorecard scorecard;
     euchre::Tdownload download(euchre::settingsFilePath());
 
     chat.setServer(&server);
@@ -115,6 +106,8 @@ int main(int argc, char* argv[]) {
     windows.about = &about;
     windows.gamestart = &gamestart;
     windows.help = &help;
+    windows.lasttrick = &lasttrick;
+    windows.scorecard = &scorecard;
     windows.spylist = &spylist;
     // A solo start offers the lobby unless the user asked not to see it again.
     if (download.offeredAtStart()) windows.download = &download;

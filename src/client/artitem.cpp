@@ -58,6 +58,7 @@ PictureButton::PictureButton(const QString& text, QWidget* parent) : QPushButton
 
 void PictureButton::paintEvent(QPaintEvent*) {
     QPainter p(this);
+    if (!isEnabled()) p.setOpacity(0.45);
     p.drawPixmap(0, 0, art::pictureButton(text(), isDown(), p.device()->devicePixelRatioF()));
     if (hasFocus() || isDefault()) {
         p.setRenderHint(QPainter::Antialiasing);

@@ -157,6 +157,15 @@ TableBoard::TableBoard(QWidget* parent) : QWidget(parent) {
     m_start->setFocusPolicy(Qt::NoFocus);
     m_start->hide();
 
+    m_lastTrick = new PictureButton(QStringLiteral("Last Trick"), this);
+    m_lastTrick->setObjectName(QStringLiteral("button_lasttrick"));
+    m_lastTrick->move(538, 48);
+    m_lastTrick->setFocusPolicy(Qt::NoFocus);
+    m_scoreCard = new PictureButton(QStringLiteral("Score Card"), this);
+    m_scoreCard->setObjectName(QStringLiteral("button_scorecard"));
+    m_scoreCard->move(635, 48);
+    m_scoreCard->setFocusPolicy(Qt::NoFocus);
+
     setToolTip(kKeysHelp);
 }
 

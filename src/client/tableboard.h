@@ -72,6 +72,8 @@ public:
     QLabel* statusLabel() const { return m_status; }
     QLabel* label(const char* name) const;
     QPushButton* startButton() const { return m_start; }
+    QPushButton* lastTrickButton() const { return m_lastTrick; }
+    QPushButton* scoreCardButton() const { return m_scoreCard; }
 
     // Keys pressed while the table has the focus; true when used.
     std::function<bool(int key)> onKey;
@@ -98,6 +100,8 @@ private:
     QLabel* m_discard = nullptr;
     QLabel* m_status = nullptr;
     QPushButton* m_start = nullptr;
+    QPushButton* m_lastTrick = nullptr;
+    QPushButton* m_scoreCard = nullptr;
 };
 
 // The window's client area: the board, centred, on the window colour. The

@@ -4,6 +4,7 @@
 
 #include "client/artitem.h"
 #include "client/tableboard.h"
+#include "client/tlasttrick.h"
 #include "model/random.h"
 #include "net/commands.h"
 #include "net/tsock.h"
@@ -143,6 +144,10 @@ Tchat::Tchat(QWidget* parent)
     connect(m_chat, &ChatBox::preferenceChanged, this, &Tchat::saveinifile);
     connect(m_chat, &ChatBox::phraseGateClosed, this, &Tchat::keepTicking);
     connect(board()->startButton(), &QPushButton::clicked, this, &Tchat::button_startClick);
+    connect(board()->lastTrickButton(), &QPushButton::clicked, this,
+            [this] { showWindow(m_windows.lasttrick); });
+    connect(board()->scoreCardButton(), &QPushButton::clicked, this,
+            [this] { showWindow(m_windows.scorecard); });
     for (int n = 1; n <= TableBoard::kBubbles; ++n)
         connect(board()->bubble(n), &ArtItem::pressed, this, [this, n](Qt::MouseButton button) {
             if (button == Qt::LeftButton) bubble1Click(n);
@@ -315,6 +320,8 @@ void Tchat::buildMenus() {
 // Entries that open a window stay greyed out until the window exists.
 void Tchat::updateWindowEntries() {
     m_viewScoreCard->setEnabled(m_windows.scorecard);
+    board()->scoreCardButton()->setEnabled(m_windows.scorecard);
+    board()->lastTrickButton()->setEnabled(m_windows.lasttrick);
     m_gameLog->setEnabled(m_windows.scorecard);
     m_viewLastTrick->setEnabled(m_windows.lasttrick);
     m_lastTrick->setEnabled(m_windows.lasttrick);
@@ -332,6 +339,16 @@ void Tchat::setServer(Hosting* server) {
 void Tchat::setWindows(const TableWindows& windows) {
     m_windows = windows;
     if (m_tally) m_windows.tallylist = m_tally.data();
+    disconnect(m_lastTrickLink);
+    if (auto* window = qobject_cast<Tlasttrick*>(m_windows.lasttrick.data())) {
+        window->tableNames = [this] {
+            QStringList names;
+            for (int seat = 1; seat <= kHighestSeat; ++seat) names << seatName(seat);
+            return names;
+        };
+        m_lastTrickLink = connect(this, &Tchat::lastTrickChanged, window,
+                                  [this, window] { window->showTrick(lasttrick); });
+    }
     updateWindowEntries();
 }
 

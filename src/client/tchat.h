@@ -220,6 +220,11 @@ public:
     TSock* companion() const { return m_sock11; }
     TableBoard* board() const;
 
+    // The tally's two entries, a finished game and one of the own totals;
+    // setTally points them at the tally window.
+    std::function<void(const QString& first, const QString& second)> addgame;
+    std::function<void(int column)> addtomineincrease;
+
     // Shows a message; `done` runs when the user has seen it. Replaceable so
     // that tests never wait for a person.
     std::function<void(const QString& text, std::function<void()> done)> message;
@@ -302,6 +307,7 @@ private:
     bool m_cardAsked = false; // the turn is for a card (a play or a discard), not a bid
     int m_popupTarget = 0;    // the seat the name-label menu was opened on
     QMenu* m_popupKick = nullptr;
+    QMetaObject::Connection m_lastTrickLink;
     QAction* m_removeFromGame = nullptr;
     QAction* m_setJustWatch = nullptr;
     QAction* m_unsetJustWatch = nullptr;

@@ -3,8 +3,10 @@
 #include "client/artitem.h"
 #include "client/tableboard.h"
 #include "client/tchat.h"
+#include "client/tscorecard.h"
 #include "model/card.h"
 #include "net/commands.h"
+#include "tally/ttallylist.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -31,6 +33,34 @@ void Tchat::loadstats(QByteArrayView args) {
     }
 }
 
+namespace {
+
+// How a hand ended, first match wins.
+enum class Result { None, TanEuchred, BlueEuchred, TanMarched, BlueMarched, TanScored, BlueScored };
+
+Result classify(int making, int p1, int p2) {
+    if (making == 1 && p1 == 0) return Result::TanEuchred;
+    if (making == 2 && p2 == 0) return Result::BlueEuchred;
+    if (p1 == 2 || p1 == 4) return Result::TanMarched;
+    if (p2 == 2 || p2 == 4) return Result::BlueMarched;
+    if (p1 > 0) return Result::TanScored;
+    if (p2 > 0) return Result::BlueScored;
+    return Result::None;
+}
+
+QString earned(const char* team, int points) {
+    return points == 1 ? QStringLiteral("The %1 Team earned 1 point!").arg(QLatin1String(team))
+                       : QStringLiteral("The %1 Team earned %2 points!")
+                             .arg(QLatin1String(team))
+                             .arg(points);
+}
+
+// Per-hand lines of the two logs.
+const QColor kTanLogColour(255, 128, 0);
+const QColor kBlueLogColour(55, 70, 140);
+
+} // namespace
+
 void Tchat::scores(QByteArrayView args) {
     FieldReader reader(args);
     const std::optional<int> making = reader.number(0, 2);
@@ -43,26 +73,83 @@ void Tchat::scores(QByteArrayView args) {
     board()->label("label_score2")->setText(QString::number(*s2));
     if (*p1 != 0) board()->label("label_bonus1")->setText(QStringLiteral("+%1").arg(*p1));
     if (*p2 != 0) board()->label("label_bonus2")->setText(QStringLiteral("+%1").arg(*p2));
-    QString status;
-    if (*making == 1 && *p1 == 0)
-        status = QStringLiteral("The Tan Team Got Euchred!");
-    else if (*making == 2 && *p2 == 0)
-        status = QStringLiteral("The Blue Team Got Euchred!");
-    else if (*p1 == 2 || *p1 == 4)
-        status = QStringLiteral("The Tan Team Marched!");
-    else if (*p2 == 2 || *p2 == 4)
-        status = QStringLiteral("The Blue Team Marched!");
-    else if (*p1 > 0)
-        status = *p1 == 1 ? QStringLiteral("The Tan Team earned 1 point!")
-                          : QStringLiteral("The Tan Team earned %1 points!").arg(*p1);
-    else if (*p2 > 0)
-        status = *p2 == 1 ? QStringLiteral("The Blue Team earned 1 point!")
-                          : QStringLiteral("The Blue Team earned %1 points!").arg(*p2);
-    else
+
+    // The three kinds of log line: the makers' result, a point, or neither.
+    const int points[3] = {0, *p1, *p2};
+    const auto row = [this](int team) {
+        auto* card = qobject_cast<Tscorecard*>(m_windows.scorecard.data());
+        return QStringLiteral("R%1:").arg((card ? card->lines(team) : 0) + 1);
+    };
+    const auto tricks = [this](int team) {
+        return board()->label(team == 1 ? "label_current1" : "label_current2")->text();
+    };
+    const auto makerLine = [&](int team, const char* ending) {
+        return row(team) + QStringLiteral(" M %1 points ").arg(points[team]) + tricks(team) +
+               QLatin1String(ending);
+    };
+    const auto pointLine = [&](int team) {
+        return row(team) + QStringLiteral(" M %1 point  ").arg(points[team]) + tricks(team) +
+               QStringLiteral(" tricks");
+    };
+    const auto plainLine = [&](int team) {
+        return row(team) + QStringLiteral("   %1 points ").arg(points[team]) + tricks(team) +
+               QStringLiteral(" tricks");
+    };
+
+    const Result result = classify(*making, *p1, *p2);
+    QString status, tan, blue;
+    int tallyTeam = 0, tallyColumn = 0;
+    switch (result) {
+    case Result::None:
         return;
+    case Result::TanEuchred:
+        status = QStringLiteral("The Tan Team Got Euchred!");
+        tan = makerLine(1, " tricks Euchred!");
+        blue = plainLine(2);
+        tallyTeam = 1;
+        tallyColumn = TallyGrid::kEuchres;
+        break;
+    case Result::BlueEuchred:
+        status = QStringLiteral("The Blue Team Got Euchred!");
+        tan = plainLine(1);
+        blue = makerLine(2, " tricks! Euchred!");
+        tallyTeam = 2;
+        tallyColumn = TallyGrid::kEuchres;
+        break;
+    case Result::TanMarched:
+        status = QStringLiteral("The Tan Team Marched!");
+        tan = makerLine(1, " tricks Marched!");
+        blue = plainLine(2);
+        tallyTeam = 1;
+        tallyColumn = TallyGrid::kMarches;
+        break;
+    case Result::BlueMarched:
+        status = QStringLiteral("The Blue Team Marched!");
+        tan = plainLine(1);
+        blue = makerLine(2, " tricks Marched!");
+        tallyTeam = 2;
+        tallyColumn = TallyGrid::kMarches;
+        break;
+    case Result::TanScored:
+        status = earned("Tan", *p1);
+        tan = pointLine(1);
+        blue = plainLine(2);
+        break;
+    case Result::BlueScored:
+        status = earned("Blue", *p2);
+        tan = plainLine(1);
+        blue = pointLine(2);
+        break;
+    }
     setStatus(status);
+    if (auto* card = qobject_cast<Tscorecard*>(m_windows.scorecard.data())) {
+        card->addlinetomemo(tan, 1, kTanLogColour);
+        card->addlinetomemo(blue, 2, kBlueLogColour);
+    }
     const QString sound = scoreSound(*making, *p1, *p2, myslot);
     if (!sound.isEmpty()) playsounds(sound);
+    if (tallyTeam != 0 && teamOf(myslot) == tallyTeam && addtomineincrease)
+        addtomineincrease(tallyColumn);
 }
 
 void Tchat::thewinner(QByteArrayView args) {
@@ -71,6 +158,20 @@ void Tchat::thewinner(QByteArrayView args) {
     if (team == 1 || team == 2) {
         for (int s = 1; s <= kSeats; ++s) board()->seat(s)->banner->setVisible(teamOf(s) == team);
         notice(team == 1 ? kTanWon : kBlueWon);
+        if (auto* card = qobject_cast<Tscorecard*>(m_windows.scorecard.data())) {
+            const QString line = team == 1 ? QStringLiteral("The Tan Team Won!!")
+                                           : QStringLiteral("The Blue Team Won!!");
+            card->addlinetomemo(line, 1, teamColour(team));
+            card->addlinetomemo(line, 2, teamColour(team));
+        }
+        // The tally: a win with the partner, or a loss to the two winners.
+        if (isSeat(myslot) && addgame) {
+            const int first = team == 1 ? 1 : 2;
+            if (teamOf(myslot) == team)
+                addgame(Ttallylist::kAddToMine, seatName(partnerOf(myslot)));
+            else
+                addgame(seatName(first), seatName(first + 2));
+        }
     }
     playsounds(QLatin1String(sound::winner));
     if (ishost) board()->startButton()->show();

@@ -11,6 +11,12 @@ namespace euchre {
 void Tchat::setTally(Ttallylist* tally) {
     m_tally = tally;
     m_windows.tallylist = tally;
+    addgame = [this](const QString& first, const QString& second) {
+        if (m_tally) m_tally->addgame(first, second);
+    };
+    addtomineincrease = [this](int column) {
+        if (m_tally) m_tally->addtomineincrease(column);
+    };
     if (m_tally)
         m_tally->tableNames = [this] {
             QStringList names;

@@ -1,10 +1,13 @@
 // A whole solo game played at the hosting table as a person plays it: the
 // start button, the game-start window, then bubbles and own cards, once by
-// mouse clicks and once by keys alone, until the game is won.
+// mouse clicks and once by keys alone, until the game is won; then the logs,
+// the last trick, the banners and the tally tell the game.
 #include "client/artitem.h"
 #include "client/tableboard.h"
 #include "client/tchat.h"
 #include "client/tgamestart.h"
+#include "client/tlasttrick.h"
+#include "client/tscorecard.h"
 #include "model/card.h"
 #include "support/seatplayer.h"
 
@@ -15,6 +18,8 @@
 #include <QStyleOptionSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextEdit>
 
 using euchre::Tchat;
 using euchre::testing::SeatPlayer;
@@ -61,9 +66,16 @@ void TestSolo::wholeGame() {
     Tchat table;
     table.message = [&](const QString& text, std::function<void()>) { shown.append(text); };
     euchre::Tgamestart gamestart(table);
+    euchre::Tscorecard scorecard;
+    euchre::Tlasttrick lasttrick;
     euchre::TableWindows windows;
     windows.gamestart = &gamestart;
+    windows.scorecard = &scorecard;
+    windows.lasttrick = &lasttrick;
     table.setWindows(windows);
+    QList<QStringList> tallied;
+    table.addgame = [&](const QString& a, const QString& b) { tallied.append({a, b}); };
+    table.addtomineincrease = [&](int column) { tallied.append({QString::number(column)}); };
     table.setCommandLine({});
     table.show();
     QVERIFY(QTest::qWaitForWindowActive(&table));
@@ -108,6 +120,23 @@ void TestSolo::wholeGame() {
         QCOMPARE(board->seat(seat)->banner->isVisible(), euchre::teamOf(seat) == you.winner);
     QVERIFY(!board->startButton()->isHidden());
     QVERIFY(shown.isEmpty());
+
+    // One line per hand in each log, then the game's line.
+    const QString won = you.winner == 1 ? "The Tan Team Won!!" : "The Blue Team Won!!";
+    for (int team = 1; team <= 2; ++team) {
+        QCOMPARE(scorecard.lines(team), you.handsScored + 1);
+        QCOMPARE(scorecard.log(team)->document()->lastBlock().text(), won);
+        QCOMPARE(scorecard.log(team)->document()->firstBlock().text().left(3),
+                 QStringLiteral("R1:"));
+    }
+    QVERIFY(lasttrick.winner()->text().endsWith(QLatin1String(" Won the Trick!")));
+    QVERIFY(lasttrick.played(1)->number() > 0);
+    // The tally heard of the game once, after any marches and euchres.
+    QVERIFY(!tallied.isEmpty());
+    const QStringList game =
+        you.winner == 1 ? QStringList{"addtomine", "Klick"} : QStringList{"Klot", "Kling"};
+    QCOMPARE(tallied.last(), game);
+    for (int i = 0; i + 1 < tallied.size(); ++i) QCOMPARE(tallied[i].size(), 1);
 }
 
 QTEST_MAIN(TestSolo)

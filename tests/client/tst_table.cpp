@@ -7,47 +7,23 @@
 #include "client/tableboard.h"
 #include "client/tchat.h"
 #include "client/tgamestart.h"
+#include "support/fakehost.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
 
 using euchre::ArtItem;
 using euchre::TableBoard;
 using euchre::Tchat;
+using euchre::testing::FakeHost;
+using euchre::testing::feed;
 
 namespace {
-
-// A stand-in for the game host: one connection, everything it receives kept.
-class FakeHost {
-public:
-    FakeHost() {
-        server.listen(QHostAddress::LocalHost, 0);
-        QObject::connect(&server, &QTcpServer::newConnection, [this] {
-            peer = server.nextPendingConnection();
-            QObject::connect(peer, &QTcpSocket::readyRead, [this] { received += peer->readAll(); });
-        });
-    }
-    void send(const QByteArray& bytes) {
-        peer->write(bytes);
-        peer->flush();
-    }
-    // What the table sent since the last call, after giving it time to arrive.
-    QByteArray take() {
-        QTest::qWait(30);
-        return std::exchange(received, {});
-    }
-
-    QTcpServer server;
-    QTcpSocket* peer = nullptr;
-    QByteArray received;
-};
 
 bool logShows(const Tchat& t, const QString& line) {
     for (const auto& para : t.chat()->log()->paragraphs()) {
@@ -60,12 +36,6 @@ bool logShows(const Tchat& t, const QString& line) {
 
 int logSize(const Tchat& t) {
     return static_cast<int>(t.chat()->log()->paragraphs().size());
-}
-
-// Hands the table one host message at once.
-void feed(Tchat& t, const QByteArray& line) {
-    t.queueLine(line);
-    while (t.queuedCount() > 0) t.processsocktimer();
 }
 
 QList<int> handNumbers(const Tchat& t) {
@@ -118,14 +88,12 @@ private:
     std::unique_ptr<QTemporaryDir> home;
     std::unique_ptr<FakeHost> host;
     std::unique_ptr<Tchat> table;
-    QStringList shown;
 };
 
 void TestTable::init() {
     home = std::make_unique<QTemporaryDir>();
     qputenv("EUCHRE_HOME", home->path().toLocal8Bit());
     host = std::make_unique<FakeHost>();
-    shown.clear();
 }
 
 void TestTable::cleanup() {
@@ -135,17 +103,7 @@ void TestTable::cleanup() {
 }
 
 Tchat& TestTable::seated(int slot) {
-    table = std::make_unique<Tchat>();
-    table->message = [this](const QString& text, std::function<void()>) { shown.append(text); };
-    table->sounds().setAudioOutputForTesting(true);
-    table->setGamePort(host->server.serverPort());
-    table->processparams(
-        {QStringLiteral("Bob"), QStringLiteral("127.0.0.1"), QStringLiteral("no")});
-    if (!QTest::qWaitFor([&] { return host->peer != nullptr; })) qFatal("no connection");
-    host->send("CMD_sendlogininfo+" + QByteArray::number(slot) + '\xFF');
-    if (!QTest::qWaitFor([&] { return host->received.contains("CMD_logininfo"); }))
-        qFatal("no login");
-    host->received.clear();
+    table = host->seat(slot);
     return *table;
 }
 

@@ -1,0 +1,31 @@
+// A stand-in for the game host that a table logs in to, and a way to hand
+// the table host messages at once.
+#pragma once
+
+#include "client/tchat.h"
+
+#include <QByteArray>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <memory>
+
+namespace euchre::testing {
+
+class FakeHost {
+public:
+    FakeHost();
+    void send(const QByteArray& bytes);
+    // What the table sent since the last call, after giving it time to arrive.
+    QByteArray take();
+    // A table logged in to this host in the given slot, as "Bob".
+    std::unique_ptr<Tchat> seat(int slot);
+
+    QTcpServer server;
+    QTcpSocket* peer = nullptr;
+    QByteArray received;
+};
+
+// Hands the table one host message at once.
+void feed(Tchat& t, const QByteArray& line);
+
+} // namespace euchre::testing
