@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Plays one hand of a solo game the way a person does, by clicks at the
-# table's places, and saves screenshots of the bidding, a trick in progress
-# and the end of the hand. Run by hand: tools/screenshots.sh [output folder]
+# Plays a solo game to 5 the way a person does, by clicks at the table's
+# places, and saves screenshots of the start, the bidding, the own bubbles, a
+# trick in progress, the end of a hand, the end of the game, and the
+# game-start, last-trick and logs windows. Run by hand (it takes a minute or
+# two): tools/screenshots.sh [output folder]
 # (default build/screenshots). Needs a built build/euchre; starts its own
 # virtual screen, and installs xdotool and ImageMagick when they are missing.
 set -euo pipefail
@@ -27,10 +29,11 @@ bin=$PWD/build/euchre
 [ -x "$bin" ] || { echo "build/euchre is missing: build first" >&2; exit 1; }
 home=$(mktemp -d)
 trap 'kill $pid 2>/dev/null || true; rm -rf "$home"' EXIT
-# Fast computer players, no lobby offer over the table, and a window larger
-# than the board: every click below is relative to the board's top-left
-# corner wherever it ends up.
-printf '[Euchre]\r\nBotspeed=200\r\nHideLobbyDownload=true\r\nTop=20\r\nLeft=30\r\nWidth=960\r\nHeight=720\r\n' \
+# Fast computer players, no lobby offer over the table, the small windows
+# kept in front (a screen without a window manager hands the focus back to
+# the table at once), and a window larger than the board: every click below
+# is relative to the board's top-left corner wherever it ends up.
+printf '[Euchre]\r\nBotspeed=200\r\nHideLobbyDownload=true\r\nScontop=true\r\nLtontop=true\r\nTop=20\r\nLeft=30\r\nWidth=960\r\nHeight=720\r\n' \
     >"$home/bromlobby.ini"
 export EUCHRE_HOME=$home
 export EUCHRE_PORT=${EUCHRE_PORT:-$((20000 + RANDOM % 20000))}
@@ -39,7 +42,7 @@ pid=$!
 
 win=""
 for _ in $(seq 100); do
-    win=$(xdotool search --name '^Euchre$' 2>/dev/null | head -1 || true)
+    win=$(xdotool search --onlyvisible --name '^Euchre$' 2>/dev/null | head -1 || true)
     [ -n "$win" ] && break
     sleep 0.1
 done
@@ -79,17 +82,22 @@ save() { import -window "$win" "$out/$1.png"; echo "saved $out/$1.png"; }
 save start
 click $((368 + 45)) $((347 + 14))   # the table's start button
 sleep 1
-gs=$(xdotool search --name '^Euchre - Game Start$' | head -1)
+gs=$(xdotool search --onlyvisible --name '^Euchre - Game Start$' | head -1)
 eval "$(xdotool getwindowgeometry --shell "$gs")"
-import -window root "$out/game-start.png"
+# Play to 5: five clicks on the lower arrow of "Play to Score".
+for _ in 1 2 3 4 5; do xdotool mousemove $((X + 190)) $((Y + 52)) click 1; sleep 0.1; done
+import -window root "$home/root.png"
+convert "$home/root.png" -crop "${WIDTH}x${HEIGHT}+$X+$Y" "$out/game-start.png"
+echo "saved $out/game-start.png"
 xdotool mousemove $((X + WIDTH / 2)) $((Y + 98)) click 1   # its start button
+sleep 0.5
 
 # Play: press the lower-left bubble when bubbles are offered (order it up,
 # the first suit, with the partner), otherwise the own cards in turn; a card
 # refused is taken back by the next press on it. The first deal shows the
 # bidding going round; the hands go on until the own seat was asked too.
 bidding=""; bubbles=""; trick=""; ended=""; played=0; place=1
-for _ in $(seq 1500); do
+for _ in $(seq 4000); do
     grab
     # (The left edge of the bubble: "Discard a Card" lies over the rest of it.)
     if ! is_felt $((149 + 2)) $((358 + 12)); then
@@ -98,11 +106,15 @@ for _ in $(seq 1500); do
         sleep 0.4
         continue
     fi
+    if ! is_felt $((368 + 45)) $((347 + 14)); then
+        # The start button is back: the game is over.
+        save game-end
+        break
+    fi
     if is_felt $((72 + 18 + 9)) 440; then
         # No card in the hand: before the deal, or the hand is over.
         if [ "$played" -ge 3 ]; then
             [ -z "$ended" ] && { save hand-end; ended=1; }
-            [ -n "$bubbles" ] && break
             played=0
         fi
         sleep 0.2
@@ -116,4 +128,17 @@ for _ in $(seq 1500); do
     if [ -z "$trick" ] && [ "$played" -ge 4 ]; then grab; save trick; trick=1; fi
 done
 [ -n "$bidding" ] && [ -n "$trick" ] && [ -n "$ended" ] ||
-    { echo "the hand did not get far enough" >&2; exit 1; }
+    { echo "the game did not get far enough" >&2; exit 1; }
+
+# The small windows the picture buttons open.
+for pair in "538 Last Trick" "635 Euchre - Logs"; do
+    read -r left caption <<<"$pair"
+    click $((left + 45)) $((48 + 14))
+    sleep 0.6
+    small=$(xdotool search --onlyvisible --name "^$caption\$" | head -1)
+    name=$(echo "$caption" | tr 'A-Z ' 'a-z-' | sed 's/euchre---//')
+    eval "$(xdotool getwindowgeometry --shell "$small")"
+    import -window root "$home/root.png"
+    convert "$home/root.png" -crop "${WIDTH}x${HEIGHT}+$X+$Y" "$out/$name.png"
+    echo "saved $out/$name.png"
+done

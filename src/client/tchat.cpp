@@ -358,6 +358,9 @@ void Tchat::setPhraseEditor(Tphrases* editor) {
 
 void Tchat::showWindow(QWidget* window) {
     if (!window) return;
+    // The logs and the last trick come up over the middle of the table.
+    if (window == m_windows.lasttrick || window == m_windows.scorecard)
+        window->move(frameGeometry().center() - window->rect().center());
     window->show();
     window->raise();
     window->activateWindow();
