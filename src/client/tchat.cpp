@@ -55,6 +55,8 @@ const QByteArray kQueuePlaceholder = QByteArrayLiteral("receivedlist");
 
 constexpr int kHighestSlot = 9;
 constexpr int kHighestSeat = 4;
+// How long closing waits for the last words to leave.
+constexpr int kCloseFlushMs = 200;
 // Status codes of the connection's reports.
 constexpr int kInfoConnected = 1;
 constexpr int kInfoError = 7;
@@ -726,6 +728,10 @@ void Tchat::closeEvent(QCloseEvent* event) {
     const QRect workArea = screen() ? screen()->availableGeometry() : QRect();
     QString error;
     if (!m_store.saveOnClose(now, workArea, &error)) qWarning("%s", qPrintable(error));
+    // The program ends with this window and runs no event loop again: what
+    // was sent last (a card, a chat line) goes out now, within a short bound,
+    // rather than being dropped with the connection.
+    m_sock->flushPending(kCloseFlushMs);
     event->accept();
     emit closed();
 }

@@ -4,6 +4,7 @@
 #include "net/tsock.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QHostAddress>
 #include <QLoggingCategory>
 #include <QTcpServer>
@@ -173,6 +174,18 @@ quint16 TSock::listeningPort() const {
 
 qint64 TSock::unsentBytes() const {
     return m_socket ? m_socket->bytesToWrite() : 0;
+}
+
+bool TSock::flushPending(int msecs) {
+    if (!m_socket) return true;
+    QElapsedTimer clock;
+    clock.start();
+    m_socket->flush();
+    while (m_socket && m_socket->bytesToWrite() > 0) {
+        const qint64 left = msecs - clock.elapsed();
+        if (left <= 0 || !m_socket->waitForBytesWritten(static_cast<int>(left))) break;
+    }
+    return !m_socket || m_socket->bytesToWrite() == 0;
 }
 
 void TSock::info(int code, const QString& text) {

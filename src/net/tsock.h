@@ -59,6 +59,9 @@ public:
 
     // Bytes handed to Send that the peer has not taken yet.
     qint64 unsentBytes() const;
+    // Waits at most msecs for those bytes to go out; for a program that is
+    // ending and will run no event loop again. True when all went.
+    bool flushPending(int msecs);
 
     int Tag = 0;
 

@@ -80,6 +80,7 @@ private slots:
     void oneOrTwoParametersOnlyShowTheNotice();
     void absentCompanionNeverDisturbsTheGame();
     void failedConnectionsAreExplained();
+    void closingSendsWhatIsQueued();
 
     void loginReplyCarriesTwoTerminators();
     void dispatchKeepsOrderOneMessagePerTick();
@@ -294,6 +295,19 @@ void TestTchat::failedConnectionsAreExplained() {
     pendingDone();
     QVERIFY(logLines(*table).join(u'|').contains(inUse));
     QVERIFY(logLines(*table).join(u'|').contains(QStringLiteral("EUCHRE_PORT")));
+}
+
+// The program runs no event loop after its window closes: the last line
+// typed goes out during the close, not never.
+void TestTchat::closingSendsWhatIsQueued() {
+    FakeHost host;
+    Tchat* t = joinFakeHost(host);
+    QVERIFY(t);
+    QVERIFY(QTest::qWaitFor([&] { return t->connection()->Connected(); }));
+    t->sendToHost(QByteArray(4096, 'x') + '\xFF');
+    QVERIFY(t->connection()->unsentBytes() > 0);
+    t->close();
+    QCOMPARE(t->connection()->unsentBytes(), 0);
 }
 
 void TestTchat::absentCompanionNeverDisturbsTheGame() {
