@@ -68,6 +68,7 @@ private slots:
     void init();
     void cleanup();
 
+    void startUpStateAndLayout();
     void seatsAreTurnedToTheOwnChair_data();
     void seatsAreTurnedToTheOwnChair();
     void arrivalsDeparturesAndWatchers();
@@ -108,6 +109,33 @@ Tchat& TestTable::seated(int slot) {
 }
 
 // ---- seats ----
+
+void TestTable::startUpStateAndLayout() {
+    Tchat t;
+    const TableBoard* b = t.board();
+    for (int seat = 1; seat <= 4; ++seat)
+        QCOMPARE(b->nameLabel(seat)->text(), TableBoard::kWaiting);
+    QCOMPARE(b->label("label_score1")->text(), QStringLiteral("0"));
+    QCOMPARE(b->label("label_score2")->text(), QStringLiteral("0"));
+    QCOMPARE(b->label("label_current1")->text(), QString());
+    QCOMPARE(b->statusLabel()->text(), QStringLiteral("Good Luck!!"));
+    QCOMPARE(b->label("label_playtoscore")->text(), QStringLiteral("Play to Score: 10"));
+    const std::pair<const char*, QRect> places[] = {
+        {"button_dealer", {60, 366, 25, 25}},    {"image_trump", {17, 38, 71, 96}},
+        {"image_winner", {119, 97, 27, 35}},     {"bubble1", {149, 358, 95, 25}},
+        {"bubble4", {245, 331, 95, 25}},         {"button_start", {368, 347, 91, 28}},
+        {"button_lasttrick", {538, 48, 91, 28}}, {"button_scorecard", {635, 48, 91, 28}},
+        {"label_status", {24, 533, 393, 16}},    {"image_maker2", {299, 102, 11, 48}},
+    };
+    for (const auto& [name, rect] : places) {
+        const QWidget* item =
+            b->findChild<QWidget*>(QLatin1String(name), Qt::FindDirectChildrenOnly);
+        QVERIFY2(item, name);
+        QCOMPARE(item->geometry(), rect);
+    }
+    for (const char* hidden : {"button_start", "image_winner", "image_maker1", "label_discard"})
+        QVERIFY2(b->findChild<QWidget*>(QLatin1String(hidden))->isHidden(), hidden);
+}
 
 void TestTable::seatsAreTurnedToTheOwnChair_data() {
     QTest::addColumn<int>("slot");
