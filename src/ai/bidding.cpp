@@ -58,7 +58,7 @@ int expertOrderUp(const InfoView& view, std::uint64_t seed) {
     c.maker = view.seat;
     c.pickup = true;
     return bestOfContract(view, deals, c, solver) > passValue(view, kPassShare) ? BubbleAccept
-                                                                               : BubblePass;
+                                                                                : BubblePass;
 }
 
 int expertName(const InfoView& view, std::uint64_t seed) {

@@ -54,9 +54,9 @@ int expertPlay(const InfoView& view, std::uint64_t seed) {
         const int key = rules::trickStrength(cardAt(card), view.trump,
                                              effectiveSuit(cardAt(card), view.trump, leftbower));
         int i = n++;
-        while (i > 0 && rules::trickStrength(cardAt(order[i - 1]), view.trump,
-                                             effectiveSuit(cardAt(order[i - 1]), view.trump,
-                                                           leftbower)) > key) {
+        while (i > 0 && rules::trickStrength(
+                            cardAt(order[i - 1]), view.trump,
+                            effectiveSuit(cardAt(order[i - 1]), view.trump, leftbower)) > key) {
             order[i] = order[i - 1];
             --i;
         }

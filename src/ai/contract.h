@@ -13,10 +13,11 @@ namespace euchre::ai {
 
 struct Contract {
     int trump = 0;
-    int maker = 0;       // seat 1..4
+    int maker = 0; // seat 1..4
     bool alone = false;
     bool pickup = false; // the dealer takes the turned card and throws one away
-    int ownDiscard = -1; // when the deciding seat is that dealer: the card index it throws, -1 = its usual choice
+    int ownDiscard = -1; // when the deciding seat is that dealer: the card index it throws, -1 =
+                         // its usual choice
 };
 
 // The chance of winning the game for the deciding seat's team once the

@@ -14,8 +14,8 @@ std::uint64_t InfoView::digest() const {
     std::uint64_t h = 0x243F6A8885A308D3ULL;
     h = mix(h, seat);
     for (const int c : hand) h = mix(h, c);
-    for (const int v : {discard, dealer, turned, int(orderedUp), int(discarded), refusedsuit,
-                        trump, maker, loner, playCount, ledsuit, playto})
+    for (const int v : {discard, dealer, turned, int(orderedUp), int(discarded), refusedsuit, trump,
+                        maker, loner, playCount, ledsuit, playto})
         h = mix(h, v);
     for (int i = 0; i < playCount; ++i) h = mix(h, plays[i].seat * 64 + plays[i].card);
     for (const int c : trick) h = mix(h, c);

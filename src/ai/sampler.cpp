@@ -42,8 +42,8 @@ Sampler::Sampler(const InfoView& view) {
 
     // The dealer keeps an ordered-up turned card until playing it.
     const int dealer = view.dealer - 1;
-    const bool turnedWithDealer = view.orderedUp && view.discarded && dealer != me &&
-                                  view.turned && !(playedMask & cardBit(view.turned));
+    const bool turnedWithDealer = view.orderedUp && view.discarded && dealer != me && view.turned &&
+                                  !(playedMask & cardBit(view.turned));
     if (turnedWithDealer) m_base[dealer] |= cardBit(view.turned);
 
     const int sitout = view.loner ? (view.loner + 1) % 4 : -1; // partner's index
@@ -64,9 +64,8 @@ Sampler::Sampler(const InfoView& view) {
             if (m_need[seat] > 0 && !(voids[seat] >> card & 1)) allowed |= std::uint8_t(1 << seat);
         m_allowed[card] = allowed;
     }
-    std::stable_sort(m_cards.begin(), m_cards.end(), [&](int a, int b) {
-        return popCount(m_allowed[a]) < popCount(m_allowed[b]);
-    });
+    std::stable_sort(m_cards.begin(), m_cards.end(),
+                     [&](int a, int b) { return popCount(m_allowed[a]) < popCount(m_allowed[b]); });
 }
 
 bool Sampler::enumerate(int at, std::vector<Sample>& out, int limit) {

@@ -59,7 +59,7 @@ private:
     std::vector<int> m_cards;            // the hidden cards, most constrained first
     std::vector<std::uint8_t> m_allowed; // by card: bit h = holder h may hold it
     CardMask m_unknownMask = 0;
-    std::array<int, 24> m_where{};       // working assignment by card position
+    std::array<int, 24> m_where{}; // working assignment by card position
     std::array<int, kHolders> m_left{};
     bool m_exhaustive = false;
 };

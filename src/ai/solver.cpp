@@ -226,8 +226,7 @@ int Solver::search(int alpha, int beta) {
         if (alpha >= remaining) return remaining;
         if (beta <= 0) return 0;
         entry = &m_table[slot(m_hands, m_turn)];
-        if (entry->generation == m_generation && entry->turn == m_turn &&
-            entry->hands == m_hands) {
+        if (entry->generation == m_generation && entry->turn == m_turn && entry->hands == m_hands) {
             if (entry->lower >= beta) return entry->lower;
             if (entry->upper <= alpha) return entry->upper;
             if (entry->lower == entry->upper) return entry->lower;
@@ -275,8 +274,7 @@ int Solver::search(int alpha, int beta) {
     }
 
     if (entry) {
-        if (entry->generation != m_generation || entry->turn != m_turn ||
-            entry->hands != m_hands) {
+        if (entry->generation != m_generation || entry->turn != m_turn || entry->hands != m_hands) {
             entry->hands = m_hands;
             entry->turn = std::uint8_t(m_turn);
             entry->generation = m_generation;

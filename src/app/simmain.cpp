@@ -4,6 +4,8 @@
 #include "model/random.h"
 #include "sim/simulator.h"
 
+#include <algorithm>
+#include <array>
 #include <charconv>
 #include <chrono>
 #include <cstdint>
@@ -12,6 +14,7 @@
 #include <string>
 #include <string_view>
 #include <type_traits>
+#include <vector>
 
 namespace {
 
@@ -20,7 +23,12 @@ constexpr int kDefaultPlayto = 10;
 constexpr int kMaxGames = 1000000000;
 constexpr int kMaxPlayto = 1000000; // the host refuses anything higher
 
-constexpr char kUsage[] = "usage: euchre-sim [--games N] [--playto P] [--seed S] [--json]\n";
+constexpr char kUsage[] =
+    "usage: euchre-sim [--games N] [--playto P] [--seed S] [--json]\n"
+    "                  [--team1 LEVEL] [--team2 LEVEL] [--seat1 LEVEL] .. [--seat4 LEVEL] "
+    "[--swap]\n"
+    "LEVEL is standard (the default) or expert. --swap plays every game twice from the\n"
+    "same deals, the second time with the two teams' levels exchanged.\n";
 
 struct Options {
     int games = kDefaultGames;
@@ -29,6 +37,10 @@ struct Options {
     bool json = false;
     bool help = false;
     bool version = false;
+    // Computer players by seat 1..4 as given, and whether any level or swap was asked for.
+    std::array<euchre::ai::Level, 5> level{};
+    bool levels = false;
+    bool swap = false;
 };
 
 // A plain decimal number, nothing before or after it, within [lo, hi].
@@ -58,6 +70,10 @@ std::optional<Options> readOptions(int argc, char** argv, std::string& error) {
             options.version = true;
             continue;
         }
+        if (arg == "--swap") {
+            options.swap = options.levels = true;
+            continue;
+        }
         // The options with a value take it as the next argument or after "=".
         std::string_view name = arg;
         std::optional<std::string_view> value;
@@ -65,7 +81,9 @@ std::optional<Options> readOptions(int argc, char** argv, std::string& error) {
             name = arg.substr(0, eq);
             value = arg.substr(eq + 1);
         }
-        if (name != "--games" && name != "--playto" && name != "--seed") {
+        const bool levelOption = name == "--team1" || name == "--team2" || name == "--seat1" ||
+                                 name == "--seat2" || name == "--seat3" || name == "--seat4";
+        if (name != "--games" && name != "--playto" && name != "--seed" && !levelOption) {
             error = "unknown argument '" + std::string(arg) + "'";
             return std::nullopt;
         }
@@ -75,6 +93,27 @@ std::optional<Options> readOptions(int argc, char** argv, std::string& error) {
                 return std::nullopt;
             }
             value = argv[++i];
+        }
+        if (levelOption) {
+            euchre::ai::Level level;
+            if (*value == "standard")
+                level = euchre::ai::Level::Standard;
+            else if (*value == "expert")
+                level = euchre::ai::Level::Expert;
+            else {
+                error = std::string(name) + " must be standard or expert, not '" +
+                        std::string(*value) + "'";
+                return std::nullopt;
+            }
+            // --teamN sets both seats of the team, --seatN one seat.
+            const int n = name.back() - '0';
+            if (name.substr(0, 6) == "--team") {
+                options.level[n] = options.level[n + 2] = level;
+            } else {
+                options.level[n] = level;
+            }
+            options.levels = true;
+            continue;
         }
         // Each option takes a whole number within its own range.
         auto take = [&](auto lo, auto hi, auto& out) {
@@ -120,7 +159,7 @@ void printJson(const euchre::sim::Figures& f, double seconds, double rate) {
     std::printf("{\"games\": %lld, \"hands\": %lld, \"thrown_in\": %lld, \"team1_wins\": %lld, "
                 "\"team2_wins\": %lld, \"ordered_up\": %lld, \"named\": %lld, \"alone\": %lld, "
                 "\"marches\": %lld, \"euchres\": %lld, \"points_team1\": %lld, "
-                "\"points_team2\": %lld, \"seconds\": %.3f, \"hands_per_second\": %.1f}\n",
+                "\"points_team2\": %lld, \"seconds\": %.3f, \"hands_per_second\": %.1f",
                 static_cast<long long>(f.games), static_cast<long long>(f.hands),
                 static_cast<long long>(f.thrownIn), static_cast<long long>(f.team1Wins),
                 static_cast<long long>(f.team2Wins), static_cast<long long>(f.orderedUp),
@@ -128,6 +167,55 @@ void printJson(const euchre::sim::Figures& f, double seconds, double rate) {
                 static_cast<long long>(f.marches), static_cast<long long>(f.euchres),
                 static_cast<long long>(f.pointsTeam1), static_cast<long long>(f.pointsTeam2),
                 seconds, rate);
+}
+
+// What the players set for one team won, scored and took to decide. With
+// --swap a side follows its levels into the other team's seats.
+struct Side {
+    std::string level;
+    long long won = 0;
+    long long points = 0;
+    std::vector<double> expertMs;
+};
+
+std::string teamLevel(const std::array<euchre::ai::Level, 5>& level, int team) {
+    const std::string a = euchre::ai::levelName(level[team]);
+    const std::string b = euchre::ai::levelName(level[team + 2]);
+    return a == b ? a : a + "+" + b;
+}
+
+// The p-th part (0..1) of the sorted times, 0 when there are none.
+double quantile(std::vector<double>& times, double p) {
+    if (times.empty()) return 0;
+    const std::size_t at = std::min(times.size() - 1, static_cast<std::size_t>(p * times.size()));
+    std::nth_element(times.begin(), times.begin() + static_cast<std::ptrdiff_t>(at), times.end());
+    return times[at];
+}
+
+void printSidesText(std::array<Side, 3>& sides, long long hands) {
+    for (int team = 1; team <= 2; ++team) {
+        Side& side = sides[team];
+        const std::string key = "team" + std::to_string(team) + "_";
+        std::printf("%-24s %s\n", (key + "level").c_str(), side.level.c_str());
+        std::printf("%-24s %lld\n", (key + "games_won").c_str(), side.won);
+        std::printf("%-24s %.4f\n", (key + "points_per_hand").c_str(),
+                    hands ? double(side.points) / double(hands) : 0.0);
+        std::printf("%-24s %.3f\n", (key + "expert_ms_median").c_str(),
+                    quantile(side.expertMs, 0.5));
+        std::printf("%-24s %.3f\n", (key + "expert_ms_p99").c_str(), quantile(side.expertMs, 0.99));
+    }
+}
+
+void printSidesJson(std::array<Side, 3>& sides, long long hands) {
+    for (int team = 1; team <= 2; ++team) {
+        Side& side = sides[team];
+        std::printf(", \"team%d_level\": \"%s\", \"team%d_games_won\": %lld, "
+                    "\"team%d_points_per_hand\": %.4f, \"team%d_expert_ms_median\": %.3f, "
+                    "\"team%d_expert_ms_p99\": %.3f",
+                    team, side.level.c_str(), team, side.won, team,
+                    hands ? double(side.points) / double(hands) : 0.0, team,
+                    quantile(side.expertMs, 0.5), team, quantile(side.expertMs, 0.99));
+    }
 }
 
 } // namespace
@@ -151,9 +239,43 @@ int main(int argc, char** argv) {
     euchre::rng::restart(startValue);
 
     euchre::sim::Simulator sim;
+    std::array<Side, 3> sides;
+    for (int team = 1; team <= 2; ++team) sides[team].level = teamLevel(options->level, team);
+    // One game with the levels as given (or exchanged between the teams),
+    // its result put to the sides.
+    auto play = [&](bool swapped) {
+        for (int seat = 1; seat <= 4; ++seat)
+            sim.setLevel(seat, options->level[swapped ? seat % 2 + 1 + (seat > 2) * 2 : seat]);
+        const euchre::sim::Figures before = sim.figures();
+        if (!sim.playGame(options->playto)) return false;
+        const euchre::sim::Figures& after = sim.figures();
+        for (int team = 1; team <= 2; ++team) {
+            Side& side = sides[swapped ? 3 - team : team];
+            const long long won =
+                team == 1 ? after.team1Wins - before.team1Wins : after.team2Wins - before.team2Wins;
+            const long long points = team == 1 ? after.pointsTeam1 - before.pointsTeam1
+                                               : after.pointsTeam2 - before.pointsTeam2;
+            side.won += won;
+            side.points += points;
+            std::vector<double> times = sim.takeExpertTimes(team);
+            side.expertMs.insert(side.expertMs.end(), times.begin(), times.end());
+        }
+        return true;
+    };
     const auto started = std::chrono::steady_clock::now();
     for (int game = 1; game <= options->games; ++game) {
-        if (!sim.playGame(options->playto)) {
+        bool ok;
+        if (options->swap) {
+            // Both games of a pair are dealt from the same start.
+            const std::uint32_t pairStart = startValue ^ (std::uint32_t(game) * 0x9E3779B9u);
+            euchre::rng::restart(pairStart);
+            ok = play(false);
+            euchre::rng::restart(pairStart);
+            ok = ok && play(true);
+        } else {
+            ok = play(false);
+        }
+        if (!ok) {
             std::fprintf(stderr, "euchre-sim: %s\n", sim.fault().c_str());
             return 1;
         }
@@ -163,9 +285,14 @@ int main(int argc, char** argv) {
     const euchre::sim::Figures& figures = sim.figures();
     const double rate = seconds > 0 ? static_cast<double>(figures.hands) / seconds : 0.0;
 
-    if (options->json)
+    if (options->json) {
+        // The level figures join the same object, before its closing brace.
         printJson(figures, seconds, rate);
-    else
+        if (options->levels) printSidesJson(sides, figures.hands);
+        std::printf("}\n");
+    } else {
         printText(figures, startValue, seconds, rate);
+        if (options->levels) printSidesText(sides, figures.hands);
+    }
     return 0;
 }

@@ -7,16 +7,27 @@
 #include "host/bots/tableview.h"
 #include "model/bubble.h"
 
+#include <chrono>
+
 namespace euchre::sim {
 
 using rules::EventKind;
 using rules::Phase;
 
+void Simulator::setLevel(int seat, ai::Level level) {
+    if (!isSeat(seat)) return;
+    m_level[seat] = level;
+    m_anyExpert = false;
+    for (int s = 1; s <= kSeats; ++s) m_anyExpert |= m_level[s] == ai::Level::Expert;
+}
+
 bool Simulator::playGame(int playto) {
     m_dealOpen = false;
     m_accepted = false;
     rules::Events events;
+    const rules::Table before = m_table;
     rules::startGame(m_table, playto, events);
+    if (m_anyExpert) m_record.observe(before, events);
     count(events);
     if (m_watcher) m_watcher->step(events, m_table);
 
@@ -41,6 +52,35 @@ bool Simulator::playGame(int playto) {
 }
 
 bool Simulator::step(rules::Events& events) {
+    rules::Table& t = m_table;
+    const int seat = t.seat;
+    if (m_anyExpert) {
+        // Only the events and the table before them go into the record: it
+        // never holds more than the table showed.
+        const rules::Table before = t;
+        const bool moved = rules::asksASeat(t.phase) && m_level[seat] == ai::Level::Expert
+                               ? expertStep(events)
+                               : standardStep(events);
+        m_record.observe(before, events);
+        return moved;
+    }
+    return standardStep(events);
+}
+
+bool Simulator::expertStep(rules::Events& events) {
+    rules::Table& t = m_table;
+    const int seat = t.seat;
+    const auto started = std::chrono::steady_clock::now();
+    const int answer = ai::expertAnswer(t, m_record, seat);
+    m_expertMs[teamOf(seat)].push_back(
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started)
+            .count());
+    if (t.phase == Phase::Discard || t.phase == Phase::Play)
+        return rules::playCard(t, seat, answer, events);
+    return rules::decide(t, seat, answer, events);
+}
+
+bool Simulator::standardStep(rules::Events& events) {
     rules::Table& t = m_table;
     const int seat = t.seat;
     switch (t.phase) {

@@ -2,11 +2,16 @@
 // no host, no messages and no pauses, and the figures counted from the events.
 #pragma once
 
+#include "ai/answer.h"
+#include "ai/record.h"
 #include "rules/game.h"
 #include "rules/table.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace euchre::sim {
 
@@ -46,6 +51,14 @@ public:
     // when the game stops short (a seat could not move); fault() says where.
     bool playGame(int playto);
 
+    // The computer players of a seat 1..4 (standard unless set).
+    void setLevel(int seat, ai::Level level);
+    ai::Level level(int seat) const { return m_level[seat]; }
+
+    // How long each expert decision of a team's seats took, in milliseconds,
+    // since the last call; the list starts afresh.
+    std::vector<double> takeExpertTimes(int team) { return std::exchange(m_expertMs[team], {}); }
+
     const Figures& figures() const { return m_figures; }
     const rules::Table& table() const { return m_table; }
     const std::string& fault() const { return m_fault; }
@@ -53,6 +66,8 @@ public:
 
 private:
     bool step(rules::Events& events);
+    bool standardStep(rules::Events& events);
+    bool expertStep(rules::Events& events);
     void count(const rules::Events& events);
 
     rules::Table m_table;
@@ -61,6 +76,11 @@ private:
     Watcher* m_watcher = nullptr;
     bool m_dealOpen = false; // dealt, and no trump made yet
     bool m_accepted = false;
+
+    std::array<ai::Level, 5> m_level{};
+    bool m_anyExpert = false;
+    ai::DealRecord m_record; // kept only while an expert plays
+    std::array<std::vector<double>, 3> m_expertMs;
 };
 
 } // namespace euchre::sim
