@@ -40,13 +40,15 @@ Sampler::Sampler(const InfoView& view) {
     }
     known |= playedMask;
 
-    // The dealer keeps an ordered-up turned card until playing it.
+    // The dealer keeps an ordered-up turned card until playing it; a dealer
+    // who sits out keeps it out of play.
     const int dealer = view.dealer - 1;
-    const bool turnedWithDealer = view.orderedUp && view.discarded && dealer != me && view.turned &&
+    const int sitout = view.loner ? (view.loner + 1) % 4 : -1; // the loner's partner
+    const bool turnedWithDealer = view.orderedUp && view.discarded && dealer != me &&
+                                  dealer != sitout && view.turned &&
                                   !(playedMask & cardBit(view.turned));
     if (turnedWithDealer) m_base[dealer] |= cardBit(view.turned);
 
-    const int sitout = view.loner ? (view.loner + 1) % 4 : -1; // partner's index
     m_unknownMask = kFullDeck & ~known;
     int hidden = popCount(m_unknownMask);
     for (int seat = 0; seat < 4; ++seat) {

@@ -42,7 +42,10 @@ constexpr char kHelp[] =
     "Prints \"listening on N\" once it accepts connections; SIGINT or SIGTERM ends it.\n";
 
 int usage(const char* why) {
-    std::fprintf(stderr, "euchre-host: %s\nusage: euchre-host [--port N] [--bot-speed MS]\n", why);
+    std::fprintf(stderr,
+                 "euchre-host: %s\nusage: euchre-host [--port N] [--bot-speed MS] [--bots "
+                 "standard|expert]\n",
+                 why);
     return 2;
 }
 
@@ -54,6 +57,7 @@ int main(int argc, char** argv) {
 
     int port = 7772;
     int botSpeed = euchre::TServer::kDefaultBotSpeed;
+    euchre::ai::Level bots = euchre::ai::Level::Standard;
     const QStringList args = QCoreApplication::arguments();
     for (int i = 1; i < args.size(); ++i) {
         const QString& arg = args[i];
@@ -68,6 +72,12 @@ int main(int argc, char** argv) {
         } else if (arg == QLatin1String("--bot-speed") && i + 1 < args.size()) {
             if (!readNumber(args[++i], 1, 60000, botSpeed))
                 return usage("the bot speed must be 1 to 60000 milliseconds");
+        } else if (arg == QLatin1String("--bots") && i + 1 < args.size()) {
+            const QString level = args[++i];
+            if (level == QLatin1String("expert"))
+                bots = euchre::ai::Level::Expert;
+            else if (level != QLatin1String("standard"))
+                return usage("the computer players are standard or expert");
         } else {
             return usage("unknown argument");
         }
@@ -93,6 +103,7 @@ int main(int argc, char** argv) {
     euchre::rng::restartFromTimeOfDay();
     euchre::TServer server;
     server.setBotSpeed(botSpeed);
+    server.setComputerLevel(bots);
     QString error;
     if (!server.startListening(static_cast<quint16>(port), &error)) {
         std::fprintf(stderr, "euchre-host: cannot listen on port %d: %s\n", port,

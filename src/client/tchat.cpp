@@ -263,6 +263,20 @@ void Tchat::buildMenus() {
         connect(a, &QAction::triggered, this, [this, t = tag] { Fast1Click(t); });
     }
 
+    QMenu* players = options->addMenu(QStringLiteral("Computer Players"));
+    players->setObjectName(QStringLiteral("ComputerPlayers1"));
+    m_computerPlayers = new QActionGroup(this);
+    for (const auto& [name, text, tag] :
+         {std::tuple{"Standard1", "Standard", computerPlayersStandard},
+          {"Expert1", "Expert", computerPlayersExpert}}) {
+        QAction* a = add(players, name, QLatin1String(text));
+        a->setCheckable(true);
+        a->setData(tag);
+        a->setChecked(tag == computerPlayersStandard);
+        m_computerPlayers->addAction(a);
+        connect(a, &QAction::triggered, this, [this, t = tag] { computerPlayersClick(t); });
+    }
+
     options->addSeparator();
     m_viewScoreCard = add(options, "ViewScoreCard1", QStringLiteral("View Score Card"));
     connect(m_viewScoreCard, &QAction::triggered, this,
@@ -336,6 +350,7 @@ void Tchat::updateWindowEntries() {
 void Tchat::setServer(Hosting* server) {
     m_server = server;
     if (m_server) m_server->setBotSpeedSource([this] { return botSpeed(); });
+    applyComputerPlayers();
 }
 
 void Tchat::setWindows(const TableWindows& windows) {
@@ -631,6 +646,7 @@ Settings Tchat::currentSettings() const {
     const QAction* turn = m_turnSounds->checkedAction();
     s.turnSound = turn ? turn->data().toInt() : turnSoundClassic;
     s.chatterSounds = m_playChatterSounds->isChecked();
+    if (QAction* a = m_computerPlayers->checkedAction()) s.computerPlayers = a->data().toInt();
     return s;
 }
 
@@ -656,6 +672,8 @@ void Tchat::loadinifile() {
     resize(s.bounds.size());
     if (QAction* a = checkedWithData(m_turnSounds, s.turnSound)) a->setChecked(true);
     m_playChatterSounds->setChecked(s.chatterSounds);
+    if (QAction* a = checkedWithData(m_computerPlayers, s.computerPlayers)) a->setChecked(true);
+    applyComputerPlayers();
 }
 
 void Tchat::saveinifile(SettingKey changed) {
@@ -677,6 +695,19 @@ void Tchat::Fast1Click(int speed) {
     if (loggedin)
         sendToHost(MessageBuilder(cmd::botspeed).field(myslot).field(botSpeed()).done(true));
     saveinifile(SettingKey::BotSpeed);
+}
+
+void Tchat::computerPlayersClick(int level) {
+    if (QAction* a = checkedWithData(m_computerPlayers, level)) a->setChecked(true);
+    applyComputerPlayers();
+    saveinifile(SettingKey::ComputerPlayers);
+}
+
+void Tchat::applyComputerPlayers() {
+    const QAction* a = m_computerPlayers ? m_computerPlayers->checkedAction() : nullptr;
+    if (m_server && a)
+        m_server->setComputerLevel(
+            a->data().toInt() == computerPlayersExpert ? ai::Level::Expert : ai::Level::Standard);
 }
 
 void Tchat::scontopClick() {

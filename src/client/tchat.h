@@ -198,6 +198,10 @@ public:
 
     // ---- menus ----
     void Fast1Click(int speed);
+    // "Computer Players": the hosting copy's computer seats play at this
+    // level from the next deal on.
+    void computerPlayersClick(int level);
+    void applyComputerPlayers();
     void scontopClick();
     void ltontopClick();
     void PlaySounds1Click();
@@ -319,6 +323,7 @@ private:
     QAction* m_playChatterSounds = nullptr;
     QActionGroup* m_turnSounds = nullptr;
     QActionGroup* m_botSpeeds = nullptr;
+    QActionGroup* m_computerPlayers = nullptr;
     QAction* m_scontop = nullptr;
     QAction* m_ltontop = nullptr;
     QAction* m_justWatch = nullptr;

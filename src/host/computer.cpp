@@ -123,29 +123,35 @@ void TServer::ctimerTimer() {
     }
 }
 
+int TServer::decision(int seat, int (*standard)(const rules::Table&, int)) const {
+    const rules::Table t = table();
+    if (m_level == ai::Level::Expert) return ai::expertAnswer(t, m_record, seat);
+    return standard(t, seat);
+}
+
 void TServer::cbidder(int seat) {
     if (seat == 0 || seat != bidder) return;
-    selectedbubble(answer(seat, bots::bidDecision(table(), seat)));
+    selectedbubble(answer(seat, decision(seat, bots::bidDecision)));
 }
 
 void TServer::cchooser(int seat) {
     if (seat == 0 || seat != chooser) return;
-    selectedbubble(answer(seat, bots::chooseDecision(table(), seat)));
+    selectedbubble(answer(seat, decision(seat, bots::chooseDecision)));
 }
 
 void TServer::caloner(int seat) {
     if (seat == 0 || seat != aloner) return;
-    selectedbubble(answer(seat, bots::aloneDecision(table(), seat)));
+    selectedbubble(answer(seat, decision(seat, bots::aloneDecision)));
 }
 
 void TServer::cdiscarder(int seat) {
     if (seat == 0 || seat != discarder) return;
-    playcard(answer(seat, bots::discardPosition(table(), seat)));
+    playcard(answer(seat, decision(seat, bots::discardPosition)));
 }
 
 void TServer::cnextplayer(int seat) {
     if (seat == 0 || seat != nextplayer) return;
-    const int position = bots::playPosition(table(), seat);
+    const int position = decision(seat, bots::playPosition);
     if (position >= 1 && position <= kHandSize) playcard(answer(seat, position));
 }
 

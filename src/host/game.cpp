@@ -95,9 +95,14 @@ void TServer::keep(const rules::Table& t) {
 
 template <typename Step> bool TServer::apply(Step&& step) {
     rules::Table t = table();
+    const rules::Table before = t;
     rules::Events events;
     const bool moved = step(t, events);
     if (moved) keep(t);
+    m_record.observe(before, events);
+    // A level chosen during a deal reaches the computer seats with the next one.
+    for (const rules::Event& e : events)
+        if (e.kind == rules::EventKind::Dealer) m_level = m_pendingLevel;
     announce(events);
     // A refused or ignored move leaves the timer alone, a pending computer move included.
     if (moved) armForPhase();

@@ -3,6 +3,8 @@
 // plays every seat that no person plays. It never shows a window.
 #pragma once
 
+#include "ai/answer.h"
+#include "ai/record.h"
 #include "host/fairqueue.h"
 #include "host/peerlink.h"
 #include "model/deck.h"
@@ -82,6 +84,10 @@ public:
     void setBotSpeed(int ms) { m_botSpeed = ms; }
     void setBotSpeedSource(std::function<int()> source) { m_botSpeedSource = std::move(source); }
     int botSpeed() const;
+
+    // ---- the computer players' level: taken up by the computer seats at the next deal ----
+    void setComputerLevel(ai::Level level) { m_pendingLevel = level; }
+    ai::Level computerLevel() const { return m_level; }
 
     // ---- connections (Sock1Accept hands real sockets to admit) ----
     // Admits a connection into the lowest free slot; returns the slot, or
@@ -192,6 +198,11 @@ private:
     // game on, announces its events and sets the computer-turn timer for
     // whatever the game now waits for.
     template <typename Step> bool apply(Step&& step);
+    // A computer seat's answer: the standard player's rule, or the expert's
+    // search on that seat's own view when the expert plays this deal. The
+    // search runs here on the event loop: its decisions take a few
+    // milliseconds, rarely more than a tenth of a second.
+    int decision(int seat, int (*standard)(const rules::Table&, int)) const;
     void announce(const rules::Events& events);
     void sendHands();
     void resetTimer();
@@ -204,6 +215,9 @@ private:
     quint64 m_nextSerial = 0;
     int m_botSpeed = kDefaultBotSpeed;
     std::function<int()> m_botSpeedSource;
+    ai::Level m_level = ai::Level::Standard;        // this deal's computer players
+    ai::Level m_pendingLevel = ai::Level::Standard; // from the next deal on
+    ai::DealRecord m_record; // the deal as every seat saw it, for the expert's views
     TSock* Sock1 = nullptr;
     std::array<bool, 11> m_overfull{};
     bool m_anyOverfull = false;

@@ -76,6 +76,9 @@ Settings readSettings(const IniFile& file) {
     s.turnSound = file.readString(section, QStringLiteral("Turnsound")) == u"1" ? turnSoundNew
                                                                                 : turnSoundClassic;
     s.chatterSounds = file.readString(section, QStringLiteral("ChatterSounds")) != u"false";
+    s.computerPlayers = file.readString(section, QStringLiteral("ComputerPlayers")) == u"expert"
+                            ? computerPlayersExpert
+                            : computerPlayersStandard;
     return s;
 }
 
@@ -96,6 +99,9 @@ void writeSettings(IniFile& file, const Settings& s, SettingKeys keys) {
     put(SettingKey::TurnSound, "Turnsound",
         s.turnSound == turnSoundNew ? QStringLiteral("1") : QStringLiteral("0"));
     put(SettingKey::ChatterSounds, "ChatterSounds", trueFalse(s.chatterSounds));
+    put(SettingKey::ComputerPlayers, "ComputerPlayers",
+        s.computerPlayers == computerPlayersExpert ? QStringLiteral("expert")
+                                                   : QStringLiteral("standard"));
 }
 
 void writePhrases(IniFile& file, const std::array<QString, phraseCount>& phrases,
@@ -125,7 +131,7 @@ Settings SettingsStore::load() {
 }
 
 bool SettingsStore::save(const Settings& current, SettingKeys changed, QString* error) {
-    return writeKeys(current, m_loaded ? allSettingKeys : changed, error);
+    return writeKeys(current, m_loaded ? allSettingKeys | changed : changed, error);
 }
 
 bool SettingsStore::saveOnClose(const Settings& current, const QRect& workArea, QString* error) {

@@ -20,6 +20,10 @@ inline constexpr int botSpeedFast = 200;
 inline constexpr int turnSoundClassic = 0;
 inline constexpr int turnSoundNew = 1;
 
+// The "Computer Players" choice: the standard players or the expert.
+inline constexpr int computerPlayersStandard = 0;
+inline constexpr int computerPlayersExpert = 1;
+
 inline constexpr int phraseCount = 9;
 
 // Every preference the settings file holds, as plain values. A default-made
@@ -35,6 +39,7 @@ struct Settings {
     QRect bounds{3, 3, 780, 600}; // the table window: left, top, width, height
     int turnSound = turnSoundClassic;
     bool chatterSounds = true;
+    int computerPlayers = computerPlayersStandard;
 
     bool operator==(const Settings&) const = default;
 };
@@ -58,6 +63,9 @@ enum class SettingKey : unsigned {
     Bounds = 1u << 6,
     TurnSound = 1u << 7,
     ChatterSounds = 1u << 8,
+    // Written only when the user picks it, so files of those who never do
+    // stay as they were.
+    ComputerPlayers = 1u << 9,
 };
 Q_DECLARE_FLAGS(SettingKeys, SettingKey)
 Q_DECLARE_OPERATORS_FOR_FLAGS(SettingKeys)

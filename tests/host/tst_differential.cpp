@@ -30,8 +30,10 @@ template <typename HandOf> QByteArray handsLine(HandOf handOf) {
 
 // A spectator's view of one game on the host, with the hands of each deal and
 // of the first trick (after the dealer's discard) taken from its records.
-QByteArrayList throughHost(std::uint32_t start) {
+QByteArrayList throughHost(std::uint32_t start, int playto = kPlayTo,
+                           ai::Level level = ai::Level::Standard) {
     HostFixture h;
+    h.server.setComputerLevel(level);
     for (int i = 1; i <= 5; ++i) h.connect();
     for (int seat = 1; seat <= 4; ++seat) h.link[seat]->close(); // computer seats
     QByteArrayList seen;
@@ -47,7 +49,7 @@ QByteArrayList throughHost(std::uint32_t start) {
         seen.append(m);
     };
     rng::restart(start);
-    s.startgame("Sim+" + n(kPlayTo) + "+");
+    s.startgame("Sim+" + n(playto) + "+");
     for (int tick = 0; tick < 1000000 && s.gameon && s.ctimer.isActive(); ++tick) s.ctimerTimer();
     if (s.gameon) seen.append("the host stopped");
     return seen;
@@ -160,6 +162,19 @@ private slots:
         // The games reached the rare paths too: a loner and a deal thrown in.
         QVERIFY(core.figures().alone > 0);
         QVERIFY(core.figures().thrownIn > 0);
+    }
+
+    // Expert seats decide the same on the host as in the simulator: both
+    // build each seat's view from the same events.
+    void hostAndCoreAgreeWithExperts() {
+        sim::Simulator core;
+        Transcript transcript;
+        core.setWatcher(&transcript);
+        for (int seat = 1; seat <= 4; ++seat) core.setLevel(seat, ai::Level::Expert);
+        const QByteArrayList host = throughHost(3, 5, ai::Level::Expert);
+        rng::restart(3);
+        QVERIFY(core.playGame(5));
+        QCOMPARE(host, transcript.seen);
     }
 };
 
