@@ -23,6 +23,10 @@ int HostedServer::botSpeed() const {
     return m_server.botSpeed();
 }
 
+void HostedServer::setExpertComputers(bool expert) {
+    m_server.setComputerLevel(expert ? ai::Level::Expert : ai::Level::Standard);
+}
+
 void HostedServer::install() {
     Hosting::setFactory([] { return std::make_unique<HostedServer>(); });
 }

@@ -16,6 +16,7 @@ public:
     quint16 listeningPort() const override;
     void setBotSpeedSource(std::function<int()> source) override;
     int botSpeed() const override;
+    void setExpertComputers(bool expert) override;
 
     TServer& server() { return m_server; }
 

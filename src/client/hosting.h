@@ -21,6 +21,9 @@ public:
     // The computer players' delay in ms, read from this window at every arming.
     virtual void setBotSpeedSource(std::function<int()> source) = 0;
     virtual int botSpeed() const = 0;
+    // The computer seats play as experts (or as the standard players) from
+    // the next deal on.
+    virtual void setExpertComputers(bool expert) = 0;
 
     // Makes a host for a window that hosts without having been handed one.
     using Factory = std::function<std::unique_ptr<Hosting>()>;

@@ -705,9 +705,7 @@ void Tchat::computerPlayersClick(int level) {
 
 void Tchat::applyComputerPlayers() {
     const QAction* a = m_computerPlayers ? m_computerPlayers->checkedAction() : nullptr;
-    if (m_server && a)
-        m_server->setComputerLevel(
-            a->data().toInt() == computerPlayersExpert ? ai::Level::Expert : ai::Level::Standard);
+    if (m_server && a) m_server->setExpertComputers(a->data().toInt() == computerPlayersExpert);
 }
 
 void Tchat::scontopClick() {
