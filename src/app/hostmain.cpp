@@ -30,12 +30,13 @@ bool readNumber(const QString& text, int lo, int hi, int& out) {
 }
 
 constexpr char kHelp[] =
-    "usage: euchre-host [--port N] [--bot-speed MS]\n"
+    "usage: euchre-host [--port N] [--bot-speed MS] [--bots standard|expert]\n"
     "Runs a Euchre game host without windows; the computer plays every free seat.\n"
     "\n"
     "  --port N         listen on port N, 0 to 65535 (default 7772; 0 picks a free one)\n"
     "  --bot-speed MS   the computer players' delay in milliseconds, 1 to 60000\n"
     "                   (default 500)\n"
+    "  --bots LEVEL     the computer players: standard (the default) or expert\n"
     "  --help           print this help and end\n"
     "  --version        print the version and end\n"
     "\n"
