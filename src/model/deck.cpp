@@ -4,6 +4,8 @@
 #include "model/card.h"
 #include "model/random.h"
 
+#include <cstdint>
+
 namespace euchre {
 
 namespace {
@@ -19,14 +21,22 @@ constexpr std::array<int, Deck::kSize> kPlacingOrder = [] {
 } // namespace
 
 void Deck::shuffledeck() {
-    m_cards.fill(0);
-    for (const int card : kPlacingOrder) {
-        int position;
-        do {
-            position = rng::from1to(kSize);
-        } while (m_cards[position] != 0);
-        m_cards[position] = card;
+    // Draw positions until each card in turn finds a free one. Written without
+    // a branch on "free", which is as good as random: each draw records its
+    // position as the place of the card being placed, and only a free one
+    // moves on to the next card. Marking a taken place again changes nothing.
+    std::array<int, kSize> place{};
+    std::uint32_t taken = 1; // position 0 is never drawn
+    int placed = 0;
+    while (placed < kSize) {
+        const int position = rng::from1to(kSize);
+        const auto isFree = static_cast<int>(~taken >> position & 1u);
+        taken |= 1u << position;
+        place[placed] = position;
+        placed += isFree;
     }
+    for (int i = 0; i < kSize; ++i) m_cards[place[i]] = kPlacingOrder[i];
+    m_cards[0] = 0;
 }
 
 void Deck::setCards(const std::array<int, kSize>& cards) {

@@ -226,13 +226,15 @@ bool playCard(Table& t, int seat, int position, Events& ev) {
     hand[position] = kNoCard;
     ev.push(EventKind::Played, seat, position, card);
 
-    int done = 0;
-    for (int s = 1; s <= kSeats; ++s)
-        if (t.played[s] != kNoCard || t.sitsout[s]) ++done;
-    if (done < kSeats)
-        askPlayer(t, seat, ev);
-    else
+    // Seats play in turn from the leader, so the trick is complete when the
+    // next seat in play is the leader, who has played.
+    const int next = nextInPlay(seat, t.sitsout);
+    if (t.played[next] != kNoCard) {
         finishTrick(t, ev);
+        return true;
+    }
+    ask(t, Phase::Play, next);
+    ev.push(EventKind::NextPlayer, next);
     return true;
 }
 

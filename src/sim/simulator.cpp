@@ -83,6 +83,9 @@ bool Simulator::expertStep(rules::Events& events) {
 bool Simulator::standardStep(rules::Events& events) {
     rules::Table& t = m_table;
     const int seat = t.seat;
+    // Cards are most of the steps: asked first, they stay off the jump table.
+    if (t.phase == Phase::Play)
+        return rules::playCard(t, seat, bots::playPosition(t, seat), events);
     switch (t.phase) {
     case Phase::OrderUp:
         return rules::decide(t, seat, bots::bidDecision(t, seat), events);
@@ -92,8 +95,6 @@ bool Simulator::standardStep(rules::Events& events) {
         return rules::decide(t, seat, bots::aloneDecision(t, seat), events);
     case Phase::Discard:
         return rules::playCard(t, seat, bots::discardPosition(t, seat), events);
-    case Phase::Play:
-        return rules::playCard(t, seat, bots::playPosition(t, seat), events);
     case Phase::TrickPause:
     case Phase::HandPause:
         return rules::proceed(t, events);
@@ -103,8 +104,14 @@ bool Simulator::standardStep(rules::Events& events) {
 }
 
 void Simulator::count(const rules::Events& events) {
+    // Most events count for nothing; they are passed over before the switch.
+    constexpr auto bit = [](EventKind kind) { return 1u << unsigned(kind); };
+    constexpr unsigned kCounted = bit(EventKind::Dealer) | bit(EventKind::Accepted) |
+                                  bit(EventKind::TrumpMade) | bit(EventKind::GoingAlone) |
+                                  bit(EventKind::Scored) | bit(EventKind::GameWon);
     Figures& f = m_figures;
     for (const rules::Event& e : events) {
+        if (!(kCounted & bit(e.kind))) continue;
         switch (e.kind) {
         case EventKind::Dealer:
             // A new deal while the last one never got its trump: that one was thrown in.
