@@ -36,6 +36,8 @@ trap 'kill $pid 2>/dev/null || true; rm -rf "$home"' EXIT
 printf '[Euchre]\r\nBotspeed=200\r\nHideLobbyDownload=true\r\nScontop=true\r\nLtontop=true\r\nTop=20\r\nLeft=30\r\nWidth=960\r\nHeight=720\r\n' \
     >"$home/bromlobby.ini"
 export EUCHRE_HOME=$home
+# Its own instance, so that a copy running on this desktop is left alone.
+export EUCHRE_INSTANCE=screenshots-$$
 export EUCHRE_PORT=${EUCHRE_PORT:-$((20000 + RANDOM % 20000))}
 "$bin" >/dev/null 2>&1 &
 pid=$!

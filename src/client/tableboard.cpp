@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLinearGradient>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QRadialGradient>
 #include <QToolTip>
@@ -134,6 +135,9 @@ TableBoard::TableBoard(QWidget* parent) : QWidget(parent) {
     m_trickWinner = new ArtItem(this, QStringLiteral("image_winner"), {119, 97, 27, 35});
     m_trickWinner->setArt([](qreal dpr) { return art::trickWinnerMarker(dpr); });
     m_trickWinner->hide();
+    m_logo = new ArtItem(this, QStringLiteral("Image6"), {554, 9, 156, 32}, true);
+    m_logo->setArt([](qreal dpr) { return art::logo(dpr); });
+    m_logo->setToolTip(QStringLiteral("Visit the maker's web site"));
     m_dealer = new ArtItem(this, QStringLiteral("button_dealer"), {60, 366, 25, 25});
     m_dealer->setArt([](qreal dpr) { return art::dealerButton(dpr); });
 
@@ -301,8 +305,6 @@ void TableBoard::paintEvent(QPaintEvent*) {
     p.setPen(QPen(QColor(200, 190, 160), 1));
     p.drawLine(QPointF(kScoreCard.left() + 10, 95.5), QPointF(kScoreCard.right() - 10, 95.5));
 
-    p.drawPixmap(554, 9, art::logo(dpr));
-
     // The board's border and its corner ornaments.
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(Qt::black, 1));
@@ -322,9 +324,11 @@ void BoardHost::resizeEvent(QResizeEvent*) {
     m_board->move((width() - m_board->width()) / 2, (height() - m_board->height()) / 2);
 }
 
-void BoardHost::paintEvent(QPaintEvent*) {
+void BoardHost::paintEvent(QPaintEvent* event) {
+    // The window's tiled background, the same picture as the small windows'.
     QPainter p(this);
-    p.fillRect(rect(), kWindowColour);
+    p.drawTiledPixmap(event->rect(), art::backgroundTile(devicePixelRatioF()),
+                      event->rect().topLeft());
 }
 
 } // namespace euchre

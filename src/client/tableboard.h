@@ -67,6 +67,8 @@ public:
     ArtItem* trump() const { return m_trump; }
     ArtItem* trickWinner() const { return m_trickWinner; }
     ArtItem* dealerButton() const { return m_dealer; }
+    // The maker's logo; a click on it opens the maker's web site.
+    ArtItem* logo() const { return m_logo; }
     ArtItem* teamMaker(int team) const;
     QLabel* discardLabel() const { return m_discard; }
     QLabel* statusLabel() const { return m_status; }
@@ -97,6 +99,7 @@ private:
     ArtItem* m_trump = nullptr;
     ArtItem* m_trickWinner = nullptr;
     ArtItem* m_dealer = nullptr;
+    ArtItem* m_logo = nullptr;
     QLabel* m_discard = nullptr;
     QLabel* m_status = nullptr;
     QPushButton* m_start = nullptr;

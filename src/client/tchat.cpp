@@ -4,6 +4,7 @@
 
 #include "client/artitem.h"
 #include "client/tableboard.h"
+#include "client/tabout.h"
 #include "client/tlasttrick.h"
 #include "model/random.h"
 #include "net/commands.h"
@@ -17,6 +18,7 @@
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDesktopServices>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -150,6 +152,10 @@ Tchat::Tchat(QWidget* parent)
             [this] { showWindow(m_windows.lasttrick); });
     connect(board()->scoreCardButton(), &QPushButton::clicked, this,
             [this] { showWindow(m_windows.scorecard); });
+    openUrl = [](const QUrl& url) { QDesktopServices::openUrl(url); };
+    connect(board()->logo(), &ArtItem::pressed, this, [this](Qt::MouseButton button) {
+        if (button == Qt::LeftButton && openUrl) openUrl(makerWebSite());
+    });
     for (int n = 1; n <= TableBoard::kBubbles; ++n)
         connect(board()->bubble(n), &ArtItem::pressed, this, [this, n](Qt::MouseButton button) {
             if (button == Qt::LeftButton) bubble1Click(n);
@@ -217,7 +223,7 @@ void Tchat::buildMenus() {
         return a;
     };
 
-    QMenu* file = bar->addMenu(QStringLiteral("File"));
+    QMenu* file = bar->addMenu(QStringLiteral("&File"));
     m_startGame = add(file, "StartGame1", QStringLiteral("Start Game"));
     m_startGame->setEnabled(false);
     connect(m_startGame, &QAction::triggered, this, &Tchat::button_startClick);
@@ -227,7 +233,7 @@ void Tchat::buildMenus() {
     add(file, "Host1", QStringLiteral("Host"))->setVisible(false);
     add(file, "Join1", QStringLiteral("Join"))->setVisible(false);
 
-    QMenu* options = bar->addMenu(QStringLiteral("Options"));
+    QMenu* options = bar->addMenu(QStringLiteral("&Options"));
     m_playSounds = add(options, "PlaySounds1", QStringLiteral("Play Sounds"));
     m_playSounds->setCheckable(true);
     m_playSounds->setChecked(true);
@@ -310,7 +316,7 @@ void Tchat::buildMenus() {
         JustWatch1Click();
     });
 
-    QMenu* view = bar->addMenu(QStringLiteral("View"));
+    QMenu* view = bar->addMenu(QStringLiteral("&View"));
     m_viewTally = add(view, "ViewTally1", QStringLiteral("View Tally"));
     connect(m_viewTally, &QAction::triggered, this, &Tchat::ViewTally1Click);
     m_spyList = add(view, "SpyList1", QStringLiteral("Spy List"));
@@ -322,7 +328,7 @@ void Tchat::buildMenus() {
     m_gameLog = add(view, "ScoreCard1", QStringLiteral("Game Log"));
     connect(m_gameLog, &QAction::triggered, this, [this] { showWindow(m_windows.scorecard); });
 
-    QMenu* help = bar->addMenu(QStringLiteral("Help"));
+    QMenu* help = bar->addMenu(QStringLiteral("&Help"));
     m_helpContent = add(help, "Help2", QStringLiteral("Content"));
     m_helpContent->setShortcut(QKeySequence(Qt::Key_F1));
     connect(m_helpContent, &QAction::triggered, this, [this] { showWindow(m_windows.help); });

@@ -15,6 +15,7 @@
 #include <QPointer>
 #include <QStringList>
 #include <QTimer>
+#include <QUrl>
 #include <array>
 #include <deque>
 #include <functional>
@@ -232,6 +233,9 @@ public:
     // Shows a message; `done` runs when the user has seen it. Replaceable so
     // that tests never wait for a person.
     std::function<void(const QString& text, std::function<void()> done)> message;
+
+    // Opens a web page in the user's browser; replaceable for tests.
+    std::function<void(const QUrl& url)> openUrl;
 
     // ---- client state ----
     int myslot = 0;

@@ -3,17 +3,24 @@
 // closed connection, the version notices, the chatter-sound line, the queue
 // timer resting when idle, and the settings the menus and the login touch.
 #include "chat/chatbox.h"
-#include "settings/colourtext.h"
-#include "settings/settingslocation.h"
+#include "chat/phrases.h"
+#include "client/artitem.h"
 #include "client/tableboard.h"
+#include "client/tabout.h"
 #include "client/tchat.h"
 #include "net/protocol.h"
 #include "net/tsock.h"
+#include "settings/colourtext.h"
+#include "settings/settingslocation.h"
+#include "tally/ttallylist.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QSignalSpy>
@@ -21,6 +28,7 @@
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 
 using euchre::Tchat;
 
@@ -97,6 +105,8 @@ private slots:
     void menuChangesBeforeLoginSaveOnlyThatKey();
     void loginLoadsTheSettingsAndCloseKeepsThem();
     void resetScreenLocationAndCentredBoard();
+    void everyMenuEntryReachesItsHandler();
+    void menusOpenWithAltAndTheirLetter();
 
 private:
     std::unique_ptr<Tchat> makeTable();
@@ -726,6 +736,124 @@ void TestTchat::resetScreenLocationAndCentredBoard() {
     QTRY_COMPARE(table->pos(), QPoint(3, 3));
     QCOMPARE(table->height(), 600);
     table->close();
+}
+
+// ---- menus ----
+
+// Each entry of the menu bar must do something a person can see: open a
+// window, change the settings file, the chat log, the window's place, the
+// logo's link or what the host says back. An entry bound to nothing leaves
+// all of it as it was.
+void TestTchat::everyMenuEntryReachesItsHandler() {
+    table = makeTable();
+    QWidget about, help, spylist, lasttrick, scorecard, gamestart;
+    euchre::Tphrases phrases;
+    euchre::Ttallylist tally;
+    table->setTally(&tally);
+    table->setPhraseEditor(&phrases);
+    euchre::TableWindows windows;
+    windows.about = &about;
+    windows.help = &help;
+    windows.spylist = &spylist;
+    windows.lasttrick = &lasttrick;
+    windows.scorecard = &scorecard;
+    windows.gamestart = &gamestart;
+    table->setWindows(windows);
+    table->chat()->chooseColour = [](const QColor&) { return QColor(200, 20, 20); };
+    QList<QUrl> opened;
+    table->openUrl = [&](const QUrl& url) { opened.append(url); };
+    table->setCommandLine({});
+    table->show();
+    QTRY_VERIFY(table->loggedin);
+    QTRY_VERIFY(table->findChild<QAction*>(QStringLiteral("StartGame1"))->isEnabled());
+    // Away from where "Reset Screen Location" puts it.
+    table->move(60, 50);
+    QTRY_COMPARE(table->pos(), QPoint(60, 50));
+
+    const QList<QWidget*> small = {&about,     &help,      &spylist, &lasttrick,
+                                   &scorecard, &gamestart, &phrases, &tally};
+    const QString settings = euchre::settingsFilePath();
+    const auto seen = [&] {
+        QStringList state;
+        for (QWidget* w : small)
+            state << QString::number(w->isVisible()) << QString::number(w->windowFlags());
+        state << QString::fromLatin1(fileBytes(settings)) << logLines(*table).join('/')
+              << QString::number(table->x()) << QString::number(table->y())
+              << QString::number(table->chat()->scrollChatOff())
+              << QString::number(
+                     table->findChild<QAction*>(QStringLiteral("JustWatch1"))->isChecked());
+        return state.join('|');
+    };
+
+    QList<QAction*> entries;
+    QList<QAction*> choices; // one of a submenu's ticked items, such as a speed
+    const std::function<void(QMenu*)> walk = [&](QMenu* menu) {
+        const QList<QAction*> items = menu->actions();
+        const bool choice = std::all_of(items.begin(), items.end(),
+                                        [](const QAction* a) { return a->isCheckable(); });
+        for (QAction* a : items) {
+            if (a->menu())
+                walk(a->menu());
+            else if (!a->isSeparator() && a->isVisible())
+                entries.append(a);
+            if (choice) choices.append(a);
+        }
+    };
+    for (QAction* top : table->menuBar()->actions()) walk(top->menu());
+    QCOMPARE(entries.size(), 31);
+
+    QStringList silent;
+    QAction* exit = nullptr;
+    for (QAction* entry : entries) {
+        if (entry->objectName() == QLatin1String("Exit1")) {
+            exit = entry;
+            continue;
+        }
+        QVERIFY2(entry->isEnabled(), qPrintable(entry->objectName()));
+        // A choice already made shows nothing new: another one is made first.
+        if (entry->isChecked() && choices.contains(entry)) {
+            const QList<QAction*> others =
+                entry->associatedObjects().isEmpty()
+                    ? QList<QAction*>{}
+                    : qobject_cast<QMenu*>(entry->associatedObjects().constLast())->actions();
+            for (QAction* other : others)
+                if (other != entry) {
+                    other->trigger();
+                    break;
+                }
+        }
+        const QString before = seen();
+        entry->trigger();
+        if (!QTest::qWaitFor([&] { return seen() != before; }, 2000)) silent << entry->objectName();
+        for (QWidget* w : small) w->hide();
+    }
+    QVERIFY2(silent.isEmpty(), qPrintable(silent.join(", ")));
+
+    // The logo is the way to the maker's web site.
+    QTest::mouseClick(table->board()->logo(), Qt::LeftButton);
+    QCOMPARE(opened, QList<QUrl>{euchre::makerWebSite()});
+
+    QVERIFY(exit);
+    exit->trigger();
+    QTRY_VERIFY(!table->isVisible());
+}
+
+void TestTchat::menusOpenWithAltAndTheirLetter() {
+    table = makeTable();
+    table->setCommandLine({QStringLiteral("only a name")});
+    table->show();
+    QVERIFY(QTest::qWaitForWindowActive(table.get()));
+    QStringList titles;
+    for (QAction* top : table->menuBar()->actions()) {
+        titles << top->text();
+        const QChar letter = top->text().at(1);
+        QTest::keyClick(table.get(), Qt::Key(letter.toUpper().unicode()), Qt::AltModifier);
+        QTRY_VERIFY2(top->menu()->isVisible(), qPrintable(top->text()));
+        QTest::keyClick(top->menu(), Qt::Key_Escape);
+        QTRY_VERIFY(!top->menu()->isVisible());
+        QTest::keyClick(table.get(), Qt::Key_Escape);
+    }
+    QCOMPARE(titles, QStringList({"&File", "&Options", "&View", "&Help"}));
 }
 
 QTEST_MAIN(TestTchat)
