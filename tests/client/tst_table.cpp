@@ -126,6 +126,7 @@ void TestTable::startUpStateAndLayout() {
         {"bubble4", {245, 331, 95, 25}},         {"button_start", {368, 347, 91, 28}},
         {"button_lasttrick", {538, 48, 91, 28}}, {"button_scorecard", {635, 48, 91, 28}},
         {"label_status", {24, 533, 393, 16}},    {"image_maker2", {299, 102, 11, 48}},
+        {"Image6", {554, 9, 156, 32}},
     };
     for (const auto& [name, rect] : places) {
         const QWidget* item =
