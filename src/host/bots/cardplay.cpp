@@ -6,7 +6,9 @@
 #include "model/random.h"
 #include "rules/rules.h"
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
 
 namespace euchre::bots {
 
@@ -111,25 +113,55 @@ int throwOff(const rules::Table& view, const std::array<int, 6>& hand) {
 
 } // namespace
 
+namespace {
+
+// A card's key among the cards of one suit in a trick: 0 for no card or a
+// card of another suit, above every card number for a bower when the suit is
+// trump (so that of two bowers the first one seen stays on top), else the
+// card's number.
+constexpr int kBowerKey = 100;
+
+constexpr int trickKey(int card, int suit, int trump, int leftbower) {
+    if (!isCard(card) || effectiveSuit(card, trump, leftbower) != suit) return 0;
+    const bool bower =
+        suit == trump && isTrumpCard(card, trump, leftbower) && rankKey(card) == JackKey;
+    return bower ? kBowerKey : card;
+}
+
+// The keys by trump, suit and card for a left bower of trump's colour, as
+// every game has it: asked of every card on the table at every decision,
+// they are looked up rather than worked out.
+using KeyRow = std::array<std::uint8_t, 53>;
+constexpr auto kTrickKeys = [] {
+    std::array<std::array<KeyRow, 5>, 5> keys{};
+    for (int trump = 0; trump <= 4; ++trump)
+        for (int suit = 0; suit <= 4; ++suit)
+            for (int card = 0; card <= 52; ++card)
+                keys[trump][suit][card] =
+                    static_cast<std::uint8_t>(trickKey(card, suit, trump, leftBowerOf(trump)));
+    return keys;
+}();
+
+} // namespace
+
 int highest(const rules::Table& view, int suit) {
+    const auto t = static_cast<unsigned>(view.trump);
+    const auto s = static_cast<unsigned>(suit);
+    const KeyRow* keys = t <= 4u && s <= 4u && view.leftbower == leftBowerOf(view.trump)
+                             ? &kTrickKeys[t][s]
+                             : nullptr;
+    const int mover = playerToMove(view);
+    // Eight times the key plus a bonus for the lower seat: the largest names the seat.
     int best = 0;
     for (int seat = 1; seat <= kSeats; ++seat) {
-        if (seat == playerToMove(view)) continue;
+        if (seat == mover) continue;
         const int card = view.played[seat];
-        if (!isOfSuit(card, suit, view)) continue;
-        if (best == 0) {
-            best = seat;
-            continue;
-        }
-        const int bestCard = view.played[best];
-        if (suit == view.trump) {
-            if (isBower(bestCard, view)) continue;
-            if (isBower(card, view) || card > bestCard) best = seat;
-        } else if (card > bestCard) {
-            best = seat;
-        }
+        const auto c = static_cast<unsigned>(card);
+        const int key =
+            keys ? (c <= 52u ? (*keys)[c] : 0) : trickKey(card, suit, view.trump, view.leftbower);
+        best = std::max(best, key ? key * 8 + 8 - seat : 0);
     }
-    return best;
+    return best ? 8 - (best & 7) : 0;
 }
 
 int followPosition(const rules::Table& view, int seat) {
