@@ -6,6 +6,7 @@
 #include "model/random.h"
 
 #include <array>
+#include <cstdint>
 
 namespace euchre::bots {
 
@@ -27,22 +28,34 @@ bool isDealersPartner(int seat, int dealer) {
 
 } // namespace
 
-int bidPoints(int card, int trump, int leftbower) {
-    if (!isCard(card)) return 0;
-    const int key = rankKey(card);
-    if (isTrumpCard(card, trump, leftbower)) {
-        if (key == JackKey || key == KingKey) return 100;
-        if (key == QueenKey) return 50;
-        return 25; // ace, ten, nine: the ace's key 0 puts it with the small cards
-    }
-    return key == KingKey ? 50 : 25;
-}
+namespace {
+
+// The points of every card by trump, for a left bower of trump's colour as
+// every game has it: looked up, since each seat asked adds up five of them.
+constexpr auto kBidPoints = [] {
+    std::array<std::array<std::uint8_t, 53>, 5> points{};
+    for (int trump = 0; trump <= 4; ++trump)
+        for (int card = 0; card <= 52; ++card)
+            points[trump][card] =
+                static_cast<std::uint8_t>(bidPoints(card, trump, leftBowerOf(trump)));
+    return points;
+}();
+
+} // namespace
 
 int bidDecision(const rules::Table& view, int seat) {
     const auto& hand = view.hand[seat];
     int points = 0;
-    for (int pos = 1; pos <= kHandSize; ++pos)
-        points += bidPoints(hand[pos], view.trump, view.leftbower);
+    const auto t = static_cast<unsigned>(view.trump);
+    if (t <= 4u && view.leftbower == leftBowerOf(view.trump)) {
+        for (int pos = 1; pos <= kHandSize; ++pos) {
+            const auto c = static_cast<unsigned>(hand[pos]);
+            points += c <= 52u ? kBidPoints[t][c] : 0;
+        }
+    } else {
+        for (int pos = 1; pos <= kHandSize; ++pos)
+            points += bidPoints(hand[pos], view.trump, view.leftbower);
+    }
 
     if (points >= kDealerNeeds && seat == view.dealer) return BubbleAccept;
     if (points >= kDealersPartnerNeeds && isDealersPartner(seat, view.dealer)) return BubbleAccept;

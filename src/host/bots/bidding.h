@@ -5,12 +5,22 @@
 #pragma once
 
 #include "host/bots/tableview.h"
+#include "model/card.h"
 #include "rules/table.h"
 
 namespace euchre::bots {
 
 // Strength of one card while the turned card's suit is trump (0 for an empty place).
-int bidPoints(int card, int trump, int leftbower);
+constexpr int bidPoints(int card, int trump, int leftbower) {
+    if (!isCard(card)) return 0;
+    const int key = rankKey(card);
+    if (isTrumpCard(card, trump, leftbower)) {
+        if (key == JackKey || key == KingKey) return 100;
+        if (key == QueenKey) return 50;
+        return 25; // ace, ten, nine: the ace's key 0 puts it with the small cards
+    }
+    return key == KingKey ? 50 : 25;
+}
 
 // Order-up phase: BubbleAccept or BubblePass.
 int bidDecision(const rules::Table& table, int seat);
