@@ -14,107 +14,6 @@ namespace euchre::bots {
 
 namespace {
 
-// Both bowers are jacks once trump is known, so rank key 10 among trump marks either.
-bool isBower(int card, const rules::Table& view) {
-    return isTrumpCard(card, view.trump, view.leftbower) && rankKey(card) == JackKey;
-}
-
-bool isTrump(int card, const rules::Table& view) {
-    return isTrumpCard(card, view.trump, view.leftbower);
-}
-
-bool isOfSuit(int card, int suit, const rules::Table& view) {
-    return isCard(card) && effectiveSuit(card, view.trump, view.leftbower) == suit;
-}
-
-// The card a seat played to this trick; seat 0 (nobody) has played nothing.
-int playedBy(const rules::Table& view, int seat) {
-    return isSeat(seat) ? view.played[seat] : kNoCard;
-}
-
-bool holdsAnyCard(const std::array<int, 6>& hand) {
-    for (int pos = 1; pos <= kHandSize; ++pos)
-        if (isCard(hand[pos])) return true;
-    return false;
-}
-
-// Last resort when no rule picked: a random place that holds a card.
-int randomHeldPosition(const std::array<int, 6>& hand) {
-    if (!holdsAnyCard(hand)) return 0;
-    for (;;) {
-        const int pos = rng::from1to(kHandSize);
-        if (isCard(hand[pos])) return pos;
-    }
-}
-
-int tryToWin(const rules::Table& view, const std::array<int, 6>& hand, int led, int w, int t) {
-    const int winning = playedBy(view, w);
-    const int topTrump = playedBy(view, t);
-    for (int pos = 1; pos <= kHandSize; ++pos) {
-        const int card = hand[pos];
-        if (!isOfSuit(card, led, view)) continue;
-        if (led == view.trump) {
-            // Only a winning left bower stops the climb; against the right bower
-            // a higher-numbered trump still looks like a winner.
-            if (isBower(card, view) || (winning != view.leftbower && card > topTrump)) return pos;
-        } else if (t == 0 && card > winning) {
-            return pos;
-        }
-    }
-    return 0;
-}
-
-int followSuit(const rules::Table& view, const std::array<int, 6>& hand, int led) {
-    int chosen = 0;
-    for (int pos = 1; pos <= kHandSize; ++pos) {
-        const int card = hand[pos];
-        if (!isOfSuit(card, led, view)) continue;
-        if (chosen == 0) {
-            chosen = pos;
-            if (led != view.trump) return chosen;
-            continue;
-        }
-        // Keep the bowers back and shed the lowest trump, but a queen is kept
-        // as well: it never takes the place of a higher trump.
-        const int current = hand[chosen];
-        if (isBower(current, view) ||
-            (card < current && rankKey(card) != QueenKey && card != view.leftbower))
-            chosen = pos;
-    }
-    return chosen;
-}
-
-int trumpIn(const rules::Table& view, const std::array<int, 6>& hand, int partner, int t) {
-    const int topTrump = playedBy(view, t);
-    if (t == partner || isBower(topTrump, view)) return 0;
-    for (int pos = 1; pos <= kHandSize; ++pos) {
-        const int card = hand[pos];
-        if (!isTrump(card, view)) continue;
-        if (t == 0 || rankKey(card) == QueenKey || card == view.leftbower ||
-            (topTrump != view.leftbower && topTrump < card))
-            return pos;
-    }
-    return 0;
-}
-
-int throwOff(const rules::Table& view, const std::array<int, 6>& hand) {
-    for (int pos = 1; pos <= kHandSize; ++pos) {
-        const int card = hand[pos];
-        if (isCard(card) && !isTrump(card, view) &&
-            (rankKey(card) == NineKey || rankKey(card) == TenKey))
-            return pos;
-    }
-    for (int pos = 1; pos <= kHandSize; ++pos)
-        if (isCard(hand[pos]) && !isTrump(hand[pos], view)) return pos;
-    for (int pos = 1; pos <= kHandSize; ++pos)
-        if (isCard(hand[pos])) return pos;
-    return 0;
-}
-
-} // namespace
-
-namespace {
-
 // A card's key among the cards of one suit in a trick: 0 for no card or a
 // card of another suit, above every card number for a bower when the suit is
 // trump (so that of two bowers the first one seen stays on top), else the
@@ -142,26 +41,133 @@ constexpr auto kTrickKeys = [] {
     return keys;
 }();
 
-} // namespace
+// The trick keys of one suit for a view: from the table when the view's left
+// bower is the one its trump implies, else worked out card by card.
+class SuitKeys {
+public:
+    SuitKeys(const rules::Table& view, int suit)
+        : m_view(view), m_suit(suit),
+          m_row(static_cast<unsigned>(view.trump) <= 4u && static_cast<unsigned>(suit) <= 4u &&
+                        view.leftbower == leftBowerOf(view.trump)
+                    ? &kTrickKeys[static_cast<unsigned>(view.trump)][static_cast<unsigned>(suit)]
+                    : nullptr) {}
 
-int highest(const rules::Table& view, int suit) {
-    const auto t = static_cast<unsigned>(view.trump);
-    const auto s = static_cast<unsigned>(suit);
-    const KeyRow* keys = t <= 4u && s <= 4u && view.leftbower == leftBowerOf(view.trump)
-                             ? &kTrickKeys[t][s]
-                             : nullptr;
+    int operator()(int card) const {
+        const auto c = static_cast<unsigned>(card);
+        if (m_row) return c <= 52u ? (*m_row)[c] : 0;
+        return trickKey(card, m_suit, m_view.trump, m_view.leftbower);
+    }
+
+private:
+    const rules::Table& m_view;
+    int m_suit;
+    const KeyRow* m_row;
+};
+
+// The card a seat played to this trick; seat 0 (nobody) has played nothing.
+int playedBy(const rules::Table& view, int seat) {
+    return isSeat(seat) ? view.played[seat] : kNoCard;
+}
+
+bool holdsAnyCard(const std::array<int, 6>& hand) {
+    for (int pos = 1; pos <= kHandSize; ++pos)
+        if (isCard(hand[pos])) return true;
+    return false;
+}
+
+// Last resort when no rule picked: a random place that holds a card.
+int randomHeldPosition(const std::array<int, 6>& hand) {
+    if (!holdsAnyCard(hand)) return 0;
+    for (;;) {
+        const int pos = rng::from1to(kHandSize);
+        if (isCard(hand[pos])) return pos;
+    }
+}
+
+int tryToWin(const rules::Table& view, const SuitKeys& ledKeys, const std::array<int, 6>& hand,
+             int led, int w, int t) {
+    const int winning = playedBy(view, w);
+    const int topTrump = playedBy(view, t);
+    for (int pos = 1; pos <= kHandSize; ++pos) {
+        const int card = hand[pos];
+        const int key = ledKeys(card);
+        if (key == 0) continue;
+        if (led == view.trump) {
+            // Only a winning left bower stops the climb; against the right bower
+            // a higher-numbered trump still looks like a winner.
+            if (key == kBowerKey || (winning != view.leftbower && card > topTrump)) return pos;
+        } else if (t == 0 && card > winning) {
+            return pos;
+        }
+    }
+    return 0;
+}
+
+int followSuit(const rules::Table& view, const SuitKeys& ledKeys, const std::array<int, 6>& hand,
+               int led) {
+    int chosen = 0;
+    for (int pos = 1; pos <= kHandSize; ++pos) {
+        const int card = hand[pos];
+        if (ledKeys(card) == 0) continue;
+        if (chosen == 0) {
+            chosen = pos;
+            if (led != view.trump) return chosen;
+            continue;
+        }
+        // Keep the bowers back and shed the lowest trump, but a queen is kept
+        // as well: it never takes the place of a higher trump.
+        const int current = hand[chosen];
+        if (ledKeys(current) == kBowerKey ||
+            (card < current && rankKey(card) != QueenKey && card != view.leftbower))
+            chosen = pos;
+    }
+    return chosen;
+}
+
+int trumpIn(const rules::Table& view, const SuitKeys& trumpKeys, const std::array<int, 6>& hand,
+            int partner, int t) {
+    const int topTrump = playedBy(view, t);
+    if (t == partner || trumpKeys(topTrump) == kBowerKey) return 0;
+    for (int pos = 1; pos <= kHandSize; ++pos) {
+        const int card = hand[pos];
+        if (trumpKeys(card) == 0) continue;
+        if (t == 0 || rankKey(card) == QueenKey || card == view.leftbower ||
+            (topTrump != view.leftbower && topTrump < card))
+            return pos;
+    }
+    return 0;
+}
+
+int throwOff(const SuitKeys& trumpKeys, const std::array<int, 6>& hand) {
+    for (int pos = 1; pos <= kHandSize; ++pos) {
+        const int card = hand[pos];
+        if (isCard(card) && trumpKeys(card) == 0 &&
+            (rankKey(card) == NineKey || rankKey(card) == TenKey))
+            return pos;
+    }
+    for (int pos = 1; pos <= kHandSize; ++pos)
+        if (isCard(hand[pos]) && trumpKeys(hand[pos]) == 0) return pos;
+    for (int pos = 1; pos <= kHandSize; ++pos)
+        if (isCard(hand[pos])) return pos;
+    return 0;
+}
+
+int highestOf(const rules::Table& view, const SuitKeys& keys) {
     const int mover = playerToMove(view);
     // Eight times the key plus a bonus for the lower seat: the largest names the seat.
     int best = 0;
     for (int seat = 1; seat <= kSeats; ++seat) {
         if (seat == mover) continue;
-        const int card = view.played[seat];
-        const auto c = static_cast<unsigned>(card);
-        const int key =
-            keys ? (c <= 52u ? (*keys)[c] : 0) : trickKey(card, suit, view.trump, view.leftbower);
+        const int key = keys(view.played[seat]);
         best = std::max(best, key ? key * 8 + 8 - seat : 0);
     }
     return best ? 8 - (best & 7) : 0;
+}
+
+} // namespace
+
+int highest(const rules::Table& view, int suit) {
+    return highestOf(view, SuitKeys(view, suit));
 }
 
 int followPosition(const rules::Table& view, int seat) {
@@ -170,18 +176,20 @@ int followPosition(const rules::Table& view, int seat) {
     const int partner = partnerOf(seat);
     // Who leads the trick in the led suit, and who holds its highest trump
     // (the same seat when trump is led); each is only read when a step needs it.
-    const int t = highest(view, view.trump);
+    const SuitKeys trumpKeys(view, view.trump);
+    const SuitKeys ledKeys(view, led);
+    const int t = highestOf(view, trumpKeys);
 
     // A hand holding the led suit must follow it; then only cards of that suit
     // are looked at, so the choice is always one the host accepts.
     if (rules::holdsSuit(hand, led, view.trump, view.leftbower)) {
-        const int w = led == view.trump ? t : highest(view, led);
+        const int w = led == view.trump ? t : highestOf(view, ledKeys);
         if (w != partner)
-            if (const int pos = tryToWin(view, hand, led, w, t)) return pos;
-        return followSuit(view, hand, led);
+            if (const int pos = tryToWin(view, ledKeys, hand, led, w, t)) return pos;
+        return followSuit(view, ledKeys, hand, led);
     }
-    if (const int pos = trumpIn(view, hand, partner, t)) return pos;
-    return throwOff(view, hand);
+    if (const int pos = trumpIn(view, trumpKeys, hand, partner, t)) return pos;
+    return throwOff(trumpKeys, hand);
 }
 
 int leadPosition(const rules::Table& view, int seat) {
@@ -189,13 +197,14 @@ int leadPosition(const rules::Table& view, int seat) {
     const bool attacking = view.team[teamOf(seat)].makers;
 
     if (!attacking) {
+        const SuitKeys trumpKeys(view, view.trump);
         // Lead an off-suit card that outranks the last off-suit card held.
         int r = 1;
         for (int pos = 1; pos <= kHandSize; ++pos)
-            if (isCard(hand[pos]) && !isTrump(hand[pos], view)) r = pos;
+            if (isCard(hand[pos]) && trumpKeys(hand[pos]) == 0) r = pos;
         for (int pos = 2; pos <= kHandSize; ++pos) {
             const int card = hand[pos];
-            if (pos != r && isCard(card) && !isTrump(card, view) &&
+            if (pos != r && isCard(card) && trumpKeys(card) == 0 &&
                 rankKey(card) > rankKey(hand[r]))
                 return pos;
         }
