@@ -16,7 +16,9 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QClipboard>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -740,10 +742,10 @@ void TestTchat::resetScreenLocationAndCentredBoard() {
 
 // ---- menus ----
 
-// Each entry of the menu bar must do something a person can see: open a
-// window, change the settings file, the chat log, the window's place, the
-// logo's link or what the host says back. An entry bound to nothing leaves
-// all of it as it was.
+// Each entry of the menu bar and of the chat's menus must do something a
+// person can see: open a window, change the settings file, the chat log, its
+// selection, the clipboard, the chat input, the window's place or what the
+// host says back. An entry bound to nothing leaves all of it as it was.
 void TestTchat::everyMenuEntryReachesItsHandler() {
     table = makeTable();
     QWidget about, help, spylist, lasttrick, scorecard, gamestart;
@@ -780,6 +782,8 @@ void TestTchat::everyMenuEntryReachesItsHandler() {
         state << QString::fromLatin1(fileBytes(settings)) << logLines(*table).join('/')
               << QString::number(table->x()) << QString::number(table->y())
               << QString::number(table->chat()->scrollChatOff())
+              << table->chat()->log()->textCursor().selectedText()
+              << QGuiApplication::clipboard()->text() << table->chat()->input()->text()
               << QString::number(
                      table->findChild<QAction*>(QStringLiteral("JustWatch1"))->isChecked());
         return state.join('|');
@@ -801,6 +805,11 @@ void TestTchat::everyMenuEntryReachesItsHandler() {
     };
     for (QAction* top : table->menuBar()->actions()) walk(top->menu());
     QCOMPARE(entries.size(), 31);
+    // The chat log's and the chat input's own menus.
+    for (const char* popup : {"popup_mainchat", "popup_mychat"})
+        entries += table->chat()->findChild<QMenu*>(QLatin1String(popup))->actions();
+    entries.removeIf([](const QAction* a) { return a->isSeparator(); });
+    QCOMPARE(entries.size(), 36);
 
     QStringList silent;
     QAction* exit = nullptr;
@@ -822,6 +831,9 @@ void TestTchat::everyMenuEntryReachesItsHandler() {
                     break;
                 }
         }
+        // Something to select, copy, clear and paste.
+        table->addlinetochat(QStringLiteral("A line to work on"), euchre::systemColour);
+        QGuiApplication::clipboard()->setText(QStringLiteral("from the clipboard"));
         const QString before = seen();
         entry->trigger();
         if (!QTest::qWaitFor([&] { return seen() != before; }, 2000)) silent << entry->objectName();
