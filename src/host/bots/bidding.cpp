@@ -26,10 +26,6 @@ bool isDealersPartner(int seat, int dealer) {
            (seat == 4 && dealer == 2);
 }
 
-} // namespace
-
-namespace {
-
 // The points of every card by trump, for a left bower of trump's colour as
 // every game has it: looked up, since each seat asked adds up five of them.
 constexpr auto kBidPoints = [] {
