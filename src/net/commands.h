@@ -17,6 +17,12 @@ inline constexpr char playcard[] = "CMD_playcard";
 inline constexpr char playasound[] = "CMD_playasound";
 inline constexpr char botspeed[] = "CMD_botspeed";
 
+// A private table, both ways: the host asks with "CMD_password+" before it
+// gives the connection a slot; the window answers "CMD_password+" and the
+// password. A table without a password never sends it, so a window that
+// has none exchanges exactly the bytes it always did.
+inline constexpr char password[] = "CMD_password";
+
 // Host to client.
 inline constexpr char sendlogininfo[] = "CMD_sendlogininfo";
 inline constexpr char full[] = "CMD_full";
@@ -48,6 +54,10 @@ inline constexpr char score[] = "CMD_score";
 inline constexpr char thewinner[] = "CMD_thewinner";
 inline constexpr char justwatching[] = "CMD_justwatching";
 inline constexpr char playerdisconnected[] = "CMD_playerdisconnected";
+// The password was wrong, or this address tried too many wrong ones: the
+// host closes the connection after saying so.
+inline constexpr char wrongpassword[] = "CMD_wrongpassword";
+inline constexpr char lockedout[] = "CMD_lockedout";
 
 } // namespace euchre::cmd
 
