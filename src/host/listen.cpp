@@ -34,7 +34,7 @@ void TServer::Sock1Accept() {
         hostLog(e.text());
         return;
     }
-    admit(std::make_unique<TSockLink>(accepted));
+    welcome(std::make_unique<TSockLink>(accepted));
 }
 
 } // namespace euchre

@@ -18,6 +18,8 @@ public:
     virtual void close() = 0;
     // Bytes sent that the peer has not taken yet.
     virtual qint64 unsentBytes() const { return 0; }
+    // The peer's address as text ("192.0.2.10", "fe80::1"); empty when unknown.
+    virtual QString peerAddress() const { return {}; }
 
     // Set by the host when it admits the connection.
     std::function<void(const QByteArray&)> onData;

@@ -2,6 +2,7 @@
 // newcomer, leaving, removal and "just watching".
 #include "host/tserver.h"
 
+#include "host/discoveryresponder.h"
 #include "host/hosttext.h"
 #include "model/card.h"
 #include "net/commands.h"
@@ -26,6 +27,9 @@ TServer::TServer(QObject* parent) : QObject(parent) {
 
     ctimer.setInterval(kDefaultBotSpeed);
     connect(&ctimer, &QTimer::timeout, this, &TServer::ctimerTimer);
+
+    m_gateTimer.setInterval(1000);
+    connect(&m_gateTimer, &QTimer::timeout, this, &TServer::gateTimerTimer);
 }
 
 TServer::~TServer() {
@@ -35,6 +39,16 @@ TServer::~TServer() {
         p.socket->onData = nullptr;
         p.socket->onDisconnect = nullptr;
         p.socket->onInfo = nullptr;
+    }
+    for (PendingLink& waiting : m_pending) {
+        waiting.link->onData = nullptr;
+        waiting.link->onDisconnect = nullptr;
+        waiting.link->onInfo = nullptr;
+    }
+    for (const std::unique_ptr<PeerLink>& gone : m_letGo) {
+        gone->onData = nullptr;
+        gone->onDisconnect = nullptr;
+        gone->onInfo = nullptr;
     }
 }
 

@@ -6,8 +6,10 @@
 #include "ai/answer.h"
 #include "ai/record.h"
 #include "host/fairqueue.h"
+#include "host/passwordgate.h"
 #include "host/peerlink.h"
 #include "model/deck.h"
+#include "net/discovery.h"
 #include "net/protocol.h"
 #include "rules/game.h"
 #include "rules/table.h"
@@ -19,10 +21,13 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class TSock;
 
 namespace euchre {
+
+class DiscoveryResponder;
 
 // One connection slot: 1..4 are the seats, 5..9 spectators, 10 a refused connection.
 struct PlayerSlot {
@@ -89,7 +94,42 @@ public:
     void setComputerLevel(ai::Level level) { m_pendingLevel = level; }
     ai::Level computerLevel() const { return m_level; }
 
-    // ---- connections (Sock1Accept hands real sockets to admit) ----
+    // ---- a private table: connections wait at the gate for the password ----
+    // Longest password taken; a longer answer is a wrong one.
+    static constexpr qsizetype kMaxPasswordBytes = 1024;
+    // Connections waiting for their password at once; one more lets the
+    // oldest go.
+    static constexpr int kMaxPending = 16;
+    // How long a waiting connection has to send its password.
+    static constexpr qint64 kPasswordWaitMs = 30000;
+
+    // Empty: no password, and every connection is admitted as it comes.
+    void setPassword(const QByteArray& password);
+    bool hasPassword() const { return m_gate.hasPassword(); }
+    int pendingCount() const { return static_cast<int>(m_pending.size()); }
+    // The clock of the wrong tries, the lockouts and the waiting time, in ms
+    // (a steady clock unless a test steps its own).
+    void setClock(std::function<qint64()> nowMs) { m_clock = std::move(nowMs); }
+    // Lets go of the connections that waited too long for their password
+    // (the gate's timer calls it every second while anyone waits).
+    void gateTimerTimer();
+
+    // ---- tables on this network ----
+    // Answers discovery queries on the UDP port; false with a reason when
+    // the port is taken. Port 0 picks a free one.
+    bool startDiscovery(quint16 port, QString* error = nullptr);
+    void stopDiscovery();
+    // The port answering, 0 when not answering.
+    quint16 discoveryPort() const;
+    // What a discovery answer says of this table.
+    discovery::TableInfo tableInfo() const;
+
+    // ---- connections (Sock1Accept hands real sockets to welcome) ----
+    // A newly accepted connection: admitted at once at a table without a
+    // password; at a private table asked for the password and kept waiting,
+    // or refused when its address is locked out. Returns the slot, 0 while it
+    // waits, or kRefusedSlot when it was let go.
+    int welcome(std::unique_ptr<PeerLink> link);
     // Admits a connection into the lowest free slot; returns the slot, or
     // kRefusedSlot after refusing it with "CMD_full+".
     int admit(std::unique_ptr<PeerLink> link);
@@ -210,6 +250,35 @@ private:
     void armForPhase();
     void catchUp(int slot);
     int handCount(int seat) const;
+
+    // A connection at the gate of a private table: not a slot, so it hears
+    // nothing of the table and nobody hears of it.
+    struct PendingLink {
+        std::unique_ptr<PeerLink> link;
+        QString address;
+        qint64 since = 0;
+        quint64 id = 0;
+        QByteArray unread; // what it sent that is not a whole line yet
+    };
+    qint64 now() const;
+    void gateRead(quint64 id, QByteArrayView data);
+    void gateClosed(quint64 id);
+    // Takes a waiting connection off the gate's list.
+    std::unique_ptr<PeerLink> takePending(quint64 id);
+    // Says `word` (none when null), closes and lets go of a connection that
+    // is not admitted; the log line says why.
+    void refuseAtGate(std::unique_ptr<PeerLink> link, const char* word, const QString& why);
+    void wrongPassword(std::unique_ptr<PeerLink> link, const QString& address, const char* what);
+
+    PasswordGate m_gate;
+    std::deque<PendingLink> m_pending;
+    quint64 m_nextPendingId = 0;
+    // Connections let go at the gate from inside their own notifications:
+    // they go for good at the next accept or gate tick.
+    std::vector<std::unique_ptr<PeerLink>> m_letGo;
+    QTimer m_gateTimer;
+    std::function<qint64()> m_clock;
+    std::unique_ptr<DiscoveryResponder> m_discovery;
 
     FairQueue m_receivedlist;
     quint64 m_nextSerial = 0;

@@ -73,4 +73,9 @@ qint64 TSockLink::unsentBytes() const {
     return m_sock ? m_sock->unsentBytes() : 0;
 }
 
+QString TSockLink::peerAddress() const {
+    // An accepted socket's host name is its peer's address, IPv4 written plainly.
+    return m_sock ? m_sock->HostName() : QString();
+}
+
 } // namespace euchre

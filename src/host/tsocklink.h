@@ -23,6 +23,7 @@ public:
     void send(const QByteArray& bytes) override;
     void close() override;
     qint64 unsentBytes() const override;
+    QString peerAddress() const override;
 
     TSock* sock() const { return m_sock; }
 

@@ -19,6 +19,7 @@ public:
         if (onInfo) onInfo(2, QStringLiteral("Socket Closed"));
     }
     qint64 unsentBytes() const override { return unsent; }
+    QString peerAddress() const override { return address; }
 
     // Messages received so far, each without its terminator.
     QByteArrayList messages() const {
@@ -50,6 +51,7 @@ public:
     bool closed = false;
     int closeCount = 0;
     qint64 unsent = 0;
+    QString address;
 };
 
 class HostFixture {
