@@ -3,8 +3,10 @@
 #include "app/commandline.h"
 #include "host/tserver.h"
 #include "model/random.h"
+#include "net/discovery.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QSocketNotifier>
 #include <csignal>
 #include <cstdio>
@@ -29,25 +31,63 @@ bool readNumber(const QString& text, int lo, int hi, int& out) {
     return true;
 }
 
-constexpr char kHelp[] =
+constexpr char kUsage[] =
     "usage: euchre-host [--port N] [--bot-speed MS] [--bots standard|expert]\n"
+    "                   [--password-file FILE] [--announce] [--discovery-port N]\n";
+
+constexpr char kHelp[] =
     "Runs a Euchre game host without windows; the computer plays every free seat.\n"
     "\n"
-    "  --port N         listen on port N, 0 to 65535 (default 7772; 0 picks a free one)\n"
-    "  --bot-speed MS   the computer players' delay in milliseconds, 1 to 60000\n"
-    "                   (default 500)\n"
-    "  --bots LEVEL     the computer players: standard (the default) or expert\n"
-    "  --help           print this help and end\n"
-    "  --version        print the version and end\n"
+    "  --port N             listen on TCP port N, 0 to 65535 (default 7772; 0 picks a\n"
+    "                       free one)\n"
+    "  --bot-speed MS       the computer players' delay in milliseconds, 1 to 60000\n"
+    "                       (default 500)\n"
+    "  --bots LEVEL         the computer players: standard (the default) or expert\n"
+    "  --password-file FILE a private table: the password is the file's first line,\n"
+    "                       and only connections that send it are let in\n"
+    "  --announce           answer \"tables on this network\" queries on UDP port 7773\n"
+    "                       (or EUCHRE_DISCOVERY_PORT)\n"
+    "  --discovery-port N   answer them on UDP port N, 1 to 65535 (implies --announce)\n"
+    "  --help               print this help and end\n"
+    "  --version            print the version and end\n"
     "\n"
-    "Prints \"listening on N\" once it accepts connections; SIGINT or SIGTERM ends it.\n";
+    "Prints \"listening on N\" once it accepts connections, then \"discovery on N\" when it\n"
+    "announces; SIGINT or SIGTERM ends it.\n";
 
 int usage(const char* why) {
-    std::fprintf(stderr,
-                 "euchre-host: %s\nusage: euchre-host [--port N] [--bot-speed MS] [--bots "
-                 "standard|expert]\n",
-                 why);
+    std::fprintf(stderr, "euchre-host: %s\n%s", why, kUsage);
     return 2;
+}
+
+// A password file that cannot serve: one line, and the usage status.
+int badPasswordFile(const QString& path, const char* why) {
+    std::fprintf(stderr, "euchre-host: %s: %s\n", qPrintable(path), why);
+    return 2;
+}
+
+// The password is the file's first line without its line end. A password
+// never travels on the command line, where every user of the machine can
+// read it.
+int readPasswordFile(const QString& path, QByteArray& password) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return badPasswordFile(path, qPrintable(file.errorString()));
+    // A first line longer than any password taken is read no further.
+    QByteArray line = file.readLine(euchre::TServer::kMaxPasswordBytes + 4);
+    if (file.error() != QFileDevice::NoError)
+        return badPasswordFile(path, qPrintable(file.errorString()));
+    // A text editor's byte order mark is not part of what the players type.
+    if (line.startsWith("\xEF\xBB\xBF")) line.remove(0, 3);
+    while (line.endsWith('\n') || line.endsWith('\r')) line.chop(1);
+    if (line.isEmpty()) return badPasswordFile(path, "the password is empty");
+    if (line.size() > euchre::TServer::kMaxPasswordBytes)
+        return badPasswordFile(path, "the password is longer than 1024 bytes");
+    // The players type it as text and their windows send it as UTF-8: a
+    // password in another encoding could never be matched.
+    if (!QUtf8StringView(line).isValidUtf8())
+        return badPasswordFile(path, "the password is not UTF-8 text");
+    password = line;
+    return 0;
 }
 
 } // namespace
@@ -59,10 +99,14 @@ int main(int argc, char** argv) {
     int port = 7772;
     int botSpeed = euchre::TServer::kDefaultBotSpeed;
     euchre::ai::Level bots = euchre::ai::Level::Standard;
+    QByteArray password;
+    bool announce = false;
+    int discoveryPort = euchre::discovery::portFromEnvironment();
     const QStringList args = QCoreApplication::arguments();
     for (int i = 1; i < args.size(); ++i) {
         const QString& arg = args[i];
         if (euchre::commandline::asksForHelp(arg.toStdString())) {
+            std::fputs(kUsage, stdout);
             std::fputs(kHelp, stdout);
             return 0;
         }
@@ -79,6 +123,14 @@ int main(int argc, char** argv) {
                 bots = euchre::ai::Level::Expert;
             else if (level != QLatin1String("standard"))
                 return usage("the computer players are standard or expert");
+        } else if (arg == QLatin1String("--password-file") && i + 1 < args.size()) {
+            if (const int status = readPasswordFile(args[++i], password)) return status;
+        } else if (arg == QLatin1String("--announce")) {
+            announce = true;
+        } else if (arg == QLatin1String("--discovery-port") && i + 1 < args.size()) {
+            if (!readNumber(args[++i], 1, 65535, discoveryPort))
+                return usage("the discovery port must be 1 to 65535");
+            announce = true;
         } else {
             return usage("unknown argument");
         }
@@ -105,13 +157,20 @@ int main(int argc, char** argv) {
     euchre::TServer server;
     server.setBotSpeed(botSpeed);
     server.setComputerLevel(bots);
+    server.setPassword(password);
     QString error;
     if (!server.startListening(static_cast<quint16>(port), &error)) {
         std::fprintf(stderr, "euchre-host: cannot listen on port %d: %s\n", port,
                      qPrintable(error));
         return 1;
     }
+    if (announce && !server.startDiscovery(static_cast<quint16>(discoveryPort), &error)) {
+        std::fprintf(stderr, "euchre-host: cannot answer discovery on UDP port %d: %s\n",
+                     discoveryPort, qPrintable(error));
+        return 1;
+    }
     std::printf("listening on %u\n", static_cast<unsigned>(server.listeningPort()));
+    if (announce) std::printf("discovery on %u\n", static_cast<unsigned>(server.discoveryPort()));
     std::fflush(stdout);
     return app.exec();
 }

@@ -57,6 +57,9 @@ const std::vector<Shape>& shapes() {
     static const std::vector<Shape> table = {
         once("CMD_sendlogininfo", {K::Slot}, NoPlus),
         once("CMD_full", {}, Plus),
+        once("CMD_password", {}, Plus),
+        once("CMD_wrongpassword", {}, Plus),
+        once("CMD_lockedout", {}, Plus),
         once("CMD_newplayerinfo", {K::Slot, K::Name, K::Zero}, NoPlus),
         Shape{"CMD_existingplayers", {}, {K::Slot, K::Name, K::Flag}, 1, 8, NoPlus},
         once("CMD_havewrongversion", {K::Rest}, NoPlus),
