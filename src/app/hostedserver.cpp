@@ -27,6 +27,14 @@ void HostedServer::setExpertComputers(bool expert) {
     m_server.setComputerLevel(expert ? ai::Level::Expert : ai::Level::Standard);
 }
 
+void HostedServer::setPassword(const QByteArray& password) {
+    m_server.setPassword(password);
+}
+
+bool HostedServer::startDiscovery(quint16 port, QString* error) {
+    return m_server.startDiscovery(port, error);
+}
+
 void HostedServer::install() {
     Hosting::setFactory([] { return std::make_unique<HostedServer>(); });
 }

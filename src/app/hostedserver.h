@@ -17,6 +17,8 @@ public:
     void setBotSpeedSource(std::function<int()> source) override;
     int botSpeed() const override;
     void setExpertComputers(bool expert) override;
+    void setPassword(const QByteArray& password) override;
+    bool startDiscovery(quint16 port, QString* error) override;
 
     TServer& server() { return m_server; }
 

@@ -3,6 +3,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 class QLocalServer;
 
@@ -25,25 +26,33 @@ public:
     const QString& name() const { return m_name; }
 
     // True when this copy is the first and should run. False when another
-    // copy answered: it has been asked to come to the front, and the caller
-    // should end now. When the guard cannot be set up at all, the copy runs
-    // as if it were the first.
-    bool tryBecomeFirst();
+    // copy answered: it has been asked to come to the front and handed
+    // `handOver` (the arguments of a start it should act on, such as a link
+    // to join), and the caller should end now. When the guard cannot be set
+    // up at all, the copy runs as if it were the first.
+    bool tryBecomeFirst(const QStringList& handOver = {});
 
     // Whether this copy holds the name (tryBecomeFirst() set it up).
     bool isListening() const;
 
-    // The request a later copy sends.
+    // The request a later copy sends, after one "arg " line (the argument's
+    // UTF-8 in Base64) for each argument it hands over.
     static constexpr char activateRequest[] = "activate\n";
+    static constexpr char argumentPrefix[] = "arg ";
+    // What a later copy may hand over: a few arguments of modest length.
+    static constexpr int maxArguments = 8;
+    static constexpr int maxArgumentBytes = 1024;
 
 signals:
     // A later copy asked this one to come to the front (restore when
     // minimised, raise, activate).
     void activationRequested();
+    // ... and handed these arguments to act on.
+    void argumentsHandedOver(const QStringList& arguments);
 
 private:
     enum class Probe { Answered, Stale, Nobody };
-    Probe askRunningCopy();
+    Probe askRunningCopy(const QStringList& handOver);
     void acceptConnections();
 
     QString m_name;

@@ -13,6 +13,7 @@
 #include "client/thelp.h"
 #include "client/tlasttrick.h"
 #include "client/tscorecard.h"
+#include "client/startrequest.h"
 #include "client/tspylist.h"
 #include "settings/colourtext.h"
 #include "settings/settingslocation.h"
@@ -30,18 +31,37 @@
 
 namespace {
 
-constexpr char kUsage[] = "usage: euchre [NAME HOST true|join]\n";
+constexpr char kUsage[] = "usage: euchre [NAME HOST true|join]\n"
+                         "       euchre --host [--name NAME] [--port N]\n"
+                         "       euchre --join [HOST[:PORT]] [--name NAME]\n"
+                         "       euchre euchre://HOST[:PORT]\n";
 
 constexpr char kHelp[] =
     "usage: euchre [NAME HOST true|join]\n"
+    "       euchre --host [--name NAME] [--port N]\n"
+    "       euchre --join [HOST[:PORT]] [--name NAME]\n"
+    "       euchre euchre://HOST[:PORT]\n"
     "Opens the Euchre table. Without arguments it hosts a solo game as \"You\";\n"
     "with NAME HOST true it hosts a game as NAME, with NAME HOST join (any word\n"
     "but true) it joins the game hosted at HOST.\n"
     "\n"
-    "  --help      print this help and end\n"
-    "  --version   print the version and end\n"
+    "  --host          host a table for other players (File > Host...); the window\n"
+    "                  then shows where they join\n"
+    "  --join HOST[:PORT]\n"
+    "                  join the table at HOST (IPv6 in brackets: [2001:db8::5]:7772);\n"
+    "                  --join alone opens File > Join...\n"
+    "  --name NAME     the name the others see (default: the name used last)\n"
+    "  --port N        the port to host on (default 7772)\n"
+    "  euchre://HOST[:PORT]\n"
+    "                  an invitation link: joins that table\n"
+    "  --help          print this help and end\n"
+    "  --version       print the version and end\n"
     "\n"
-    "EUCHRE_PORT sets the game port (default 7772), EUCHRE_INSTANCE lets several\n"
+    "A running copy that is started again with --host, --join or a link comes to\n"
+    "the front and does what they ask (asking first while a game is played).\n"
+    "\n"
+    "EUCHRE_PORT sets the game port (default 7772), EUCHRE_DISCOVERY_PORT the UDP\n"
+    "port of \"Tables on this network\" (default 7773), EUCHRE_INSTANCE lets several\n"
     "copies run side by side, EUCHRE_HOME names the folder of the settings and\n"
     "tally files.\n";
 
@@ -70,20 +90,24 @@ int main(int argc, char* argv[]) {
     for (const int size : {16, 24, 32, 48, 64, 128, 256})
         icon.addFile(QStringLiteral(":/icons/euchre-%1.png").arg(size), QSize(size, size));
     QApplication::setWindowIcon(icon);
-    // Qt has taken its own options out; any other option is a mistake.
-    for (const QString& arg : QApplication::arguments().mid(1)) {
-        if (arg.startsWith(QLatin1String("--"))) {
-            std::fprintf(stderr, "euchre: unknown option '%s'\n%s", qPrintable(arg), kUsage);
-            return 2;
-        }
+    // Qt has taken its own options out; what is left is ours, and any other
+    // option is a mistake.
+    const QStringList args = QApplication::arguments().mid(1);
+    QString mistake;
+    const std::optional<euchre::StartRequest> request =
+        euchre::parseStartArguments(args, &mistake);
+    if (!request) {
+        std::fprintf(stderr, "euchre: %s\n%s", qPrintable(mistake), kUsage);
+        return 2;
     }
     // The table window's closing ends the program, even with a small window open.
     QApplication::setQuitOnLastWindowClosed(false);
 
     // A copy started while another runs hands over to that one and ends
     // before it opens any window or socket.
+    // A start that asks to host or join is handed to it.
     euchre::InstanceGuard guard;
-    if (!guard.tryBecomeFirst()) return 0;
+    if (!guard.tryBecomeFirst(request->handsOver() ? args : QStringList())) return 0;
 
     euchre::initSoundResources();
 
@@ -94,13 +118,13 @@ int main(int argc, char* argv[]) {
     euchre::Tgamestart gamestart(chat);
     euchre::Thelp help;
     euchre::Tphrases phrases;
-    euchre::HostedServer server;
+    // The game host is made when the window hosts, afresh for every table.
+    euchre::HostedServer::install();
     euchre::Tspylist spylist;
     euchre::Tlasttrick lasttrick;
     euchre::Tscorecard scorecard;
     euchre::Tdownload download(euchre::settingsFilePath());
 
-    chat.setServer(&server);
     chat.setPhraseEditor(&phrases);
     euchre::TableWindows windows;
     windows.about = &about;
@@ -112,7 +136,8 @@ int main(int argc, char* argv[]) {
     // A solo start offers the lobby unless the user asked not to see it again.
     if (download.offeredAtStart()) windows.download = &download;
     chat.setWindows(windows);
-    chat.setCommandLine(QApplication::arguments().mid(1));
+    chat.setCommandLine(args);
+    chat.setStartRequest(*request);
 
     // The tally lives beside the settings file; what it has to tell the
     // player (a file set aside, a failed save) goes to the chat log.
@@ -127,6 +152,12 @@ int main(int argc, char* argv[]) {
 
     QObject::connect(&guard, &euchre::InstanceGuard::activationRequested, &chat,
                      [&chat] { bringToFront(&chat); });
+    QObject::connect(&guard, &euchre::InstanceGuard::argumentsHandedOver, &chat,
+                     [&chat](const QStringList& handed) {
+                         const std::optional<euchre::StartRequest> later =
+                             euchre::parseStartArguments(handed, nullptr);
+                         if (later && later->handsOver()) chat.handOver(*later);
+                     });
     QObject::connect(&chat, &euchre::Tchat::closed, &app, &QCoreApplication::quit);
 
     QObject::connect(&help, &euchre::Thelp::aboutRequested, &about,

@@ -25,6 +25,13 @@ public:
     // the next deal on.
     virtual void setExpertComputers(bool expert) = 0;
 
+    // A private table: only connections that give this password are let in;
+    // empty lets everyone in, with exactly the messages of a table without one.
+    virtual void setPassword(const QByteArray& password) = 0;
+    // Answers the Join dialogs on this network ("Tables on this network") on
+    // the UDP port; false with a reason when that port is taken.
+    virtual bool startDiscovery(quint16 port, QString* error) = 0;
+
     // Makes a host for a window that hosts without having been handed one.
     using Factory = std::function<std::unique_ptr<Hosting>()>;
     static void setFactory(Factory factory);

@@ -171,6 +171,45 @@ TableBoard::TableBoard(QWidget* parent) : QWidget(parent) {
     m_scoreCard->setFocusPolicy(Qt::NoFocus);
 
     setToolTip(kKeysHelp);
+    reset();
+}
+
+void TableBoard::reset() {
+    static const std::pair<const char*, QString> texts[] = {
+        {"label_playtoscore", QStringLiteral("Play to Score: 10")},
+        {"label_current1", QString()},
+        {"label_score1", QStringLiteral("0")},
+        {"label_bonus1", QString()},
+        {"label_current2", QString()},
+        {"label_score2", QStringLiteral("0")},
+        {"label_bonus2", QString()},
+    };
+    for (const auto& [name, text] : texts) label(name)->setText(text);
+    for (ArtItem* bar : {m_teamMakers[1], m_teamMakers[2]}) bar->hide();
+    m_trump->clearArt();
+    m_trump->setNumber(0);
+    for (int s = 1; s <= 4; ++s) {
+        const SeatItems& items = m_seats[static_cast<size_t>(s)];
+        for (ArtItem* item : {items.backs, items.played, items.banner}) {
+            item->clearArt();
+            item->setNumber(0);
+        }
+        items.backs->resize(kCardSize);
+        for (ArtItem* mark : {items.maker, items.banner, items.eyes, items.turn}) mark->hide();
+        items.name->setText(kWaiting);
+        items.name->show();
+    }
+    placeSeats(1);
+    m_trickWinner->hide();
+    m_dealer->move(60, 366);
+    m_dealer->setNumber(0);
+    for (int n = 1; n <= kBubbles; ++n) {
+        m_bubbles[static_cast<size_t>(n)]->clearArt();
+        m_bubbles[static_cast<size_t>(n)]->setNumber(-1);
+    }
+    m_discard->hide();
+    m_status->setText(QStringLiteral("Good Luck!!"));
+    m_start->hide();
 }
 
 QLabel* TableBoard::addLabel(const QString& name, const QString& text, QRect where, int pixels,

@@ -52,6 +52,10 @@ public:
     // Shown while a seat has no player yet.
     static const QString kWaiting;
 
+    // Puts every item back as it is when the table first opens: four
+    // "<Waiting>" seats, no cards, no marks, scores 0, "Good Luck!!".
+    void reset();
+
     // Screen position (1 bottom, 2 left, 3 top, 4 right) of a seat's items.
     static int screenPosition(int seat, int ownSlot);
     // Puts every seat's items at the position that turns the own seat to the

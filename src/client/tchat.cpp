@@ -3,6 +3,7 @@
 #include "client/tchat.h"
 
 #include "client/artitem.h"
+#include "client/connectionbar.h"
 #include "client/tableboard.h"
 #include "client/tabout.h"
 #include "client/tlasttrick.h"
@@ -22,6 +23,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QSystemSemaphore>
@@ -104,6 +106,9 @@ const Dispatch kDispatch[] = {
     {cmd::aloner, &Tchat::setaloner},
     {cmd::goingalone, &Tchat::goingalone},
     {cmd::playasound, &Tchat::playasound},
+    {cmd::password, &Tchat::passwordasked},
+    {cmd::wrongpassword, &Tchat::wrongpassword},
+    {cmd::lockedout, &Tchat::lockedout},
 };
 
 quint16 portFromEnvironment() {
@@ -111,6 +116,18 @@ quint16 portFromEnvironment() {
     if (text.isEmpty()) return Tchat::kDefaultGamePort;
     const std::optional<int> port = FieldReader(text).number(0, 65535);
     return port ? static_cast<quint16>(*port) : Tchat::kDefaultGamePort;
+}
+
+// A question in a box that does not stop the event loop.
+void askInBox(QWidget* parent, const QString& question, std::function<void(bool)> answer) {
+    auto* box = new QMessageBox(QMessageBox::Question, QStringLiteral("Euchre"), question,
+                                QMessageBox::Yes | QMessageBox::No, parent);
+    box->setDefaultButton(QMessageBox::No);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(box, &QMessageBox::finished, box, [box, answer] {
+        if (answer) answer(box->clickedButton() == box->button(QMessageBox::Yes));
+    });
+    box->open();
 }
 
 QAction* checkedWithData(QActionGroup* group, int value) {
@@ -134,6 +151,9 @@ Tchat::Tchat(QWidget* parent)
 
     message = [this](const QString& text, std::function<void()> done) {
         showMessageBox(this, text, std::move(done));
+    };
+    ask = [this](const QString& question, std::function<void(bool)> answer) {
+        askInBox(this, question, std::move(answer));
     };
 
     m_host = new BoardHost(this);
@@ -162,11 +182,11 @@ Tchat::Tchat(QWidget* parent)
         });
     board()->onKey = [this](int key) { return tableKey(key); };
     board()->onFocus = [this](bool) { refreshKeyHighlight(); };
+    m_bar = new ConnectionBar(board());
+    connect(m_bar, &ConnectionBar::reconnectClicked, this, &Tchat::Reconnect1Click);
+    connect(m_bar, &ConnectionBar::joinClicked, this, &Tchat::Join1Click);
 
-    m_sock = new TSock(this);
-    m_sock->setObjectName(QStringLiteral("sock"));
-    connect(m_sock, &TSock::OnRead, this, &Tchat::sockRead);
-    connect(m_sock, &TSock::OnInfo, this, &Tchat::sockInfo);
+    useConnection(new TSock(this));
 
     // The companion lobby's connection: opened, never used, never listened to.
     m_sock11 = new TSock(this);
@@ -228,10 +248,15 @@ void Tchat::buildMenus() {
     m_startGame->setEnabled(false);
     connect(m_startGame, &QAction::triggered, this, &Tchat::button_startClick);
     file->addSeparator();
+    m_host1 = add(file, "Host1", QStringLiteral("&Host..."));
+    connect(m_host1, &QAction::triggered, this, &Tchat::Host1Click);
+    m_join1 = add(file, "Join1", QStringLiteral("&Join..."));
+    connect(m_join1, &QAction::triggered, this, &Tchat::Join1Click);
+    m_invite1 = add(file, "Invite1", QStringLiteral("&Invite Players..."));
+    connect(m_invite1, &QAction::triggered, this, &Tchat::Invite1Click);
+    file->addSeparator();
     QAction* exit = add(file, "Exit1", QStringLiteral("Exit"));
     connect(exit, &QAction::triggered, this, &Tchat::Exit1Click);
-    add(file, "Host1", QStringLiteral("Host"))->setVisible(false);
-    add(file, "Join1", QStringLiteral("Join"))->setVisible(false);
 
     QMenu* options = bar->addMenu(QStringLiteral("&Options"));
     m_playSounds = add(options, "PlaySounds1", QStringLiteral("Play Sounds"));
@@ -337,6 +362,7 @@ void Tchat::buildMenus() {
     connect(m_about, &QAction::triggered, this, [this] { showWindow(m_windows.about); });
 
     updateWindowEntries();
+    updateNetEntries();
 }
 
 // Entries that open a window stay greyed out until the window exists.
@@ -394,7 +420,12 @@ void Tchat::showWindow(QWidget* window) {
 void Tchat::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (m_started) return;
-    processparams(m_params.value_or(QCoreApplication::arguments().mid(1)));
+    if (m_request && m_request->handsOver()) {
+        m_started = true;
+        handOver(*m_request);
+    } else {
+        processparams(m_params.value_or(QCoreApplication::arguments().mid(1)));
+    }
     // Typing starts in the chat line, not in the read-only log.
     m_chat->input()->setFocus(Qt::OtherFocusReason);
 }
@@ -468,6 +499,7 @@ void Tchat::hostpress() {
     const bool canStart = m_windows.gamestart != nullptr;
     board()->startButton()->setVisible(canStart);
     m_startGame->setEnabled(canStart);
+    updateNetEntries();
 }
 
 void Tchat::joinpress() {
@@ -511,7 +543,8 @@ void Tchat::sendToHost(const QByteArray& bytes) {
 
 // ---- reading and the queue ----
 
-void Tchat::sockRead(TSock*, int) {
+void Tchat::sockRead(TSock* sender, int) {
+    if (sender && sender != m_sock) return;
     QByteArray data;
     try {
         data = m_sock->Receive();
@@ -571,12 +604,20 @@ void Tchat::processsocktimer() {
     }
 }
 
-void Tchat::sockInfo(TSock*, int code, const QString& text) {
+void Tchat::sockInfo(TSock* sender, int code, const QString& text) {
+    // A connection this window has let go of no longer speaks for it.
+    if (sender && sender != m_sock) return;
     if (code == kInfoConnected) m_connected = true;
     // A connection that never came up closes nothing: say why and how to go on.
     if (code == kInfoError && !m_connected && !m_closing && !m_failReported) connectFailed(text);
-    // While "Game is full" is on screen the window closes after it, not before.
-    if (text == kSocketClosed && !m_closing) close();
+    if (text != kSocketClosed || m_closing) return;
+    // A game hosted or joined from the window stays open and offers the way
+    // back; the lobby's start closes as the lobby expects. While "Game is
+    // full" is on screen the window closes after it, not before.
+    if (m_rejoin)
+        connectionLost(text);
+    else
+        close();
 }
 
 void Tchat::connectFailed(const QString& why) {
@@ -657,6 +698,14 @@ Settings Tchat::currentSettings() const {
 }
 
 void Tchat::loadinifile() {
+    // A later login in the same window (another table, a reconnect) keeps
+    // what the menus show now; the new host still learns the bot speed.
+    if (m_store.isLoaded()) {
+        if (myslot == 1 && loggedin)
+            sendToHost(MessageBuilder(cmd::botspeed).field(myslot).field(botSpeed()).done(true));
+        applyComputerPlayers();
+        return;
+    }
     const Settings s = m_store.load();
     m_chat->setTextSize(s.textSize);
     m_chat->setChatColour(s.textColour);

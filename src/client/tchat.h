@@ -5,6 +5,8 @@
 
 #include "chat/chatbox.h"
 #include "client/hosting.h"
+#include "client/joinattempt.h"
+#include "client/startrequest.h"
 #include "net/protocol.h"
 #include "settings/settings.h"
 #include "sound/sounds.h"
@@ -33,6 +35,11 @@ namespace euchre {
 
 class ArtItem;
 class BoardHost;
+class ConnectionBar;
+class HostDialog;
+class JoinDialog;
+struct HostRequest;
+struct JoinOutcome;
 class TableBoard;
 class Tphrases;
 class Ttallylist;
@@ -93,6 +100,10 @@ public:
     // The parameters processparams reads when the window is first shown.
     void setCommandLine(const QStringList& params) { m_params = params; }
 
+    // What the start asks beyond the lobby's words (--host, --join, a link);
+    // acted on when the window is first shown, instead of the command line.
+    void setStartRequest(const StartRequest& request) { m_request = request; }
+
     // ---- start-up and connection ----
     void processparams(const QStringList& params);
     void hostpress();
@@ -100,6 +111,35 @@ public:
     void sendloginfo(QByteArrayView args);
     void sockRead(TSock* sender, int count);
     void sockInfo(TSock* sender, int code, const QString& text);
+
+    // ---- playing with others from the window: Host..., Join..., Reconnect ----
+    void Host1Click();
+    void Join1Click();
+    // "Invite Players...": where others join the table this window hosts.
+    void Invite1Click();
+    // Leaves the current game (asking first while one runs) and hosts a new
+    // table in this window. `done` says whether the table is open and, if
+    // not, why (nothing when the player chose to stay).
+    void hostGame(const HostRequest& request, std::function<void(bool, const QString&)> done);
+    // Tries to join another table; the current game goes on until the host
+    // there has let the player in (asking first while a game runs).
+    void joinGame(const JoinTarget& target, std::function<void(const JoinOutcome&)> done);
+    void cancelJoin();
+    bool isJoining() const { return m_attempt != nullptr; }
+    // Joins the table whose connection was lost again, with the same
+    // address, name and password.
+    void Reconnect1Click();
+    // A start a later copy handed over: hosts or joins as it asks (asking
+    // first while a game runs).
+    void handOver(const StartRequest& request);
+    // A game is being played at this table.
+    bool gameRunning() const { return m_gameOn; }
+    // Where "Reconnect" goes: set by every game hosted or joined from the
+    // window or its options, never by the lobby's start.
+    const std::optional<JoinTarget>& rejoinTarget() const { return m_rejoin; }
+    HostDialog* hostDialog();
+    JoinDialog* joinDialog();
+    ConnectionBar* connectionBar() const { return m_bar; }
 
     // ---- the queue ----
     void Timer1Timer();
@@ -116,6 +156,10 @@ public:
     void wrongversion(QByteArrayView args);
     void full(QByteArrayView args);
     void playasound(QByteArrayView args);
+    // A private table's questions and refusals on this window's connection.
+    void passwordasked(QByteArrayView args);
+    void wrongpassword(QByteArrayView args);
+    void lockedout(QByteArrayView args);
     // The table's own handlers: seats, hand, bidding and score board.
     void playerdisconnected(QByteArrayView args);
     void startthegame(QByteArrayView args);
@@ -234,6 +278,10 @@ public:
     // that tests never wait for a person.
     std::function<void(const QString& text, std::function<void()> done)> message;
 
+    // Asks a yes-or-no question; `answer` gets the reply. Replaceable so that
+    // tests never wait for a person.
+    std::function<void(const QString& question, std::function<void(bool yes)> answer)> ask;
+
     // Opens a web page in the user's browser; replaceable for tests.
     std::function<void(const QUrl& url)> openUrl;
 
@@ -289,6 +337,18 @@ private:
     void clearHand();
     void showDefaultName(int seat);
     void refreshKeyHighlight();
+    // Playing with others: leaving a game, the table as at start-up, taking
+    // over a connection a join attempt made, and a lost connection.
+    bool openTable(const HostRequest& request, QString* error);
+    void leaveGame();
+    void resetTable();
+    void useConnection(TSock* sock);
+    void adopt(JoinAttempt& attempt);
+    void connectionLost(const QString& why);
+    void askToLeave(const QString& question, std::function<void(bool)> then);
+    void startJoining(const JoinTarget& target, std::function<void(const JoinOutcome&)> done);
+    void showLostBar(const QString& text);
+    void updateNetEntries();
 
     BoardHost* m_host = nullptr;
     ChatBox* m_chat = nullptr;
@@ -320,6 +380,19 @@ private:
     QAction* m_setJustWatch = nullptr;
     QAction* m_unsetJustWatch = nullptr;
     quint16 m_gamePort = kDefaultGamePort;
+
+    // Playing with others.
+    std::optional<StartRequest> m_request;
+    std::unique_ptr<JoinAttempt> m_attempt;
+    std::optional<JoinTarget> m_rejoin;
+    QString m_password; // the answer to this window's host asking for one
+    bool m_gameOn = false;
+    QPointer<HostDialog> m_hostDialog;
+    QPointer<JoinDialog> m_joinDialog;
+    ConnectionBar* m_bar = nullptr;
+    QAction* m_host1 = nullptr;
+    QAction* m_join1 = nullptr;
+    QAction* m_invite1 = nullptr;
 
     // Menu entries.
     QAction* m_startGame = nullptr;

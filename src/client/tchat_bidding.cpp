@@ -271,6 +271,7 @@ void Tchat::startround() {
 }
 
 void Tchat::startthegame(QByteArrayView args) {
+    m_gameOn = true;
     FieldReader reader(args);
     const QString starter = QString::fromUtf8(reader.text());
     const std::optional<int> playto = reader.number(0, 999);

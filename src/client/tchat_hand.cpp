@@ -247,6 +247,8 @@ void Tchat::loadtheircard(QByteArrayView args) {
 }
 
 void Tchat::loadcards(QByteArrayView args) {
+    // Only a table with a game in progress catches a newcomer up.
+    m_gameOn = true;
     FieldReader reader(args);
     const int team = reader.number(0, 2).value_or(0);
     const int maker = reader.number(0, kSeats).value_or(0);

@@ -154,6 +154,7 @@ void Tchat::scores(QByteArrayView args) {
 
 void Tchat::thewinner(QByteArrayView args) {
     const int team = FieldReader(args).number(0, 99).value_or(0);
+    m_gameOn = false;
     board()->trickWinner()->hide();
     if (team == 1 || team == 2) {
         for (int s = 1; s <= kSeats; ++s) board()->seat(s)->banner->setVisible(teamOf(s) == team);

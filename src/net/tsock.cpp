@@ -219,7 +219,11 @@ QString TSock::resolveHost() {
     if (m_hostName.isEmpty()) return QStringLiteral("0.0.0.0");
     if (m_hostName.front().isDigit()) {
         QHostAddress address;
-        if (!address.setAddress(m_hostName) || address.protocol() != QAbstractSocket::IPv4Protocol)
+        // Numbers are an address, never a name to look up: IPv4, or an IPv6
+        // address as a table found on the network may have.
+        if (!address.setAddress(m_hostName) ||
+            (address.protocol() != QAbstractSocket::IPv4Protocol &&
+             address.protocol() != QAbstractSocket::IPv6Protocol))
             throw ESockException(QStringLiteral("Host Lookup - Could Not Find Host Entry"));
         return address.toString();
     }

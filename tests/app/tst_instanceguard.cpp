@@ -112,6 +112,42 @@ private slots:
         QTRY_COMPARE(activated.count(), 1);
     }
 
+    // A start that asks to host or join hands its arguments to the running
+    // copy, which gets them only whole and only with the activation.
+    void argumentsAreHandedOverWithTheActivation() {
+        const QString name = uniqueName();
+        InstanceGuard first(name);
+        QVERIFY(first.tryBecomeFirst());
+        QSignalSpy activated(&first, &InstanceGuard::activationRequested);
+        QSignalSpy handed(&first, &InstanceGuard::argumentsHandedOver);
+
+        const QStringList args = {"--join", "[2001:db8::5]:7772", "--name", "Zoë +|:"};
+        InstanceGuard later(name);
+        QVERIFY(!later.tryBecomeFirst(args));
+        QTRY_COMPARE(handed.count(), 1);
+        QCOMPARE(handed[0][0].toStringList(), args);
+        QCOMPARE(activated.count(), 1);
+
+        // Too long to hand over: left out, the activation still comes.
+        InstanceGuard another(name);
+        QVERIFY(!another.tryBecomeFirst({QString(InstanceGuard::maxArgumentBytes + 1, u'x')}));
+        QTRY_COMPARE(activated.count(), 2);
+        QCOMPARE(handed.count(), 1);
+
+        // An argument line that is not Base64, or one too many, ends the connection.
+        for (const QByteArray& bad : {QByteArray("arg !!!\nactivate\n"),
+                                      QByteArray("arg eA==\n").repeated(9) + "activate\n"}) {
+            QLocalSocket stranger;
+            stranger.connectToServer(name);
+            QVERIFY(stranger.waitForConnected(1000));
+            stranger.write(bad);
+            stranger.flush();
+            QTRY_COMPARE(stranger.state(), QLocalSocket::UnconnectedState);
+        }
+        QCOMPARE(activated.count(), 2);
+        QCOMPARE(handed.count(), 1);
+    }
+
     void nameComesFromTheEnvironment() {
         const QByteArray saved = qgetenv("EUCHRE_INSTANCE");
         qputenv("EUCHRE_INSTANCE", "table two");

@@ -5,6 +5,8 @@
 #include "chat/chatbox.h"
 #include "chat/phrases.h"
 #include "client/artitem.h"
+#include "client/hostdialog.h"
+#include "client/joindialog.h"
 #include "client/tableboard.h"
 #include "client/tabout.h"
 #include "client/tchat.h"
@@ -773,7 +775,8 @@ void TestTchat::everyMenuEntryReachesItsHandler() {
     QTRY_COMPARE(table->pos(), QPoint(60, 50));
 
     const QList<QWidget*> small = {&about,     &help,      &spylist, &lasttrick,
-                                   &scorecard, &gamestart, &phrases, &tally};
+                                   &scorecard, &gamestart, &phrases, &tally,
+                                   table->hostDialog(), table->joinDialog()};
     const QString settings = euchre::settingsFilePath();
     const auto seen = [&] {
         QStringList state;
@@ -804,12 +807,12 @@ void TestTchat::everyMenuEntryReachesItsHandler() {
         }
     };
     for (QAction* top : table->menuBar()->actions()) walk(top->menu());
-    QCOMPARE(entries.size(), 31);
+    QCOMPARE(entries.size(), 34);
     // The chat log's and the chat input's own menus.
     for (const char* popup : {"popup_mainchat", "popup_mychat"})
         entries += table->chat()->findChild<QMenu*>(QLatin1String(popup))->actions();
     entries.removeIf([](const QAction* a) { return a->isSeparator(); });
-    QCOMPARE(entries.size(), 36);
+    QCOMPARE(entries.size(), 39);
 
     QStringList silent;
     QAction* exit = nullptr;
