@@ -37,8 +37,8 @@ QString plainName(const QString& name) {
 std::optional<QString> readArgument(const QByteArray& line) {
     const QByteArrayView prefix(InstanceGuard::argumentPrefix);
     if (!line.startsWith(prefix) || !line.endsWith('\n')) return std::nullopt;
-    const auto decoded = QByteArray::fromBase64Encoding(
-        line.mid(prefix.size()).chopped(1), QByteArray::AbortOnBase64DecodingErrors);
+    const auto decoded = QByteArray::fromBase64Encoding(line.mid(prefix.size()).chopped(1),
+                                                        QByteArray::AbortOnBase64DecodingErrors);
     if (!decoded || decoded.decoded.size() > InstanceGuard::maxArgumentBytes) return std::nullopt;
     return QString::fromUtf8(decoded.decoded);
 }

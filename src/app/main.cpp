@@ -5,6 +5,7 @@
 #include "app/instanceguard.h"
 #include "app/signalclose.h"
 #include "chat/phrases.h"
+#include "client/startrequest.h"
 #include "client/tableboard.h"
 #include "client/tabout.h"
 #include "client/tchat.h"
@@ -13,7 +14,6 @@
 #include "client/thelp.h"
 #include "client/tlasttrick.h"
 #include "client/tscorecard.h"
-#include "client/startrequest.h"
 #include "client/tspylist.h"
 #include "settings/colourtext.h"
 #include "settings/settingslocation.h"
@@ -32,9 +32,9 @@
 namespace {
 
 constexpr char kUsage[] = "usage: euchre [NAME HOST true|join]\n"
-                         "       euchre --host [--name NAME] [--port N]\n"
-                         "       euchre --join [HOST[:PORT]] [--name NAME]\n"
-                         "       euchre euchre://HOST[:PORT]\n";
+                          "       euchre --host [--name NAME] [--port N]\n"
+                          "       euchre --join [HOST[:PORT]] [--name NAME]\n"
+                          "       euchre euchre://HOST[:PORT]\n";
 
 constexpr char kHelp[] =
     "usage: euchre [NAME HOST true|join]\n"
@@ -94,8 +94,7 @@ int main(int argc, char* argv[]) {
     // option is a mistake.
     const QStringList args = QApplication::arguments().mid(1);
     QString mistake;
-    const std::optional<euchre::StartRequest> request =
-        euchre::parseStartArguments(args, &mistake);
+    const std::optional<euchre::StartRequest> request = euchre::parseStartArguments(args, &mistake);
     if (!request) {
         std::fprintf(stderr, "euchre: %s\n%s", qPrintable(mistake), kUsage);
         return 2;

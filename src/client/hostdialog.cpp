@@ -94,8 +94,7 @@ HostDialog::HostDialog(QWidget* parent) : QDialog(parent) {
     fields->addRow(QStringLiteral("Table pass&word:"), m_password);
     formLayout->addLayout(fields);
     formLayout->addWidget(wrappingLabel(
-        QStringLiteral("With a password only those you tell it to can sit down or watch."),
-        form));
+        QStringLiteral("With a password only those you tell it to can sit down or watch."), form));
     m_failure = wrappingLabel(QString(), form);
     m_failure->setObjectName(QStringLiteral("label_hostfailure"));
     m_failure->setStyleSheet(kFailureStyle);
@@ -257,8 +256,9 @@ QStringList HostDialog::joinAddresses() {
             if (!found.contains(a)) found.append(a);
         }
     }
-    std::stable_sort(found.begin(), found.end(),
-                     [](const QHostAddress& x, const QHostAddress& y) { return rank(x) < rank(y); });
+    std::stable_sort(found.begin(), found.end(), [](const QHostAddress& x, const QHostAddress& y) {
+        return rank(x) < rank(y);
+    });
     QStringList out;
     for (const QHostAddress& a : found) out.append(a.toString());
     return out;

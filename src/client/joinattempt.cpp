@@ -39,7 +39,11 @@ bool isWord(QByteArrayView word, const char* expected) {
 } // namespace
 
 QByteArray loginReply(int slot, const QByteArray& loginname) {
-    return MessageBuilder(cmd::logininfo).field(slot).field(kGameVersion).field(loginname).done(false);
+    return MessageBuilder(cmd::logininfo)
+        .field(slot)
+        .field(kGameVersion)
+        .field(loginname)
+        .done(false);
 }
 
 JoinAttempt::JoinAttempt(JoinTarget target, QObject* parent)
@@ -75,8 +79,7 @@ void JoinAttempt::start() {
         m_sock->Open();
     } catch (const ESockException& e) {
         // A numeric address that is no address never reaches the network.
-        fail(e.text().startsWith(QLatin1String("Host Lookup")) ? Failure::NotFound
-                                                                : Failure::Other,
+        fail(e.text().startsWith(QLatin1String("Host Lookup")) ? Failure::NotFound : Failure::Other,
              e.text());
     }
 }

@@ -120,7 +120,8 @@ JoinDialog::JoinDialog(QWidget* parent) : QDialog(parent) {
     m_tables->setMinimumHeight(110);
     m_tables->header()->setStretchLastSection(true);
     m_tables->setColumnWidth(ColTable, 150);
-    for (const int column : {ColPlayers, ColWatching, ColGame}) m_tables->setColumnWidth(column, 62);
+    for (const int column : {ColPlayers, ColWatching, ColGame})
+        m_tables->setColumnWidth(column, 62);
     layout->addWidget(m_tables, 1);
     layout->addWidget(wrappingLabel(
         QStringLiteral("Click a table to fill in its address; a padlock marks a private table."),
@@ -166,7 +167,8 @@ void JoinDialog::openWith(const QString& name, const QString& address, quint16 p
     m_name->setText(name);
     m_address->setEditText(address);
     m_port->setValue(port);
-    if (const std::optional<TableAddress> typed = parseTableAddress(address); typed && typed->port) {
+    if (const std::optional<TableAddress> typed = parseTableAddress(address);
+        typed && typed->port) {
         m_address->setEditText(typed->host);
         m_port->setValue(*typed->port);
     }

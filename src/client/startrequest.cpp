@@ -52,8 +52,8 @@ bool isLink(const QString& arg) {
 
 bool isOption(const QString& arg, const char* option) {
     const QLatin1String name(option);
-    return arg == name || (arg.startsWith(name) && arg.size() > name.size() &&
-                           arg.at(name.size()) == u'=');
+    return arg == name ||
+           (arg.startsWith(name) && arg.size() > name.size() && arg.at(name.size()) == u'=');
 }
 
 } // namespace
@@ -95,7 +95,8 @@ std::optional<TableAddress> parseTableAddress(const QString& text) {
 
 std::optional<TableAddress> parseLink(const QString& text) {
     const QUrl url(text.trimmed(), QUrl::StrictMode);
-    if (!url.isValid() || url.scheme().compare(QLatin1String(kLinkScheme), Qt::CaseInsensitive) != 0)
+    if (!url.isValid() ||
+        url.scheme().compare(QLatin1String(kLinkScheme), Qt::CaseInsensitive) != 0)
         return std::nullopt;
     // Only where the table is: no user, no path, no question.
     if (!url.userInfo().isEmpty() || url.hasQuery() || url.hasFragment() ||
@@ -159,7 +160,8 @@ std::optional<StartRequest> parseStartArguments(const QStringList& args, QString
                 joinAt = args[++i];
         } else if (isOption(arg, "--name")) {
             const std::optional<QString> name = optionValue(args, i, QStringLiteral("--name"));
-            if (!name || name->trimmed().isEmpty()) return fail(QStringLiteral("--name needs a name"));
+            if (!name || name->trimmed().isEmpty())
+                return fail(QStringLiteral("--name needs a name"));
             request.name = name->trimmed();
         } else if (isOption(arg, "--port")) {
             const std::optional<QString> value = optionValue(args, i, QStringLiteral("--port"));

@@ -34,20 +34,22 @@ QString tableLink(const QString& host, quint16 port);
 
 struct StartRequest {
     enum class Kind {
-        Solo,    // no arguments
-        Classic, // the lobby's NAME HOST true|join (or fewer words)
-        Host,    // --host
-        Join,    // --join HOST[:PORT] or a link
+        Solo,       // no arguments
+        Classic,    // the lobby's NAME HOST true|join (or fewer words)
+        Host,       // --host
+        Join,       // --join HOST[:PORT] or a link
         JoinDialog, // --join alone
     };
     Kind kind = Kind::Solo;
-    QStringList classic; // the words of a Classic start, as given
-    QString name;        // --name; empty when not given
-    TableAddress address; // Join
+    QStringList classic;         // the words of a Classic start, as given
+    QString name;                // --name; empty when not given
+    TableAddress address;        // Join
     std::optional<quint16> port; // --port of Host
 
     // Starts that a running copy is handed instead of only coming to the front.
-    bool handsOver() const { return kind == Kind::Host || kind == Kind::Join || kind == Kind::JoinDialog; }
+    bool handsOver() const {
+        return kind == Kind::Host || kind == Kind::Join || kind == Kind::JoinDialog;
+    }
 };
 
 // Reads the program's arguments (without the program's own name). Nothing,

@@ -90,8 +90,7 @@ JoinDialog* Tchat::joinDialog() {
 }
 
 void Tchat::Host1Click() {
-    hostDialog()->openForm(readNetSettings(settingsFilePath()).playerName,
-                           offeredPort(m_gamePort));
+    hostDialog()->openForm(readNetSettings(settingsFilePath()).playerName, offeredPort(m_gamePort));
 }
 
 void Tchat::Join1Click() {
@@ -170,7 +169,8 @@ bool Tchat::openTable(const HostRequest& request, QString* error) {
     else
         notice(kHosting.arg(port).arg(addresses.join(QStringLiteral(", "))));
     const quint16 discoveryPort = discovery::portFromEnvironment();
-    if (!m_server->startDiscovery(discoveryPort, &why)) notice(kNotListed.arg(discoveryPort).arg(why));
+    if (!m_server->startDiscovery(discoveryPort, &why))
+        notice(kNotListed.arg(discoveryPort).arg(why));
 
     loginname = playername.toUtf8() + kTerminator;
     ishost = true;
@@ -230,8 +230,8 @@ void Tchat::cancelJoin() {
 void Tchat::adopt(JoinAttempt& attempt) {
     const JoinTarget target = attempt.target();
     // Reconnecting to the table this window hosts keeps that table.
-    const bool ownTable = m_ownServer && target.host == kLoopback &&
-                          m_ownServer->listeningPort() == target.port;
+    const bool ownTable =
+        m_ownServer && target.host == kLoopback && m_ownServer->listeningPort() == target.port;
     TSock* sock = attempt.takeConnection();
     if (!sock) return;
     if (!ownTable) leaveGame();

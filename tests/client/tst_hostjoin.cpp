@@ -168,7 +168,9 @@ void TestHostJoin::cleanup() {
 
 Tchat& TestHostJoin::soloTable() {
     table = std::make_unique<Tchat>();
-    table->message = [](const QString& text, std::function<void()>) { qWarning("%s", qPrintable(text)); };
+    table->message = [](const QString& text, std::function<void()>) {
+        qWarning("%s", qPrintable(text));
+    };
     table->ask = [this](const QString& question, std::function<void(bool)> reply) {
         questions << question;
         reply(answer);
@@ -199,28 +201,37 @@ void TestHostJoin::joinFailuresAreSaidInTheDialog_data() {
 
     const QByteArray ask = "CMD_password+\xFF";
     const QByteArray admit = "CMD_sendlogininfo+2\xFF";
-    const QByteArray named = "CMD_newplayerinfo+2+Joe+0\xFF" "CMD_existingplayers+1+Hana+0\xFF";
-    QTest::newRow("nothing listens") << "refused" << QByteArray() << false << QByteArray()
-                                     << QByteArray() << "" << "Nothing answers at 127.0.0.1 port";
-    QTest::newRow("no such address") << "no-such-host.invalid" << QByteArray() << false
-                                     << QByteArray() << QByteArray() << ""
-                                     << "The address \"no-such-host.invalid\" cannot be found";
+    const QByteArray named = "CMD_newplayerinfo+2+Joe+0\xFF"
+                             "CMD_existingplayers+1+Hana+0\xFF";
+    QTest::newRow("nothing listens")
+        << "refused" << QByteArray() << false << QByteArray() << QByteArray() << ""
+        << "Nothing answers at 127.0.0.1 port";
+    QTest::newRow("no such address")
+        << "no-such-host.invalid" << QByteArray() << false << QByteArray() << QByteArray() << ""
+        << "The address \"no-such-host.invalid\" cannot be found";
     QTest::newRow("silent host") << "" << QByteArray() << false << QByteArray() << QByteArray()
-                                 << "" << "No answer from 127.0.0.1 port";
+                                 << ""
+                                 << "No answer from 127.0.0.1 port";
     QTest::newRow("full") << "" << QByteArray("CMD_full+\xFF") << true << QByteArray()
-                          << QByteArray() << "" << "Game is full";
-    QTest::newRow("closed at once") << "" << QByteArray() << true << QByteArray() << QByteArray()
-                                    << "" << "closed the connection before letting you in";
-    QTest::newRow("other version") << "" << admit << false << QByteArray()
-                                   << named + "CMD_wrongversion+\xFF" << ""
-                                   << "runs a different version of Euchre";
+                          << QByteArray() << ""
+                          << "Game is full";
+    QTest::newRow("closed at once")
+        << "" << QByteArray() << true << QByteArray() << QByteArray() << ""
+        << "closed the connection before letting you in";
+    QTest::newRow("other version")
+        << "" << admit << false << QByteArray() << named + "CMD_wrongversion+\xFF"
+        << ""
+        << "runs a different version of Euchre";
     QTest::newRow("password missing") << "" << ask << false << QByteArray() << QByteArray() << ""
                                       << "This table is private. Enter its password";
-    QTest::newRow("password wrong") << "" << ask << false << QByteArray("CMD_wrongpassword+\xFF")
-                                    << QByteArray() << "nope" << "Wrong password";
+    QTest::newRow("password wrong")
+        << "" << ask << false << QByteArray("CMD_wrongpassword+\xFF") << QByteArray() << "nope"
+        << "Wrong password";
     QTest::newRow("locked out") << "" << ask << false << QByteArray("CMD_lockedout+\xFF")
-                                << QByteArray() << "nope" << "Too many wrong passwords";
-    QTest::newRow("right password") << "" << ask << false << admit << named << "secret" << "";
+                                << QByteArray() << "nope"
+                                << "Too many wrong passwords";
+    QTest::newRow("right password") << "" << ask << false << admit << named << "secret"
+                                    << "";
 }
 
 void TestHostJoin::joinFailuresAreSaidInTheDialog() {
@@ -235,8 +246,9 @@ void TestHostJoin::joinFailuresAreSaidInTheDialog() {
     ScriptedHost fake;
     fake.greeting = greeting;
     fake.closeAfterGreeting = closeAfterGreeting;
-    fake.replies = {{"CMD_password+", onPassword, said.startsWith("Wrong") || said.startsWith("Too")},
-                    {"CMD_logininfo+", onLogin, !said.isEmpty()}};
+    fake.replies = {
+        {"CMD_password+", onPassword, said.startsWith("Wrong") || said.startsWith("Too")},
+        {"CMD_logininfo+", onLogin, !said.isEmpty()}};
     Tchat& t = soloTable();
     QTRY_VERIFY(t.loggedin);
     // A game is being played at this table: joining asks first.
@@ -255,12 +267,12 @@ void TestHostJoin::joinFailuresAreSaidInTheDialog() {
         QCOMPARE(t.myslot, 2);
         QVERIFY(!t.ishost);
         QVERIFY(!t.server()); // the solo table went with its game
-        QCOMPARE(fake.received,
-                 QByteArray("CMD_password+secret\xFF" "CMD_logininfo+2+1.0.6+Joe\xFF\xFF"));
+        QCOMPARE(fake.received, QByteArray("CMD_password+secret\xFF"
+                                           "CMD_logininfo+2+1.0.6+Joe\xFF\xFF"));
         QTRY_COMPARE(t.board()->nameLabel(1)->text(), QStringLiteral("Hana"));
         QCOMPARE(t.board()->nameLabel(2)->text(), QStringLiteral("Joe"));
-        QVERIFY(logLines(t).contains(QStringLiteral("You joined the table at 127.0.0.1 port %1.")
-                                         .arg(port)));
+        QVERIFY(logLines(t).contains(
+            QStringLiteral("You joined the table at 127.0.0.1 port %1.").arg(port)));
         return;
     }
     QTRY_VERIFY_WITH_TIMEOUT(d->statusLabel()->text().contains(said), 8000);
@@ -282,8 +294,8 @@ void TestHostJoin::lostConnectionOffersTheWayBack() {
     auto fake = std::make_unique<ScriptedHost>();
     const quint16 port = fake->port();
     fake->greeting = "CMD_sendlogininfo+3\xFF";
-    fake->replies = {
-        {"CMD_logininfo+", "CMD_newplayerinfo+3+Joe+0\xFF" "CMD_existingplayers+1+Hana+0\xFF"}};
+    fake->replies = {{"CMD_logininfo+", "CMD_newplayerinfo+3+Joe+0\xFF"
+                                        "CMD_existingplayers+1+Hana+0\xFF"}};
     table = std::make_unique<Tchat>();
     Tchat& t = *table;
     QStringList shown;
@@ -294,9 +306,12 @@ void TestHostJoin::lostConnectionOffersTheWayBack() {
     QTRY_COMPARE(t.board()->nameLabel(3)->text(), QStringLiteral("Joe"));
     QTRY_COMPARE(t.board()->nameLabel(1)->text(), QStringLiteral("Hana"));
     // A game in the middle of a hand.
-    fake->send("CMD_startgame+Hana+10\xFF" "CMD_dealer+1+\xFF"
+    fake->send("CMD_startgame+Hana+10\xFF"
+               "CMD_dealer+1+\xFF"
                "CMD_placecard+3+1+23+2+9+3+49+4+12+5+36\xFF"
-               "CMD_loadtheircards+1+5+2+5+4+5\xFF" "CMD_settrump+23\xFF" "CMD_bidder+3+\xFF"
+               "CMD_loadtheircards+1+5+2+5+4+5\xFF"
+               "CMD_settrump+23\xFF"
+               "CMD_bidder+3+\xFF"
                "CMD_playerdisconnected+1+Hana\xFF");
     QTRY_VERIFY(t.cardAtPlace(5));
     QTRY_VERIFY(t.board()->bubble(1)->hasArt());
@@ -326,7 +341,8 @@ void TestHostJoin::lostConnectionOffersTheWayBack() {
     QTest::mouseClick(t.connectionBar()->reconnectButton(), Qt::LeftButton);
     QTRY_COMPARE(t.myslot, 2);
     QTRY_VERIFY(!t.connectionBar()->isVisibleTo(&t));
-    QCOMPARE(again.received, QByteArray("CMD_password+pw\xFF" "CMD_logininfo+2+1.0.6+Joe\xFF\xFF"));
+    QCOMPARE(again.received, QByteArray("CMD_password+pw\xFF"
+                                        "CMD_logininfo+2+1.0.6+Joe\xFF\xFF"));
     QTRY_COMPARE(t.board()->nameLabel(2)->text(), QStringLiteral("Joe"));
 
     // Join... on the panel opens the dialog with the lost table in it.
@@ -390,9 +406,12 @@ void TestHostJoin::hostDialogOpensATableAndCopiesAnInvitation() {
     QVERIFY(d->addressList()->item(0)->text().startsWith(addresses[0]));
     QTest::mouseClick(d->copyButton(), Qt::LeftButton);
     const QString invitation = QGuiApplication::clipboard()->text();
-    QVERIFY(invitation.contains(QStringLiteral("euchre://%1:%2").arg(
-        addresses[0].contains(':') ? '[' + addresses[0] + ']' : addresses[0]).arg(port)));
-    QVERIFY(invitation.contains(QStringLiteral("address %1 and the port %2").arg(addresses[0]).arg(port)));
+    QVERIFY(invitation.contains(
+        QStringLiteral("euchre://%1:%2")
+            .arg(addresses[0].contains(':') ? '[' + addresses[0] + ']' : addresses[0])
+            .arg(port)));
+    QVERIFY(invitation.contains(
+        QStringLiteral("address %1 and the port %2").arg(addresses[0]).arg(port)));
     QVERIFY(invitation.contains(QStringLiteral("private")));
     QVERIFY(!invitation.contains(QStringLiteral("s3cret")));
     for (const QString& a : addresses) QVERIFY(a != "127.0.0.1" && a != "::1");

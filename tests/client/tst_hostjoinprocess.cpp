@@ -3,13 +3,13 @@
 // through the Join dialog, and both play a hand with two computer seats.
 // Then the host ends, this window stays and offers Reconnect, and a new host
 // on the same port takes the player back.
+#include "chat/chatbox.h"
+#include "client/connectionbar.h"
 #include "client/hostdialog.h"
 #include "client/joindialog.h"
 #include "client/tableboard.h"
 #include "client/tchat.h"
 #include "client/tgamestart.h"
-#include "client/connectionbar.h"
-#include "chat/chatbox.h"
 #include "support/seatplayer.h"
 
 #include <QApplication>
@@ -56,6 +56,8 @@ int hostRole(int argc, char** argv) {
     table.show();
     table.Host1Click();
     euchre::HostDialog* dialog = table.hostDialog();
+    // The name is remembered from the last time: typed over.
+    QTest::keyClick(dialog->nameEdit(), Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(dialog->nameEdit(), QStringLiteral("Hana"));
     QTest::mouseClick(dialog->hostButton(), Qt::LeftButton);
     if (!QTest::qWaitFor([&] { return table.loggedin; }, 10000)) return 3;
@@ -69,7 +71,8 @@ int hostRole(int argc, char** argv) {
     QTest::mouseClick(gamestart.findChild<QPushButton*>(QStringLiteral("button_start")),
                       Qt::LeftButton);
     SeatPlayer hana(table, SeatPlayer::Mouse);
-    if (!euchre::testing::playUntil({&hana}, [&] { return hana.handsScored > 0; }, 90000))
+    if (!euchre::testing::playUntil(
+            {&hana}, [&] { return hana.handsScored > 0; }, 90000))
         return 5;
     say("scored " + table.board()->label("label_score1")->text().toUtf8() + ' ' +
         table.board()->label("label_score2")->text().toUtf8());
@@ -188,7 +191,8 @@ void TestHostJoinProcess::hostFoundJoinedPlayedLostAndBack() {
 
     // A hand with the computer in seats 3 and 4.
     SeatPlayer joe(table, SeatPlayer::Keys);
-    QVERIFY2(euchre::testing::playUntil({&joe}, [&] { return joe.handsScored > 0; }, 90000),
+    QVERIFY2(euchre::testing::playUntil(
+                 {&joe}, [&] { return joe.handsScored > 0; }, 90000),
              "the hand did not end in time");
     QCOMPARE(table.board()->nameLabel(3)->text(), QStringLiteral("Klick"));
     QCOMPARE(table.board()->nameLabel(4)->text(), QStringLiteral("Kling"));

@@ -47,8 +47,7 @@ void TestStartRequest::arguments_data() {
     row("join IPv6", {"--join", "[2001:db8::5]:7772"}, true, Kind::Join, {}, "2001:db8::5", 7772);
     row("join bare IPv6", {"--join", "fe80::1"}, true, Kind::Join, {}, "fe80::1");
     row("link", {"euchre://192.168.1.5:7772"}, true, Kind::Join, {}, "192.168.1.5", 7772);
-    row("link, no port, slash", {"EUCHRE://table.example/"}, true, Kind::Join, {},
-        "table.example");
+    row("link, no port, slash", {"EUCHRE://table.example/"}, true, Kind::Join, {}, "table.example");
     row("link IPv6", {"euchre://[2001:db8::5]"}, true, Kind::Join, {}, "2001:db8::5");
     row("link with a name", {"--name", "Bob", "euchre://h:1"}, true, Kind::Join, "Bob", "h", 1);
     row("join a link", {"--join", "euchre://h:2"}, true, Kind::Join, {}, "h", 2);
@@ -101,18 +100,30 @@ void TestStartRequest::addresses_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("host"); // empty: refused
     QTest::addColumn<int>("port");
-    QTest::newRow("name") << "alice-pc" << "alice-pc" << -1;
-    QTest::newRow("IPv4 and port") << " 10.0.0.7:7772 " << "10.0.0.7" << 7772;
-    QTest::newRow("IPv6 in brackets") << "[::1]:9" << "::1" << 9;
-    QTest::newRow("IPv6 with a zone") << "fe80::1%eth0" << "fe80::1%eth0" << -1;
-    QTest::newRow("empty") << "" << "" << -1;
-    QTest::newRow("only a port") << ":7772" << "" << -1;
-    QTest::newRow("port too big") << "h:65536" << "" << -1;
-    QTest::newRow("unclosed bracket") << "[::1" << "" << -1;
-    QTest::newRow("brackets round IPv4") << "[1.2.3.4]" << "" << -1;
-    QTest::newRow("not IPv6") << "a:b:c" << "" << -1;
-    QTest::newRow("markup") << "<b>x</b>" << "" << -1;
-    QTest::newRow("leading dash") << "-h" << "" << -1;
+    QTest::newRow("name") << "alice-pc"
+                          << "alice-pc" << -1;
+    QTest::newRow("IPv4 and port") << " 10.0.0.7:7772 "
+                                   << "10.0.0.7" << 7772;
+    QTest::newRow("IPv6 in brackets") << "[::1]:9"
+                                      << "::1" << 9;
+    QTest::newRow("IPv6 with a zone") << "fe80::1%eth0"
+                                      << "fe80::1%eth0" << -1;
+    QTest::newRow("empty") << ""
+                           << "" << -1;
+    QTest::newRow("only a port") << ":7772"
+                                 << "" << -1;
+    QTest::newRow("port too big") << "h:65536"
+                                  << "" << -1;
+    QTest::newRow("unclosed bracket") << "[::1"
+                                      << "" << -1;
+    QTest::newRow("brackets round IPv4") << "[1.2.3.4]"
+                                         << "" << -1;
+    QTest::newRow("not IPv6") << "a:b:c"
+                              << "" << -1;
+    QTest::newRow("markup") << "<b>x</b>"
+                            << "" << -1;
+    QTest::newRow("leading dash") << "-h"
+                                  << "" << -1;
     QTest::newRow("too long") << QString(254, u'a') << "" << -1;
 }
 

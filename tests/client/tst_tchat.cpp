@@ -774,9 +774,9 @@ void TestTchat::everyMenuEntryReachesItsHandler() {
     table->move(60, 50);
     QTRY_COMPARE(table->pos(), QPoint(60, 50));
 
-    const QList<QWidget*> small = {&about,     &help,      &spylist, &lasttrick,
-                                   &scorecard, &gamestart, &phrases, &tally,
-                                   table->hostDialog(), table->joinDialog()};
+    const QList<QWidget*> small = {
+        &about,     &help,    &spylist, &lasttrick,          &scorecard,
+        &gamestart, &phrases, &tally,   table->hostDialog(), table->joinDialog()};
     const QString settings = euchre::settingsFilePath();
     const auto seen = [&] {
         QStringList state;
