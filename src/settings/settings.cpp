@@ -79,6 +79,8 @@ Settings readSettings(const IniFile& file) {
     s.computerPlayers = file.readString(section, QStringLiteral("ComputerPlayers")) == u"expert"
                             ? computerPlayersExpert
                             : computerPlayersStandard;
+    s.bidsInChat = file.readString(section, QStringLiteral("ShowBidsInChat")) == u"true";
+    s.sortTrumps = file.readString(section, QStringLiteral("SortTrumps")) != u"false";
     return s;
 }
 
@@ -102,6 +104,8 @@ void writeSettings(IniFile& file, const Settings& s, SettingKeys keys) {
     put(SettingKey::ComputerPlayers, "ComputerPlayers",
         s.computerPlayers == computerPlayersExpert ? QStringLiteral("expert")
                                                    : QStringLiteral("standard"));
+    put(SettingKey::BidsInChat, "ShowBidsInChat", trueFalse(s.bidsInChat));
+    put(SettingKey::SortTrumps, "SortTrumps", trueFalse(s.sortTrumps));
 }
 
 void writePhrases(IniFile& file, const std::array<QString, phraseCount>& phrases,

@@ -40,6 +40,8 @@ struct Settings {
     int turnSound = turnSoundClassic;
     bool chatterSounds = true;
     int computerPlayers = computerPlayersStandard;
+    bool bidsInChat = false; // a chat line for every bid of the deal
+    bool sortTrumps = true;  // the own hand's trumps together once trump is fixed
 
     bool operator==(const Settings&) const = default;
 };
@@ -66,6 +68,9 @@ enum class SettingKey : unsigned {
     // Written only when the user picks it, so files of those who never do
     // stay as they were.
     ComputerPlayers = 1u << 9,
+    // Written only when the user picks them, for the same reason.
+    BidsInChat = 1u << 10,
+    SortTrumps = 1u << 11,
 };
 Q_DECLARE_FLAGS(SettingKeys, SettingKey)
 Q_DECLARE_OPERATORS_FOR_FLAGS(SettingKeys)

@@ -218,6 +218,26 @@ private slots:
         QCOMPARE(read(path), QByteArray("marker"));
     }
 
+    // The table's own choices: a file that never had them gives the defaults
+    // and keeps lacking them until the user picks one.
+    void tableChoicesAreWrittenOnlyOncePicked() {
+        const QString path = newPath();
+        write(path, storedFile);
+        SettingsStore store(path);
+        Settings s = store.load();
+        QVERIFY(!s.bidsInChat && s.sortTrumps);
+        QVERIFY(store.save(s, SettingKey::TextSize));
+        QCOMPARE(key(path, "ShowBidsInChat"), QString("<missing>"));
+        QCOMPARE(key(path, "SortTrumps"), QString("<missing>"));
+        s.bidsInChat = true;
+        s.sortTrumps = false;
+        QVERIFY(store.save(s, SettingKey::BidsInChat | SettingKey::SortTrumps));
+        QCOMPARE(key(path, "ShowBidsInChat"), QString("true"));
+        QCOMPARE(key(path, "SortTrumps"), QString("false"));
+        s = SettingsStore(path).load();
+        QVERIFY(s.bidsInChat && !s.sortTrumps);
+    }
+
     void aFailedSaveNamesTheFile() {
         const QString path = m_dir.filePath("missing/folder/bromlobby.ini");
         SettingsStore store(path);
