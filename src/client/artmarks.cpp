@@ -98,6 +98,48 @@ QPixmap bubble(int entry, qreal dpr) {
     return pix;
 }
 
+QPixmap bidTag(int tag, int team, bool alignRight, qreal dpr) {
+    static const char* const words[] = {"",         "Pass",   "Ordered up", "Picked up", "Clubs",
+                                        "Diamonds", "Spades", "Hearts",     "Alone"};
+    constexpr qreal w = 74, h = 17, disc = 13, gap = 2, margin = 7;
+    QPixmap pix = canvas(int(w), int(h), dpr);
+    QPainter p;
+    begin(p, pix);
+    const QString word = QLatin1String(words[tag]);
+    const bool suit = tag >= 4 && tag <= 7;
+    // A named suit carries its symbol on a pale disc, in the suit's own ink.
+    const qreal lead = suit ? disc + gap : 0;
+    const QFont f = fittedFont(kSans, 11, word, w - 2 - 2 * margin - lead);
+    const qreal textWidth = QFontMetricsF(f).horizontalAdvance(word);
+    // The pill is as wide as its word and lies against the name it belongs to.
+    const qreal pillWidth = std::min(w - 2, std::ceil(textWidth + lead + 2 * margin));
+    const QRectF pill(alignRight ? w - 1.5 - pillWidth : 0.5, 0.5, pillWidth, h - 2);
+    // A pill in the team's colour with pale letters: the Tan one dark
+    // brown, the Blue one slate, both dark enough for the letters to read.
+    const QColor fill = team == 1 ? kTan : kBlue.darker(118);
+    QPainterPath shape;
+    shape.addRoundedRect(pill, 7.5, 7.5);
+    dropShadow(p, shape, {0.8, 1});
+    QLinearGradient shade(0, 0, 0, h);
+    shade.setColorAt(0, fill.lighter(125));
+    shade.setColorAt(1, fill);
+    p.setPen(QPen(fill.darker(150), 1));
+    p.setBrush(shade);
+    p.drawPath(shape);
+
+    const qreal left = pill.center().x() - (lead + textWidth) / 2;
+    if (suit) {
+        const QRectF round(left, pill.center().y() - disc / 2, disc, disc);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(255, 252, 236));
+        p.drawEllipse(round);
+        drawSuit(p, tag - 3, round.adjusted(2.5, 2.5, -2.5, -2.5), suitInk(tag - 3));
+    }
+    drawCentredText(p, f, word, QPointF(left + lead + textWidth / 2, pill.center().y()),
+                    QColor(255, 250, 232));
+    return pix;
+}
+
 QPixmap turnArrow(qreal dpr) {
     QPixmap pix = canvas(28, 34, dpr);
     QPainter p;

@@ -64,6 +64,7 @@ QPixmap backs(int count, qreal dpr);
 
 // The table's marks and buttons; `entry`, `team` and `corner` are in range.
 QPixmap bubble(int entry, qreal dpr);
+QPixmap bidTag(int tag, int team, bool alignRight, qreal dpr);
 QPixmap turnArrow(qreal dpr);
 QPixmap seatMakerMark(qreal dpr);
 QPixmap teamMakerBar(int team, qreal dpr);

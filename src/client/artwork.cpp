@@ -20,6 +20,7 @@ enum class Kind {
     Card,
     Backs,
     Bubble,
+    BidTag,
     Arrow,
     SeatMaker,
     TeamBar,
@@ -105,6 +106,14 @@ QPixmap bubble(int entry, qreal dpr) {
     dpr = saneRatio(dpr);
     if (entry < 0 || entry >= kBubblePictures) entry = -1;
     return cached(Kind::Bubble, entry, dpr, [&] { return paint::bubble(entry, dpr); });
+}
+
+QPixmap bidTag(int tag, int team, bool alignRight, qreal dpr) {
+    dpr = saneRatio(dpr);
+    if (tag <= NoBid || tag >= kBidTags || !isTeam(team))
+        return blank(kBidTagWidth, kBidTagHeight, dpr);
+    return cached(Kind::BidTag, (tag * 3 + team) * 2 + alignRight, dpr,
+                  [&] { return paint::bidTag(tag, team, alignRight, dpr); });
 }
 
 QPixmap turnArrow(qreal dpr) {

@@ -24,6 +24,22 @@ constexpr int kBubbleWidth = 95;
 constexpr int kBubbleHeight = 25;
 constexpr int kBubblePictures = 9;
 
+// What a seat last bid in the deal, shown as a tag beside its name.
+enum BidTag : int {
+    NoBid = 0,
+    BidPass,
+    BidOrderedUp,
+    BidPickedUp,
+    BidClubs, // BidClubs + suit - 1 names that suit
+    BidDiamonds,
+    BidSpades,
+    BidHearts,
+    BidAlone,
+    kBidTags
+};
+constexpr int kBidTagWidth = 74;
+constexpr int kBidTagHeight = 17;
+
 // One of the 57 card pictures, 71 x 96. Rank and suit are legible within the
 // upper-left 52 x 72, which is all the last-trick window shows. An entry out
 // of range gives the back.
@@ -35,6 +51,12 @@ QPixmap cardBacks(int count, qreal dpr);
 // Clubs, Diamonds, Spades, Hearts with their symbols, 7 Alone, 8 With Partner;
 // any other entry an empty bubble.
 QPixmap bubble(int entry, qreal dpr);
+// A bid tag, 74 x 17, in the seat's team colour (1 Tan, 2 Blue): "Pass",
+// "Ordered up", "Picked up", a suit's name with its symbol, "Alone", on a
+// pill as wide as its word, at the picture's left edge or, with `alignRight`,
+// its right edge. No bid, a tag out of range or another team gives a
+// transparent picture.
+QPixmap bidTag(int tag, int team, bool alignRight, qreal dpr);
 // The turn arrow beside a seat's cards, 28 x 34, pointing right at them.
 QPixmap turnArrow(qreal dpr);
 // A seat made trump, 25 x 25.

@@ -1,7 +1,7 @@
 // Tests of the table's pictures: sizes at each pixel ratio, faces told apart
 // whole and in the last-trick corner, rounded corners, suit inks, the teams
-// apart in lightness, painting at the ratio rather than enlarging, and
-// entries out of range.
+// apart in lightness, bid tags readable in either team colour, painting at
+// the ratio rather than enlarging, and entries out of range.
 #include "client/artwork.h"
 
 #include <QtTest>
@@ -101,6 +101,16 @@ private slots:
                                   << true;
         QTest::newRow("bubble -1")
             << Picture([](qreal d) { return bubble(-1, d); }) << bubbleSize << true;
+        QTest::newRow("tan bid tag")
+            << Picture([](qreal d) { return bidTag(BidOrderedUp, 1, false, d); }) << QSize(74, 17)
+            << true;
+        QTest::newRow("blue bid tag")
+            << Picture([](qreal d) { return bidTag(BidHearts, 2, true, d); }) << QSize(74, 17)
+            << true;
+        QTest::newRow("no bid") << Picture([](qreal d) { return bidTag(NoBid, 1, false, d); })
+                                << QSize(74, 17) << false;
+        QTest::newRow("bid tag 99")
+            << Picture([](qreal d) { return bidTag(99, 2, true, d); }) << QSize(74, 17) << false;
         QTest::newRow("arrow") << Picture(turnArrow) << QSize(28, 34) << true;
         QTest::newRow("seat maker") << Picture(seatMakerMark) << QSize(25, 25) << true;
         QTest::newRow("tan bar") << Picture([](qreal d) { return teamMakerBar(1, d); })
@@ -153,7 +163,7 @@ private slots:
     void distinct_data() {
         QTest::addColumn<QList<QImage>>("images");
         for (const qreal dpr : {1.0, 2.0}) {
-            QList<QImage> faces{argb(card(kCardBack, dpr))}, corners, bubbles, tiles, buttons;
+            QList<QImage> faces{argb(card(kCardBack, dpr))}, corners, bubbles, tiles, buttons, bids;
             for (int entry : dealtFaces()) {
                 faces << argb(card(entry, dpr));
                 corners << faces.last().copy(0, 0, qRound(52 * dpr), qRound(72 * dpr));
@@ -161,6 +171,7 @@ private slots:
             for (int entry = 0; entry < kBubblePictures; ++entry)
                 bubbles << argb(bubble(entry, dpr));
             for (int suit = 1; suit <= 4; ++suit) tiles << argb(card(52 + suit, dpr));
+            for (int tag = BidPass; tag < kBidTags; ++tag) bids << argb(bidTag(tag, 2, false, dpr));
             for (const char* word : {"Start Game", "Last Trick", "Score Card"})
                 for (const bool pressed : {false, true})
                     buttons << argb(pictureButton(QLatin1String(word), pressed, dpr));
@@ -169,6 +180,7 @@ private slots:
             QTest::addRow("bubbles @%g", dpr) << bubbles;
             QTest::addRow("suit tiles @%g", dpr) << tiles;
             QTest::addRow("buttons @%g", dpr) << buttons;
+            QTest::addRow("bid tags @%g", dpr) << bids;
         }
     }
 
@@ -245,6 +257,33 @@ private slots:
         QVERIFY2(tan - blue > 0.25, qPrintable(QStringLiteral("%1 vs %2").arg(tan).arg(blue)));
     }
 
+    // A bid tag's pale letters stand out from its fill in either team's
+    // colour, and its pill lies against the side it is told.
+    void bidTagsReadable() {
+        for (int team = 1; team <= 2; ++team)
+            for (int tag = BidPass; tag < kBidTags; ++tag) {
+                const QImage img = argb(bidTag(tag, team, team == 2, 1));
+                const int side = team == 2 ? img.width() - 3 : 2;
+                QVERIFY(qAlpha(img.pixel(side, img.height() / 2)) == 255);
+                int light = 0, dark = 0;
+                for (int y = 0; y < img.height(); ++y)
+                    for (int x = 0; x < img.width(); ++x) {
+                        const QRgb p = img.pixel(x, y);
+                        if (qAlpha(p) < 250) continue;
+                        const qreal luma =
+                            (0.299 * qRed(p) + 0.587 * qGreen(p) + 0.114 * qBlue(p)) / 255;
+                        light += luma > 0.85;
+                        dark += luma < 0.5;
+                    }
+                const QString what = QStringLiteral("team %1, tag %2: %3 light, %4 dark")
+                                         .arg(team)
+                                         .arg(tag)
+                                         .arg(light)
+                                         .arg(dark);
+                QVERIFY2(light >= 40 && dark >= 300, qPrintable(what));
+            }
+    }
+
     void paintedAtRatio_data() {
         QTest::addColumn<Picture>("picture");
         QTest::newRow("king of diamonds") << Picture([](qreal d) { return card(25, d); });
@@ -252,6 +291,7 @@ private slots:
         QTest::newRow("Order It Up") << Picture([](qreal d) { return bubble(1, d); });
         QTest::newRow("tan banner") << Picture([](qreal d) { return winnersBanner(1, d); });
         QTest::newRow("logo") << Picture(logo);
+        QTest::newRow("bid tag") << Picture([](qreal d) { return bidTag(BidSpades, 1, true, d); });
     }
 
     // At ratio 2 the picture is painted afresh, not the ratio-1 one enlarged.
