@@ -25,15 +25,25 @@ constexpr QRectF kFelt(7, 7, 481, 519);
 constexpr QRectF kScoreCard(292, 3, 202, 160);
 constexpr QRect kTrumpPlace(17, 38, 71, 96);
 
-// Where each seat's items sit at the four screen positions.
+// Where each seat's items sit at the four screen positions. A bid tag sits
+// beside the name on the side of the table's middle (the top seat's on its
+// left, clear of the score card); it shows only during the bidding, when no
+// card lies on the table.
 struct Places {
-    QPoint name, backs, played, maker, banner, eyes, turn;
+    QPoint name, backs, played, maker, banner, eyes, turn, bid;
 };
 constexpr Places kPlaces[4] = {
-    {{88, 382}, {88, 401}, {172, 235}, {62, 389}, {64, 416}, {88, 366}, {59, 413}},       // bottom
-    {{33, 170}, {33, 187}, {132, 208}, {8, 183}, {8, 208}, {42, 155}, {4, 208}},          // left
-    {{148, 24}, {149, 41}, {179, 162}, {123, 37}, {120, 64}, {149, 9}, {120, 61}},        // top
-    {{343, 213}, {343, 232}, {220, 201}, {317, 227}, {312, 248}, {343, 192}, {313, 250}}, // right
+    {{88, 382}, {88, 401}, {172, 235}, {62, 389}, {64, 416}, {88, 366}, {59, 413}, {214, 381}},
+    {{33, 170}, {33, 187}, {132, 208}, {8, 183}, {8, 208}, {42, 155}, {4, 208}, {159, 170}},
+    {{148, 24}, {149, 41}, {179, 162}, {123, 37}, {120, 64}, {149, 9}, {120, 61}, {73, 21}},
+    {{343, 213},
+     {343, 232},
+     {220, 201},
+     {317, 227},
+     {312, 248},
+     {343, 192},
+     {313, 250},
+     {268, 211}},
 };
 constexpr QSize kNameSize(124, 18);
 constexpr QSize kCardSize(art::kCardWidth, art::kCardHeight);
@@ -124,6 +134,8 @@ TableBoard::TableBoard(QWidget* parent) : QWidget(parent) {
         items.turn = item("image_turn", {28, 34});
         items.turn->setArt([](qreal dpr) { return art::turnArrow(dpr); });
         items.turn->hide();
+        items.bid = item("image_bid", {art::kBidTagWidth, art::kBidTagHeight});
+        items.bid->hide();
         items.name = addLabel(QStringLiteral("label_playername%1").arg(s), kWaiting,
                               QRect({}, kNameSize), 15, true, teamColour(s), Qt::AlignCenter);
         items.name->setStyleSheet(QStringLiteral("QLabel { background: rgba(255, 252, 232, 225);"
@@ -251,6 +263,7 @@ void TableBoard::placeSeats(int ownSlot) {
         items.banner->move(at.banner);
         items.eyes->move(at.eyes);
         items.turn->move(at.turn);
+        items.bid->move(at.bid);
     }
 }
 

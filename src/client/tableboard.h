@@ -35,6 +35,7 @@ struct SeatItems {
     ArtItem* banner = nullptr; // image_winner: the WINNERS banner
     ArtItem* eyes = nullptr;   // image_eyes
     ArtItem* turn = nullptr;   // image_turn
+    ArtItem* bid = nullptr;    // image_bid: the seat's latest bid of the deal, number = its tag
 };
 
 class TableBoard : public QWidget {
@@ -63,6 +64,9 @@ public:
     void placeSeats(int ownSlot);
     // Where a name label sits at a screen position.
     static QPoint namePlace(int position);
+    // A seat's bid tag lies left of its name at the top and at the right
+    // (it then ends at the name), else right of it.
+    static bool bidLeftOfName(int position) { return position == 3 || position == 4; }
 
     // The seat's items; nullptr outside seats 1..4.
     const SeatItems* seat(int seat) const;

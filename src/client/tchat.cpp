@@ -130,6 +130,23 @@ void askInBox(QWidget* parent, const QString& question, std::function<void(bool)
     box->open();
 }
 
+// The same with two buttons of the caller's words; the safe answer is the
+// one a stray Enter or Escape gives.
+void chooseInBox(QWidget* parent, const QString& question, const QString& yes, const QString& no,
+                 std::function<void(bool)> answer) {
+    auto* box = new QMessageBox(QMessageBox::Question, QStringLiteral("Euchre"), question,
+                                QMessageBox::NoButton, parent);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    QPushButton* yesButton = box->addButton(yes, QMessageBox::AcceptRole);
+    QPushButton* noButton = box->addButton(no, QMessageBox::RejectRole);
+    box->setDefaultButton(noButton);
+    box->setEscapeButton(noButton);
+    QObject::connect(box, &QMessageBox::finished, box, [box, yesButton, answer] {
+        if (answer) answer(box->clickedButton() == yesButton);
+    });
+    box->open();
+}
+
 QAction* checkedWithData(QActionGroup* group, int value) {
     for (QAction* a : group->actions())
         if (a->data().toInt() == value) return a;
@@ -154,6 +171,10 @@ Tchat::Tchat(QWidget* parent)
     };
     ask = [this](const QString& question, std::function<void(bool)> answer) {
         askInBox(this, question, std::move(answer));
+    };
+    choose = [this](const QString& question, const QString& yes, const QString& no,
+                    std::function<void(bool)> answer) {
+        chooseInBox(this, question, yes, no, std::move(answer));
     };
 
     m_host = new BoardHost(this);
@@ -309,6 +330,15 @@ void Tchat::buildMenus() {
     }
 
     options->addSeparator();
+    m_sortTrumps = add(options, "SortTrumps1", QStringLiteral("Sort Trumps Together"));
+    m_sortTrumps->setCheckable(true);
+    m_sortTrumps->setChecked(true);
+    connect(m_sortTrumps, &QAction::triggered, this, &Tchat::sortTrumpsClick);
+    m_showBidsInChat = add(options, "ShowBidsInChat1", QStringLiteral("Show Bids in Chat"));
+    m_showBidsInChat->setCheckable(true);
+    connect(m_showBidsInChat, &QAction::triggered, this, &Tchat::showBidsInChatClick);
+
+    options->addSeparator();
     m_viewScoreCard = add(options, "ViewScoreCard1", QStringLiteral("View Score Card"));
     connect(m_viewScoreCard, &QAction::triggered, this,
             [this] { showWindow(m_windows.scorecard); });
@@ -455,6 +485,8 @@ void Tchat::processparams(const QStringList& params) {
         showWindow(m_windows.download);
         hostaddress = kLoopback;
         playername = kSoloName;
+        // The computer plays the other three seats from the first deal on.
+        for (int seat = 2; seat <= kHighestSeat; ++seat) showDefaultName(seat);
         hostpress();
         return;
     }
@@ -694,6 +726,8 @@ Settings Tchat::currentSettings() const {
     s.turnSound = turn ? turn->data().toInt() : turnSoundClassic;
     s.chatterSounds = m_playChatterSounds->isChecked();
     if (QAction* a = m_computerPlayers->checkedAction()) s.computerPlayers = a->data().toInt();
+    s.bidsInChat = m_showBidsInChat->isChecked();
+    s.sortTrumps = m_sortTrumps->isChecked();
     return s;
 }
 
@@ -729,6 +763,11 @@ void Tchat::loadinifile() {
     m_playChatterSounds->setChecked(s.chatterSounds);
     if (QAction* a = checkedWithData(m_computerPlayers, s.computerPlayers)) a->setChecked(true);
     applyComputerPlayers();
+    m_showBidsInChat->setChecked(s.bidsInChat);
+    if (m_sortTrumps->isChecked() != s.sortTrumps) {
+        m_sortTrumps->setChecked(s.sortTrumps);
+        sortthem();
+    }
 }
 
 void Tchat::saveinifile(SettingKey changed) {
@@ -798,6 +837,10 @@ void Tchat::Exit1Click() {
 void Tchat::button_startClick() {
     if (!loggedin) {
         message(kNotConnected, {});
+        return;
+    }
+    if (m_gameOn) {
+        askBeforeRestart();
         return;
     }
     showWindow(m_windows.gamestart);

@@ -203,6 +203,8 @@ public:
 
     // ---- the own hand ----
     void createcard(int position, int card);
+    // Sorts the own hand: by card number, or, once trump is fixed and "Sort
+    // Trumps Together" is ticked, with the trumps at the right end.
     void sortthem();
     void movecards(int position);
     void cardimagesMouseDown(ArtItem* card, Qt::MouseButton button);
@@ -218,6 +220,8 @@ public:
     void clearbubbles();
     // The text a seat's name label shows.
     QString seatName(int seat) const;
+    // The seat's latest bid of the deal (an art::BidTag), shown beside its name.
+    int bidOf(int seat) const;
 
     // ---- the score board ----
     void clearall();
@@ -255,6 +259,9 @@ public:
     void ResetScreenLocation1Click();
     void Exit1Click();
     void button_startClick();
+    // "Show Bids in Chat" and "Sort Trumps Together".
+    void showBidsInChatClick();
+    void sortTrumpsClick();
 
     // ---- ChatOwner ----
     void sendToHost(const QByteArray& message) override;
@@ -281,6 +288,13 @@ public:
     // Asks a yes-or-no question; `answer` gets the reply. Replaceable so that
     // tests never wait for a person.
     std::function<void(const QString& question, std::function<void(bool yes)> answer)> ask;
+
+    // Asks a question answered by one of two buttons that say what they do;
+    // `answer` gets true for `yes`. Enter and Escape give `no`, the safe one.
+    // Replaceable so that tests never wait for a person.
+    std::function<void(const QString& question, const QString& yes, const QString& no,
+                       std::function<void(bool yes)> answer)>
+        choose;
 
     // Opens a web page in the user's browser; replaceable for tests.
     std::function<void(const QUrl& url)> openUrl;
@@ -332,6 +346,25 @@ private:
     void pointArrow(int seat);
     void turnSound();
     void setStatus(const QString& text);
+    // A status sentence about a seat; for the own seat it speaks to the player.
+    enum class Say {
+        Dealing,
+        AcceptOrPass,
+        Passed,
+        Accepted,
+        Choosing,
+        Chose,
+        GoAlone,
+        Discard,
+        PlayACard,
+        WonTheTrick
+    };
+    QString sentence(Say what, int seat, const QString& suit = {}) const;
+    void setBid(int seat, int tag);
+    void clearBids();
+    // After the catch-up: the turn as far as the table can tell it.
+    void showCaughtUpTurn();
+    void askBeforeRestart();
     void showMaker(int seat);
     void drawBacks(int seat, int count);
     void clearHand();
@@ -374,6 +407,13 @@ private:
     int m_keyPlace = 1;       // the highlighted place of the own hand
     bool m_cardAsked = false; // the turn is for a card (a play or a discard), not a bid
     int m_popupTarget = 0;    // the seat the name-label menu was opened on
+
+    // The story of the deal.
+    bool m_caughtUp = false;              // the catch-up came; its question follows, if any
+    int m_handTrump = 0;                  // trump once fixed in this deal, else 0
+    std::array<int, 5> m_bids{};          // by seat 1..4: art::BidTag
+    std::array<int, 5> m_catchUpCounts{}; // cards in each seat's hand at the catch-up
+
     QMenu* m_popupKick = nullptr;
     QMetaObject::Connection m_lastTrickLink;
     QAction* m_removeFromGame = nullptr;
@@ -404,6 +444,8 @@ private:
     QAction* m_scontop = nullptr;
     QAction* m_ltontop = nullptr;
     QAction* m_justWatch = nullptr;
+    QAction* m_showBidsInChat = nullptr;
+    QAction* m_sortTrumps = nullptr;
     QAction* m_viewScoreCard = nullptr;
     QAction* m_viewLastTrick = nullptr;
     QAction* m_viewTally = nullptr;

@@ -1,6 +1,6 @@
 // Whose turn it is (arrows, status line, turn sound), the bidding bubbles and
-// what they send, the dealer, the turned card and trump, and the start of a
-// game with the reset of the table for each deal.
+// what they send, each seat's bids of the deal, the dealer, the turned card
+// and trump, and the start of a game with the reset of the table for each deal.
 #include "client/artitem.h"
 #include "client/artwork.h"
 #include "client/tableboard.h"
@@ -17,17 +17,47 @@ namespace euchre {
 
 namespace {
 
-const QString kIsDealing = QStringLiteral(" is dealing.");
-const QString kAcceptOrPass = QStringLiteral("'s turn to accept or pass.");
-const QString kPassed = QStringLiteral(" passed.");
-const QString kAccepted = QStringLiteral(" Accepted.");
-const QString kChoosing = QStringLiteral(" is choosing a trump.");
-const QString kChoose = QStringLiteral(" choose ");
-const QString kForTrump = QStringLiteral(" for trump.");
-const QString kWill = QStringLiteral("Will ");
-const QString kGoAlone = QStringLiteral(" go alone?");
-const QString kDiscard = QStringLiteral(" needs to discard.");
-const QString kPlayACard = QStringLiteral("'s turn to play a card.");
+// The status line's sentences about a seat: the words before and after its
+// name, and what the player reads when the seat is the window's own. "%1"
+// stands for the suit named.
+struct Sentence {
+    const char* before;
+    const char* after;
+    const char* own;
+};
+constexpr Sentence kSentences[] = {
+    {"", " is dealing.", "You are dealing."},
+    {"", "'s turn to accept or pass.", "Your turn to accept or pass."},
+    {"", " passed.", "You passed."},
+    {"", " Accepted.", "You accepted."},
+    {"", " is choosing a trump.", "Choose a trump."},
+    {"", " choose %1 for trump.", "You chose %1 for trump."},
+    {"Will ", " go alone?", "Will you go alone?"},
+    {"", " needs to discard.", "Discard a card."},
+    {"", "'s turn to play a card.", "Your turn to play a card."},
+    {"", " Won the Trick!", "You won the trick!"},
+};
+
+// The chat log's line for each bid, when "Show Bids in Chat" is ticked.
+struct BidLine {
+    const char* other; // after the seat's name
+    const char* own;
+};
+constexpr BidLine kBidLines[] = {
+    {"", ""},
+    {" passed.", "You passed."},
+    {" ordered it up.", "You ordered it up."},
+    {" picked it up.", "You picked it up."},
+    {" named Clubs.", "You named Clubs."},
+    {" named Diamonds.", "You named Diamonds."},
+    {" named Spades.", "You named Spades."},
+    {" named Hearts.", "You named Hearts."},
+    {" is going alone.", "You are going alone."},
+};
+static_assert(std::size(kBidLines) == art::kBidTags);
+
+// Said while the table cannot tell whose turn it is.
+const QString kWaitingForMove = QStringLiteral("Waiting for the next move.");
 const QString kYouStarted = QStringLiteral("0+You have started a game.");
 const QString kHasStarted = QStringLiteral(" has started a game.");
 const QString kPlayToScore = QStringLiteral("Play to Score: ");
@@ -54,6 +84,16 @@ void Tchat::setStatus(const QString& text) {
     board()->statusLabel()->setText(text);
 }
 
+QString Tchat::sentence(Say what, int seat, const QString& suit) const {
+    const Sentence& s = kSentences[static_cast<int>(what)];
+    const auto fill = [&suit](const char* text) {
+        const QString words = QString::fromLatin1(text);
+        return words.contains(QLatin1String("%1")) ? words.arg(suit) : words;
+    };
+    if (isSeat(myslot) && seat == myslot) return fill(s.own);
+    return QLatin1String(s.before) + seatName(seat) + fill(s.after);
+}
+
 void Tchat::pointArrow(int seat) {
     for (int s = 1; s <= kSeats; ++s) board()->seat(s)->turn->setVisible(s == seat);
 }
@@ -67,6 +107,43 @@ void Tchat::turnSound() {
 void Tchat::showMaker(int seat) {
     board()->teamMaker(teamOf(seat))->show();
     board()->seat(seat)->maker->show();
+}
+
+// ---- the bids of the deal ----
+
+int Tchat::bidOf(int seat) const {
+    return isSeat(seat) ? m_bids[static_cast<size_t>(seat)] : art::NoBid;
+}
+
+void Tchat::setBid(int seat, int tag) {
+    if (!isSeat(seat) || tag <= art::NoBid || tag >= art::kBidTags) return;
+    m_bids[static_cast<size_t>(seat)] = tag;
+    ArtItem* item = board()->seat(seat)->bid;
+    const int team = teamOf(seat);
+    const bool right = TableBoard::bidLeftOfName(TableBoard::screenPosition(seat, myslot));
+    item->setArt([tag, team, right](qreal dpr) { return art::bidTag(tag, team, right, dpr); });
+    item->setNumber(tag);
+    item->show();
+    if (!m_showBidsInChat->isChecked()) return;
+    // A notice like the others: all notices share one colour in the log, so a
+    // colour of its own would recolour every notice before it.
+    const BidLine& line = kBidLines[tag];
+    notice(QStringLiteral("0+") + (seat == myslot ? QString::fromLatin1(line.own)
+                                                  : seatName(seat) + QLatin1String(line.other)));
+}
+
+void Tchat::clearBids() {
+    m_bids = {};
+    for (int s = 1; s <= kSeats; ++s) {
+        ArtItem* item = board()->seat(s)->bid;
+        item->hide();
+        item->clearArt();
+        item->setNumber(art::NoBid);
+    }
+}
+
+void Tchat::showBidsInChatClick() {
+    saveinifile(SettingKey::BidsInChat);
 }
 
 // ---- bubbles ----
@@ -102,13 +179,14 @@ void Tchat::setdealer(QByteArrayView args) {
     clearbubbles();
     turnseat = *dealer;
     m_cardAsked = false;
+    m_caughtUp = false;
     board()->trickWinner()->hide();
     pointArrow(*dealer);
     startround();
     board()->dealerButton()->move(board()->nameLabel(*dealer)->pos() - kDealerOffset);
     board()->dealerButton()->setNumber(*dealer);
     for (int s = 1; s <= kSeats; ++s) board()->seat(s)->played->clearArt();
-    setStatus(seatName(*dealer) + kIsDealing);
+    setStatus(sentence(Say::Dealing, *dealer));
 }
 
 void Tchat::settrump(QByteArrayView args) {
@@ -129,7 +207,7 @@ void Tchat::setbidder(QByteArrayView args) {
     }
     turnseat = *seat;
     m_cardAsked = false;
-    setStatus(seatName(*seat) + kAcceptOrPass);
+    setStatus(sentence(Say::AcceptOrPass, *seat));
     if (*seat == myslot) turnSound();
     pointArrow(*seat);
     if (*seat == myslot) {
@@ -144,7 +222,8 @@ void Tchat::hepassed(QByteArrayView args) {
     if (!seat) return;
     turnseat = 0;
     m_cardAsked = false;
-    setStatus(seatName(*seat) + kPassed);
+    setStatus(sentence(Say::Passed, *seat));
+    setBid(*seat, art::BidPass);
 }
 
 void Tchat::heaccepted(QByteArrayView args) {
@@ -153,8 +232,11 @@ void Tchat::heaccepted(QByteArrayView args) {
     if (!seat) return;
     turnseat = 0;
     m_cardAsked = false;
-    setStatus(seatName(*seat) + kAccepted);
+    setStatus(sentence(Say::Accepted, *seat));
     showMaker(*seat);
+    // The dealer who accepts picks the turned card up; anyone else orders it up.
+    setBid(*seat,
+           *seat == board()->dealerButton()->number() ? art::BidPickedUp : art::BidOrderedUp);
 }
 
 void Tchat::setchooser(QByteArrayView args) {
@@ -164,7 +246,7 @@ void Tchat::setchooser(QByteArrayView args) {
     board()->discardLabel()->hide();
     clearbubbles();
     if (!seat) return;
-    setStatus(seatName(*seat) + kChoosing);
+    setStatus(sentence(Say::Choosing, *seat));
     turnseat = *seat;
     m_cardAsked = false;
     pointArrow(*seat);
@@ -184,15 +266,23 @@ void Tchat::trumpchoosen(QByteArrayView args) {
     const std::optional<int> seat = reader.number(1, kSeats);
     if (!seat) return;
     const int suit = reader.number(0, 99).value_or(0);
-    setStatus(seatName(*seat) + kChoose + QString::fromLatin1(suitName(suit)) + kForTrump);
+    setStatus(sentence(Say::Chose, *seat, QString::fromLatin1(suitName(suit))));
     showMaker(*seat);
-    if (suit >= Clubs && suit <= Hearts) {
+    const bool named = suit >= Clubs && suit <= Hearts;
+    if (named) {
         board()->trump()->setArt(cardFace(52 + suit));
         board()->trump()->setNumber(52 + suit);
     } else {
         board()->trump()->clearArt();
         board()->trump()->setNumber(0);
     }
+    // An order-up keeps its tag: the suit is the turned card's, already in view.
+    const int bid = bidOf(*seat);
+    if (named && bid != art::BidOrderedUp && bid != art::BidPickedUp)
+        setBid(*seat, art::BidClubs + suit - Clubs);
+    // Trump is fixed: the own hand gathers its trumps.
+    m_handTrump = named ? suit : 0;
+    sortthem();
 }
 
 void Tchat::setaloner(QByteArrayView args) {
@@ -200,9 +290,12 @@ void Tchat::setaloner(QByteArrayView args) {
     board()->discardLabel()->hide();
     clearbubbles();
     if (!seat) return;
-    setStatus(kWill + seatName(*seat) + kGoAlone);
+    setStatus(sentence(Say::GoAlone, *seat));
     turnseat = *seat;
     m_cardAsked = false;
+    // The arrow already points at the maker, unless this question is the
+    // first thing a player joining the game is asked.
+    if (std::exchange(m_caughtUp, false)) pointArrow(*seat);
     if (*seat == myslot) {
         offer(board()->bubble(2), kAlonePicture, BubbleAlone);
         offer(board()->bubble(1), kWithPartnerPicture, BubbleWithPartner);
@@ -213,7 +306,7 @@ void Tchat::setdiscarder(QByteArrayView args) {
     const std::optional<int> seat = FieldReader(args).number(1, kSeats);
     clearbubbles();
     if (!seat) return;
-    setStatus(seatName(*seat) + kDiscard);
+    setStatus(sentence(Say::Discard, *seat));
     turnseat = *seat;
     m_cardAsked = true;
     pointArrow(*seat);
@@ -231,11 +324,76 @@ void Tchat::setnextplayer(QByteArrayView args) {
     if (!seat) return;
     turnseat = *seat;
     m_cardAsked = true;
-    setStatus(seatName(*seat) + kPlayACard);
+    setStatus(sentence(Say::PlayACard, *seat));
     board()->trickWinner()->hide();
     pointArrow(*seat);
     if (*seat == myslot) turnSound();
     showDefaultName(*seat);
+}
+
+// ---- joining a game in progress ----
+
+// The catch-up tells the hands, the tricks and the cards on the table, not
+// who is asked; the host asks only the newcomer's own seat again. During the
+// card play the seat to play follows from the hands: each seat in play holds
+// one card fewer once it has played to the trick, and the seats play in
+// turn. Whatever the hands cannot tell (the bidding, a trick not yet led)
+// the status line admits, rather than guess.
+void Tchat::showCaughtUpTurn() {
+    std::array<int, 5> counts = m_catchUpCounts;
+    if (isSeat(myslot)) {
+        int held = 0;
+        for (int k = 1; k <= kHandSize; ++k) held += handslots[static_cast<size_t>(k)].occupied;
+        counts[static_cast<size_t>(myslot)] = held;
+    }
+    const int tricks = board()->label("label_current1")->text().toInt() +
+                       board()->label("label_current2")->text().toInt();
+    const int beforePlaying = kHandSize - tricks;
+    std::array<bool, 5> played{};
+    int inPlay = 0, playedCount = 0;
+    bool consistent = true;
+    for (int s = 1; s <= kSeats; ++s) {
+        const int count = counts[static_cast<size_t>(s)];
+        if (count == 0) continue; // sits the hand out, or no hand is dealt
+        ++inPlay;
+        if (count == beforePlaying - 1) {
+            played[static_cast<size_t>(s)] = true;
+            ++playedCount;
+        } else if (count != beforePlaying) {
+            consistent = false;
+        }
+    }
+    const auto previousInPlay = [&counts](int seat) {
+        for (int step = 0; step < kSeats; ++step) {
+            seat = seat == 1 ? kSeats : seat - 1;
+            if (counts[static_cast<size_t>(seat)] > 0) return seat;
+        }
+        return 0;
+    };
+    int next = 0;
+    if (consistent && inPlay >= 3 && playedCount > 0 && playedCount < inPlay) {
+        for (int s = 1; s <= kSeats; ++s) {
+            if (counts[static_cast<size_t>(s)] == 0 || played[static_cast<size_t>(s)]) continue;
+            if (!played[static_cast<size_t>(previousInPlay(s))]) continue;
+            // Two seats after a played card: not one trick in turn order.
+            next = next == 0 ? s : -1;
+        }
+    }
+    // Trump is fixed once the play has begun or someone sits the hand out.
+    const int trumpEntry = board()->trump()->number();
+    const bool begun = consistent && (tricks > 0 || playedCount > 0 || inPlay == kSeats - 1);
+    m_handTrump = begun && trumpEntry > 52 ? trumpEntry - 52 : 0;
+    sortthem();
+    m_caughtUp = true;
+    if (next > 0) {
+        turnseat = next;
+        m_cardAsked = false;
+        pointArrow(next);
+        setStatus(sentence(Say::PlayACard, next));
+    } else {
+        pointArrow(0);
+        setStatus(kWaitingForMove);
+    }
 }
 
 // ---- the start of a game and of each deal ----
@@ -253,6 +411,7 @@ void Tchat::clearall() {
     }
     board()->trump()->clearArt();
     board()->trump()->setNumber(0);
+    clearBids();
 }
 
 void Tchat::startround() {
@@ -267,6 +426,8 @@ void Tchat::startround() {
     board()->label("label_current2")->setText(QStringLiteral("0"));
     board()->teamMaker(1)->hide();
     board()->teamMaker(2)->hide();
+    clearBids();
+    m_handTrump = 0;
     refreshKeyHighlight();
 }
 

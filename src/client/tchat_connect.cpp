@@ -315,6 +315,9 @@ void Tchat::resetTable() {
     m_justWatch->setChecked(false);
     m_keyPlace = 1;
     m_cardAsked = false;
+    clearBids();
+    m_handTrump = 0;
+    m_caughtUp = false;
     m_startGame->setEnabled(false);
     updateNetEntries();
 }

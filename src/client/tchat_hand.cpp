@@ -1,4 +1,5 @@
-// The own hand face up along the bottom, the other seats' face-down hands,
+// The own hand face up along the bottom (sorted by card number, or with the
+// trumps together once trump is fixed), the other seats' face-down hands,
 // playing a card by mouse or keyboard, and what the host reports about
 // played, refused and won cards.
 #include "client/artitem.h"
@@ -8,8 +9,11 @@
 #include "model/card.h"
 #include "net/commands.h"
 
+#include <QAction>
 #include <QLabel>
 #include <QPushButton>
+#include <algorithm>
+#include <vector>
 
 namespace euchre {
 
@@ -27,13 +31,65 @@ constexpr int kBacksBase = 66; // a face-down hand is 66 + 5 x count wide
 const QString kNotValidCard = QStringLiteral("That is not a valid card.");
 const QString kFollowSuit = QStringLiteral("You must follow suit if able.");
 const QString kBadTrump = QStringLiteral("Cannot selected that suit as trump.");
-const QString kWonTheTrick = QStringLiteral(" Won the Trick!");
 
 const char* const kPositionProperty = "position";
 
 ArtItem::Art cardFace(int card) {
     return [card](qreal dpr) { return art::card(card, dpr); };
 }
+
+bool isRed(int suit) {
+    return suit == Diamonds || suit == Hearts;
+}
+
+// The order of the hand with its trumps together: the other suits first, in
+// the order of the suit numbers that best alternates the colours (the trumps
+// counted as the last group), then the trumps from the nine up to the left
+// and at the right end the right bower. Returns each card's sort key.
+class TrumpOrder {
+public:
+    TrumpOrder(const std::vector<int>& cards, int trump)
+        : m_trump(trump), m_left(leftBowerOf(trump)) {
+        std::vector<int> suits;
+        bool trumps = false;
+        for (int card : cards) {
+            const int suit = effectiveSuit(card, m_trump, m_left);
+            if (suit == m_trump)
+                trumps = true;
+            else if (std::find(suits.begin(), suits.end(), suit) == suits.end())
+                suits.push_back(suit);
+        }
+        std::sort(suits.begin(), suits.end());
+        // At most three suits: six orders to weigh.
+        int best = -1;
+        do {
+            int clashes = 0;
+            for (size_t i = 1; i < suits.size(); ++i)
+                clashes += isRed(suits[i - 1]) == isRed(suits[i]);
+            if (trumps && !suits.empty()) clashes += isRed(suits.back()) == isRed(m_trump);
+            if (best < 0 || clashes < best) {
+                best = clashes;
+                for (size_t i = 0; i < suits.size(); ++i) m_place[suits[i]] = int(i);
+            }
+        } while (std::next_permutation(suits.begin(), suits.end()));
+        m_place[m_trump] = 4;
+    }
+
+    int key(int card) const {
+        const int suit = effectiveSuit(card, m_trump, m_left);
+        int rank = rankInSuit(card);
+        if (card == rightBower(m_trump))
+            rank = 15;
+        else if (card == m_left)
+            rank = 14;
+        return m_place[suit] * 100 + rank;
+    }
+
+private:
+    int m_trump;
+    int m_left;
+    std::array<int, 5> m_place{};
+};
 
 } // namespace
 
@@ -77,6 +133,14 @@ void Tchat::createcard(int position, int card) {
 }
 
 void Tchat::sortthem() {
+    std::vector<int> held;
+    for (int k = 1; k <= kHandSize; ++k)
+        if (ArtItem* card = cardAtPlace(k)) held.push_back(card->number());
+    const bool together = m_handTrump != 0 && m_sortTrumps->isChecked();
+    const TrumpOrder order(held, together ? m_handTrump : Clubs);
+    const auto key = [&](const ArtItem* card) {
+        return together ? order.key(card->number()) : card->number();
+    };
     for (int pass = 0; pass < kHandSize; ++pass) {
         for (int k = kHandSize; k >= 2; --k) {
             HandSlot& right = handslots[static_cast<size_t>(k)];
@@ -85,7 +149,7 @@ void Tchat::sortthem() {
             ArtItem* leftCard = cardAtPlace(k - 1);
             ArtItem* rightCard = cardAtPlace(k);
             if (!leftCard || !rightCard) return;
-            if (leftCard->number() <= rightCard->number()) continue;
+            if (key(leftCard) <= key(rightCard)) continue;
             std::swap(left.position, right.position);
             leftCard->move(kSortedLeft + kCardStep * k, leftCard->y());
             rightCard->move(kSortedLeft + kCardStep * (k - 1), rightCard->y());
@@ -94,6 +158,11 @@ void Tchat::sortthem() {
     for (int k = 1; k <= kHandSize; ++k)
         if (ArtItem* card = cardAtPlace(k)) card->raise();
     refreshKeyHighlight();
+}
+
+void Tchat::sortTrumpsClick() {
+    sortthem();
+    saveinifile(SettingKey::SortTrumps);
 }
 
 void Tchat::movecards(int position) {
@@ -238,12 +307,18 @@ void Tchat::placecard(QByteArrayView args) {
 
 void Tchat::loadtheircard(QByteArrayView args) {
     FieldReader reader(args);
+    m_catchUpCounts = {};
     while (!reader.atEnd()) {
         const std::optional<int> seat = reader.number(1, kSeats);
         const std::optional<int> count = reader.number(-kHandSize, kHandSize);
         if (!seat || !count) break;
-        if (*count > 0) drawBacks(*seat, *count);
+        if (*count > 0) {
+            drawBacks(*seat, *count);
+            m_catchUpCounts[static_cast<size_t>(*seat)] = *count;
+        }
     }
+    // The last message of the catch-up: what the newcomer sees now.
+    showCaughtUpTurn();
 }
 
 void Tchat::loadcards(QByteArrayView args) {
@@ -254,6 +329,7 @@ void Tchat::loadcards(QByteArrayView args) {
     const int maker = reader.number(0, kSeats).value_or(0);
     const int dealer = reader.number(0, kSeats).value_or(0);
     const int trumpSuit = reader.number(0, Hearts).value_or(0);
+    clearBids();
     if (ArtItem* bar = board()->teamMaker(team)) bar->show();
     for (int s = 1; s <= kSeats; ++s) board()->seat(s)->maker->hide();
     if (isSeat(maker)) board()->seat(maker)->maker->show();
@@ -280,6 +356,8 @@ void Tchat::playedcard(QByteArrayView args) {
     const std::optional<int> card = reader.number(0, 52);
     if (!seat || !position || !card) return;
     board()->discardLabel()->hide();
+    // The bidding is over once a card is led.
+    clearBids();
     playsounds(QLatin1String(sound::placecard));
     if (ledsuit.isEmpty()) ledsuit = QString::fromLatin1(suitName(naturalSuit(*card)));
     ArtItem* played = board()->seat(*seat)->played;
@@ -327,7 +405,7 @@ void Tchat::trickwinner(QByteArrayView args) {
     const std::optional<int> blue = reader.number(0, kHandSize);
     if (tan) board()->label("label_current1")->setText(QString::number(*tan));
     if (blue) board()->label("label_current2")->setText(QString::number(*blue));
-    const QString won = seatName(*seat) + kWonTheTrick;
+    const QString won = sentence(Say::WonTheTrick, *seat);
     setStatus(won);
     for (int s = 1; s <= kSeats; ++s) board()->seat(s)->turn->hide();
     if (*seat == myslot) playsounds(QLatin1String(sound::trickwinner));
@@ -354,6 +432,7 @@ void Tchat::goingalone(QByteArrayView args) {
     FieldReader reader(args);
     const std::optional<int> seat = reader.number(1, kSeats);
     if (!seat || reader.number(0, 99) != BubbleAlone) return;
+    setBid(*seat, art::BidAlone);
     // The loner's partner sits the hand out.
     const int partner = partnerOf(*seat);
     if (partner == myslot) {
@@ -372,12 +451,14 @@ void Tchat::switchcard(QByteArrayView args) {
     if (!seat || *seat != myslot || !position || !card) return;
     turnseat = 0;
     m_cardAsked = false;
-    // The picked-up card takes the discarded card's place, out of sort order.
+    // The picked-up card takes the discarded card's place, out of sort order,
+    // unless the trumps are kept together: it is one of them.
     if (ArtItem* item = cardOfPosition(*position)) {
         item->setNumber(*card);
         item->setArt(cardFace(*card));
         item->move(item->x(), kRestTop);
     }
+    if (m_handTrump != 0 && m_sortTrumps->isChecked()) sortthem();
 }
 
 } // namespace euchre

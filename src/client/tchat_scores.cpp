@@ -18,6 +18,9 @@ namespace {
 const QString kPlayToScore = QStringLiteral("Play to Score: ");
 const QString kTanWon = QStringLiteral("0+The Tan Team has Won the Game!!");
 const QString kBlueWon = QStringLiteral("0+The Blue Team has Won the Game!!");
+const QString kRestartQuestion = QStringLiteral("A game is in progress. Start a new one?");
+const QString kStartNewGame = QStringLiteral("Start New Game");
+const QString kKeepPlaying = QStringLiteral("Keep Playing");
 
 } // namespace
 
@@ -150,6 +153,14 @@ void Tchat::scores(QByteArrayView args) {
     if (!sound.isEmpty()) playsounds(sound);
     if (tallyTeam != 0 && teamOf(myslot) == tallyTeam && addtomineincrease)
         addtomineincrease(tallyColumn);
+}
+
+// "Start Game" during a game would throw the game away: the player says so
+// first, and anything but a click on "Start New Game" keeps the game.
+void Tchat::askBeforeRestart() {
+    choose(kRestartQuestion, kStartNewGame, kKeepPlaying, [this](bool restart) {
+        if (restart && loggedin) showWindow(m_windows.gamestart);
+    });
 }
 
 void Tchat::thewinner(QByteArrayView args) {

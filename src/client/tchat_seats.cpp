@@ -23,6 +23,8 @@ const QString kHasLeft = QStringLiteral(" has left.");
 const QString kDisconnected = QStringLiteral(" disconnected.");
 const QString kIsJustWatching = QStringLiteral(" is just watching");
 const QString kPlayingAgain = QStringLiteral(" now playing again");
+const QString kYouAreJustWatching = QStringLiteral("You are just watching");
+const QString kYouArePlayingAgain = QStringLiteral("You are playing again");
 
 // Colours of the seat notices (red in the low byte).
 constexpr quint32 kLeftColour = 128u << 16;                         // RGB 0, 0, 128
@@ -118,10 +120,11 @@ void Tchat::justwatching(QByteArrayView args) {
     if (!seat) return;
     const bool watching = reader.number(0, 9) == kLetComputerPlay;
     const SeatItems* items = board()->seat(*seat);
-    if (*seat == myslot) m_justWatch->setChecked(watching);
-    addlinetochat(QStringLiteral("0+") + items->name->text() +
-                      (watching ? kIsJustWatching : kPlayingAgain),
-                  kWatchColour);
+    const bool own = *seat == myslot;
+    if (own) m_justWatch->setChecked(watching);
+    const QString said = own ? (watching ? kYouAreJustWatching : kYouArePlayingAgain)
+                             : items->name->text() + (watching ? kIsJustWatching : kPlayingAgain);
+    addlinetochat(QStringLiteral("0+") + said, kWatchColour);
     items->eyes->setVisible(watching);
 }
 

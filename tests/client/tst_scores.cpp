@@ -141,7 +141,7 @@ void TestScores::handResults_data() {
         << "R1:   0 points 3 tricks"
         << "R1: M 2 points 2 tricks Marched!"
         << "nopoints" << QStringList{"", "+2"} << 0;
-    QTest::newRow("no points") << 1 << QByteArray("0+0+0+0+0") << "Ann Won the Trick!"
+    QTest::newRow("no points") << 1 << QByteArray("0+0+0+0+0") << "You won the trick!"
                                << ""
                                << ""
                                << "" << QStringList{"", ""} << 0;
@@ -239,7 +239,7 @@ void TestScores::lastTrickWindow() {
     }
     QCOMPARE(lasttrick->ledoff()->text(), QStringLiteral("Spades"));
     QCOMPARE(lasttrick->trumpcard()->number(), 56);
-    QCOMPARE(lasttrick->winner()->text(), QStringLiteral("Cat Won the Trick!"));
+    QCOMPARE(lasttrick->winner()->text(), QStringLiteral("You won the trick!"));
     // A name that changes shows the next time the window comes up.
     feed(t, "CMD_playerdisconnected+2+Ben");
     lasttrick->hide();

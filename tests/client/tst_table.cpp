@@ -219,13 +219,13 @@ void TestTable::arrivalsDeparturesAndWatchers() {
     feed(t, "CMD_justwatching+3+1");
     QVERIFY(justWatch->isChecked());
     QVERIFY(t.board()->seat(3)->eyes->isVisibleTo(t.board()));
-    QVERIFY(logShows(t, QStringLiteral("Bob is just watching")));
+    QVERIFY(logShows(t, QStringLiteral("You are just watching")));
     justWatch->trigger();
     QCOMPARE(host->take(), QByteArray("CMD_justwatch+3+2\xFF"));
     feed(t, "CMD_justwatching+3+2");
     QVERIFY(!justWatch->isChecked());
     QVERIFY(!t.board()->seat(3)->eyes->isVisibleTo(t.board()));
-    QVERIFY(logShows(t, QStringLiteral("Bob now playing again")));
+    QVERIFY(logShows(t, QStringLiteral("You are playing again")));
 }
 
 void TestTable::nameLabelMenu_data() {

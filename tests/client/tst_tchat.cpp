@@ -177,6 +177,9 @@ void TestTchat::noParametersHostsASoloGame() {
     QCOMPARE(table->myslot, 1);
     QTRY_COMPARE(table->board()->nameLabel(1)->text(), QStringLiteral("You"));
     QVERIFY(logLines(*table).contains(QStringLiteral(" You are Connected. ")));
+    // The computer's seats carry its names before any game starts.
+    for (int seat = 2; seat <= 4; ++seat)
+        QCOMPARE(table->board()->nameLabel(seat)->text(), table->defaultnames[seat]);
 
     // The host's computer players read this window's "Bot Speed".
     table->findChild<QAction*>(QStringLiteral("Fast1"))->trigger();
@@ -807,12 +810,12 @@ void TestTchat::everyMenuEntryReachesItsHandler() {
         }
     };
     for (QAction* top : table->menuBar()->actions()) walk(top->menu());
-    QCOMPARE(entries.size(), 34);
+    QCOMPARE(entries.size(), 36);
     // The chat log's and the chat input's own menus.
     for (const char* popup : {"popup_mainchat", "popup_mychat"})
         entries += table->chat()->findChild<QMenu*>(QLatin1String(popup))->actions();
     entries.removeIf([](const QAction* a) { return a->isSeparator(); });
-    QCOMPARE(entries.size(), 39);
+    QCOMPARE(entries.size(), 41);
 
     QStringList silent;
     QAction* exit = nullptr;
