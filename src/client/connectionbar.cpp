@@ -9,8 +9,9 @@
 namespace euchre {
 
 namespace {
-// In the middle of the cloth, clear of the score card and the chat column.
-constexpr QRect kPlace(47, 190, 400, 126);
+// In the middle of the cloth, clear of the seats' names, the dealer's
+// button, the score card and the chat column.
+constexpr QRect kPlace(47, 240, 400, 118);
 } // namespace
 
 ConnectionBar::ConnectionBar(QWidget* board) : QFrame(board) {

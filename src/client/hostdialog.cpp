@@ -201,10 +201,14 @@ void HostDialog::hostClicked() {
     host(request, [this](bool hosted, const QString& failure) {
         if (hosted) return;
         // Asked first and answered No leaves no failure: the form stays as it was.
-        if (failure.isEmpty())
+        if (failure.isEmpty()) {
             m_host->setEnabled(true);
-        else
-            showFailure(failure);
+            return;
+        }
+        // What fails is the port: it is the field to change.
+        showFailure(failure);
+        m_port->setFocus();
+        m_port->selectAll();
     });
 }
 

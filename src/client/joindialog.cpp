@@ -293,13 +293,18 @@ void JoinDialog::showTables() {
         return;
     }
     static const QIcon lock = lockIcon();
+    // Names of open tables stand where those of private ones do.
+    static const QIcon none = [] {
+        QPixmap blank(14, 14);
+        blank.fill(Qt::transparent);
+        return QIcon(blank);
+    }();
     for (const TableFinder::Table& t : tables) {
         auto* item = new QTreeWidgetItem(m_tables);
         item->setText(ColTable, t.info.name);
-        if (t.info.password) {
-            item->setIcon(ColTable, lock);
+        item->setIcon(ColTable, t.info.password ? lock : none);
+        if (t.info.password)
             item->setToolTip(ColTable, QStringLiteral("A private table: it needs a password"));
-        }
         item->setText(ColPlayers, QStringLiteral("%1 of 4").arg(t.info.seats));
         item->setText(ColWatching, QString::number(t.info.watchers));
         item->setText(ColGame, t.info.game ? QStringLiteral("playing") : QStringLiteral("waiting"));

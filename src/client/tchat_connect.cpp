@@ -31,17 +31,25 @@ const QString kCannotHost = QStringLiteral("This copy of Euchre cannot host a ga
 const QString kPortTaken =
     QStringLiteral("Port %1 is taken by another program or another table on this machine. "
                    "Choose another port, and tell the players who join the same number.");
+// The chat log reads the text before a line's first colon as the speaker's
+// name, so no notice carries one: an IPv6 address is left to the Host
+// window, which shows every address.
 const QString kHosting = QStringLiteral(
-    "0+You are hosting a table on port %1. Others join at %2 (File > Invite Players... copies "
-    "an invitation).");
+    "0+You are hosting a table on port %1. Others join at %2 (File > Invite Players... shows "
+    "every address and copies an invitation).");
+const QString kHostingElsewhere = QStringLiteral(
+    "0+You are hosting a table on port %1. File > Invite Players... shows where others join "
+    "and copies an invitation.");
 const QString kHostingAlone = QStringLiteral(
     "0+You are hosting a table on port %1. This machine has no network address now, so only "
     "players on this machine can join.");
 const QString kNotListed = QStringLiteral(
-    "0+Players on this network will not see the table in their list (UDP port %1: %2). They "
-    "can still join with the address.");
+    "0+Players on this network will not see the table in their list, since UDP port %1 is not "
+    "free. They can still join with the address.");
 const QString kJoining = QStringLiteral("0+Joining the table at %1 port %2...");
 const QString kJoined = QStringLiteral("0+You joined the table at %1 port %2.");
+const QString kJoiningIPv6 = QStringLiteral("0+Joining the table on port %1...");
+const QString kJoinedIPv6 = QStringLiteral("0+You joined the table on port %1.");
 const QString kLost = QStringLiteral("0+The connection to the host was lost.");
 const QString kLostBar = QStringLiteral(
     "The connection to the host at %1 port %2 was lost. Reconnect to sit down there again, or "
@@ -58,6 +66,12 @@ const QString kLockedOut = QStringLiteral(
 // The port a dialog offers first: the game's port, 7772 when that is "any".
 quint16 offeredPort(quint16 gamePort) {
     return gamePort ? gamePort : Tchat::kDefaultGamePort;
+}
+
+// A notice naming where a table is.
+QString tableNotice(const QString& withAddress, const QString& withoutAddress,
+                    const JoinTarget& t) {
+    return t.host.contains(u':') ? withoutAddress.arg(t.port) : withAddress.arg(t.host).arg(t.port);
 }
 
 QString recentEntry(const JoinTarget& t) {
@@ -164,13 +178,17 @@ bool Tchat::openTable(const HostRequest& request, QString* error) {
     m_rejoin = JoinTarget{kLoopback, port, playername, m_password};
 
     const QStringList addresses = HostDialog::joinAddresses();
+    QStringList ipv4;
+    for (const QString& a : addresses)
+        if (!a.contains(u':')) ipv4 << a;
     if (addresses.isEmpty())
         notice(kHostingAlone.arg(port));
+    else if (ipv4.isEmpty())
+        notice(kHostingElsewhere.arg(port));
     else
-        notice(kHosting.arg(port).arg(addresses.join(QStringLiteral(", "))));
+        notice(kHosting.arg(port).arg(ipv4.join(QStringLiteral(" or "))));
     const quint16 discoveryPort = discovery::portFromEnvironment();
-    if (!m_server->startDiscovery(discoveryPort, &why))
-        notice(kNotListed.arg(discoveryPort).arg(why));
+    if (!m_server->startDiscovery(discoveryPort, &why)) notice(kNotListed.arg(discoveryPort));
 
     loginname = playername.toUtf8() + kTerminator;
     ishost = true;
@@ -249,7 +267,7 @@ void Tchat::adopt(JoinAttempt& attempt) {
     loggedin = true;
     m_connected = true;
     sortstuff(myslot);
-    notice(kJoined.arg(target.host).arg(target.port));
+    notice(tableNotice(kJoined, kJoinedIPv6, target));
     queueLines(attempt.takeLines());
     const bool canStart = ishost && m_windows.gamestart != nullptr;
     board()->startButton()->setVisible(canStart);
@@ -375,7 +393,7 @@ void Tchat::handOver(const StartRequest& request) {
             return;
         }
         const JoinTarget target{request.address.host, port, name, {}};
-        notice(kJoining.arg(target.host).arg(target.port));
+        notice(tableNotice(kJoining, kJoiningIPv6, target));
         joinGame(target, [this, name, address, port, saved](const JoinOutcome& outcome) {
             if (outcome.result != JoinOutcome::Result::Failed) return;
             joinDialog()->openWith(name, address, port, saved.recentTables);

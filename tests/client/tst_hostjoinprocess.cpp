@@ -180,6 +180,8 @@ void TestHostJoinProcess::hostFoundJoinedPlayedLostAndBack() {
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(row).center());
     QCOMPARE(dialog->addressBox()->currentText(), QStringLiteral("127.0.0.1"));
     QCOMPARE(dialog->portBox()->value(), int(gamePort));
+    // Joe answers whatever the table asks of him from the moment he sits down.
+    SeatPlayer joe(table, SeatPlayer::Keys);
     QTest::mouseClick(dialog->joinButton(), Qt::LeftButton);
 
     // Both see the other at the right seat.
@@ -190,7 +192,6 @@ void TestHostJoinProcess::hostFoundJoinedPlayedLostAndBack() {
     QCOMPARE(host->waitFor(QStringLiteral("seated "), 20000), QStringLiteral("seated Joe 2"));
 
     // A hand with the computer in seats 3 and 4.
-    SeatPlayer joe(table, SeatPlayer::Keys);
     QVERIFY2(euchre::testing::playUntil(
                  {&joe}, [&] { return joe.handsScored > 0; }, 90000),
              "the hand did not end in time");

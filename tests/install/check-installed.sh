@@ -31,6 +31,9 @@ extra=$(find "$prefix/bin" -mindepth 1 ! -name euchre ! -name 'euchre-host' ! -n
 [ -z "$extra" ] || fail "unexpected in bin/: $extra"
 
 desktop-file-validate "$prefix/share/applications/$id.desktop" || fail "desktop entry"
+# Invitation links open the program, which joins the table they name.
+grep -qx 'MimeType=x-scheme-handler/euchre;' "$prefix/share/applications/$id.desktop" \
+    || fail "the desktop entry does not take euchre:// links"
 appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml" >/dev/null \
     || fail "AppStream data"
 for page in "$prefix"/share/man/man*/*.gz; do
@@ -47,6 +50,7 @@ cases=(
     "euchre --help 0 out usage"
     "euchre --version 0 out $version"
     "euchre --no-such-option 2 err usage"
+    "euchre --port 2 err usage"
     "euchre-host --help 0 out --bot-speed"
     "euchre-host --version 0 out $version"
     "euchre-host --no-such-option 2 err usage"
