@@ -613,6 +613,7 @@ void Tchat::keepTicking() {
 
 void Tchat::Timer1Timer() {
     processsocktimer();
+    if (m_lostPending && m_receivedlist.empty()) connectionLost();
     m_chat->advancePhraseGate();
     if ((m_receivedlist.empty() || m_closing) && m_chat->phraseGateOpen()) m_timer1.stop();
 }
@@ -646,10 +647,13 @@ void Tchat::sockInfo(TSock* sender, int code, const QString& text) {
     // A game hosted or joined from the window stays open and offers the way
     // back; the lobby's start closes as the lobby expects. While "Game is
     // full" is on screen the window closes after it, not before.
-    if (m_rejoin)
-        connectionLost(text);
-    else
+    if (!m_rejoin) {
         close();
+        return;
+    }
+    // What the host said before it went is shown first.
+    m_lostPending = true;
+    keepTicking();
 }
 
 void Tchat::connectFailed(const QString& why) {

@@ -377,7 +377,7 @@ private:
     void resetTable();
     void useConnection(TSock* sock);
     void adopt(JoinAttempt& attempt);
-    void connectionLost(const QString& why);
+    void connectionLost();
     void askToLeave(const QString& question, std::function<void(bool)> then);
     void startJoining(const JoinTarget& target, std::function<void(const JoinOutcome&)> done);
     void showLostBar(const QString& text);
@@ -427,6 +427,7 @@ private:
     std::optional<JoinTarget> m_rejoin;
     QString m_password; // the answer to this window's host asking for one
     bool m_gameOn = false;
+    bool m_lostPending = false; // the connection is gone; its last lines are still queued
     QPointer<HostDialog> m_hostDialog;
     QPointer<JoinDialog> m_joinDialog;
     ConnectionBar* m_bar = nullptr;

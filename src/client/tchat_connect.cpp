@@ -323,6 +323,7 @@ void Tchat::resetTable() {
     m_connected = false;
     m_failReported = false;
     m_gameOn = false;
+    m_lostPending = false;
     handslots = {};
     ledsuit.clear();
     lasttrick = {};
@@ -342,7 +343,9 @@ void Tchat::resetTable() {
 
 // ---- a lost connection ----
 
-void Tchat::connectionLost(const QString&) {
+void Tchat::connectionLost() {
+    m_lostPending = false;
+    if (!m_rejoin) return;
     const JoinTarget target = *m_rejoin;
     notice(kLost);
     // The table showed a game that is no longer there; the logs keep it.
