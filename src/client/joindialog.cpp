@@ -301,7 +301,9 @@ void JoinDialog::showTables() {
     }();
     for (const TableFinder::Table& t : tables) {
         auto* item = new QTreeWidgetItem(m_tables);
-        item->setText(ColTable, t.info.name);
+        // A stand-alone host lists its table before anyone has sat down.
+        item->setText(ColTable,
+                      t.info.name.isEmpty() ? QStringLiteral("(open table)") : t.info.name);
         item->setIcon(ColTable, t.info.password ? lock : none);
         if (t.info.password)
             item->setToolTip(ColTable, QStringLiteral("A private table: it needs a password"));

@@ -114,10 +114,39 @@ void TableFinder::forgetSilent() {
     if (m_heard.size() != before) emit tablesChanged();
 }
 
+QList<TableFinder::Table> TableFinder::merged(QList<Table> heard, const QList<QString>& local) {
+    const auto isV6 = [](const QString& address) { return address.contains(QLatin1Char(':')); };
+    // IPv4 on the network first, then loopback, then IPv6 (link-local last).
+    const auto rank = [&isV6](const QString& address) {
+        const QHostAddress a(address);
+        if (!isV6(address)) return a.isLoopback() ? 1 : 0;
+        return a.isLinkLocal() ? 3 : 2;
+    };
+    std::stable_sort(heard.begin(), heard.end(), [&rank](const Table& a, const Table& b) {
+        return rank(a.address) < rank(b.address);
+    });
+    QList<Table> out;
+    for (const Table& t : heard) {
+        const bool here = local.contains(t.address);
+        const bool same = std::any_of(out.begin(), out.end(), [&](const Table& kept) {
+            return kept.info == t.info &&
+                   ((here && local.contains(kept.address)) || isV6(t.address));
+        });
+        if (!same) out.append(t);
+    }
+    return out;
+}
+
 QList<TableFinder::Table> TableFinder::tables() const {
     QList<Table> out;
     out.reserve(m_heard.size());
     for (const Heard& h : m_heard) out.append(h.table);
+    QList<QString> local;
+    for (const QHostAddress& address : QNetworkInterface::allAddresses())
+        local.append(addressText(address));
+    local.append(QStringLiteral("127.0.0.1"));
+    local.append(QStringLiteral("::1"));
+    out = merged(std::move(out), local);
     std::sort(out.begin(), out.end(), [](const Table& a, const Table& b) {
         const int byName = QString::localeAwareCompare(a.info.name, b.info.name);
         if (byName != 0) return byName < 0;

@@ -42,8 +42,16 @@ public:
     // Tests ask faster than a person needs.
     void setQueryInterval(int ms) { m_timer.setInterval(ms); }
 
-    // The tables heard from, by name, then address and port.
+    // The tables heard from, by name, then address and port. A table that
+    // answered over several addresses of one machine is listed once.
     QList<Table> tables() const;
+
+    // One row per table: answers alike in every figure are one table when
+    // both came from this machine (its loopback and its network addresses)
+    // or one of them came over IPv6 (the same copy heard over both
+    // protocols); the address kept is the plainest, IPv4 before IPv6.
+    // `local` holds this machine's addresses as text.
+    static QList<Table> merged(QList<Table> heard, const QList<QString>& local);
 
 signals:
     void tablesChanged();

@@ -85,6 +85,30 @@ private slots:
         QCOMPARE(fake.queries, asked);
     }
 
+    void listsATableHeardOverSeveralAddressesOnce() {
+        using T = TableFinder::Table;
+        const discovery::TableInfo ann = table(7772, QStringLiteral("Ann"));
+        const discovery::TableInfo bo = table(7772, QStringLiteral("Bo"));
+        const QList<QString> local{"127.0.0.1", "192.0.2.2", "fe80::1%eth0"};
+        const QList<QPair<QList<T>, QStringList>> cases{
+            // This machine over loopback, its network address and IPv6: once,
+            // by its network address.
+            {{T{"fe80::1%eth0", ann}, T{"127.0.0.1", ann}, T{"192.0.2.2", ann}}, {"192.0.2.2"}},
+            // Another machine over IPv4 and IPv6: once, by IPv4.
+            {{T{"fe80::9%eth0", ann}, T{"192.0.2.9", ann}}, {"192.0.2.9"}},
+            // Two machines alike in every figure stay two tables.
+            {{T{"192.0.2.9", ann}, T{"192.0.2.8", ann}}, {"192.0.2.9", "192.0.2.8"}},
+            // Different tables are never merged.
+            {{T{"127.0.0.1", ann}, T{"192.0.2.2", bo}, T{"fe80::1%eth0", bo}},
+             {"192.0.2.2", "127.0.0.1"}},
+        };
+        for (const auto& [heard, addresses] : cases) {
+            QStringList kept;
+            for (const T& t : TableFinder::merged(heard, local)) kept.append(t.address);
+            QCOMPARE(kept, addresses);
+        }
+    }
+
 private:
     FakeTables fake;
 };
