@@ -145,9 +145,11 @@ Tdownload::Tdownload(QString settingsPath, QWidget* parent)
 
     auto* heading = text(QStringLiteral("Play Euchre with other people"), top, 20, true);
     auto* invitation =
-        text(QStringLiteral("The free Brom77 Lobby is where players meet: see who is online, chat, "
-                            "and open a table or join one. The lobby then starts the game for "
-                            "everyone at the table. You need it to play with other people."),
+        text(QStringLiteral(
+                 "The free Brom77 Lobby is where players meet: see who is online, chat, "
+                 "and open a table or join one. The lobby then starts the game for "
+                 "everyone at the table. To play with people you know, File > Host... and Join... "
+                 "work without it."),
              top, 13);
     auto* where = text(QStringLiteral("The installer is saved in your download folder, and the "
                                       "folder opens when it has arrived. Nothing is installed "
