@@ -132,8 +132,10 @@ private slots:
         // Now even the right password from this address is too late.
         WireClient sixth;
         sixth.connectTo(table.port);
-        QTRY_VERIFY_WITH_TIMEOUT(sixth.isConnected(), kWait);
-        sixth.say("CMD_password+" + kPassword);
+        // The host lets a locked-out address go the moment it connects, so
+        // a busy machine may never show this end as connected at all.
+        QTRY_VERIFY_WITH_TIMEOUT(sixth.isConnected() || sixth.isClosed(), kWait);
+        if (sixth.isConnected()) sixth.say("CMD_password+" + kPassword);
         QTRY_VERIFY_WITH_TIMEOUT(sixth.isClosed(), kWait);
         QCOMPARE(sixth.raw, QByteArray("CMD_lockedout+\xFF"));
         QTRY_COMPARE_WITH_TIMEOUT(table.logLines("refused a connection from 127.0.0.1"), 6, kWait);
