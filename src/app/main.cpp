@@ -27,6 +27,7 @@
 #include <QWidget>
 #include <cstdio>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -65,6 +66,25 @@ constexpr char kHelp[] =
     "copies run side by side, EUCHRE_HOME names the folder of the settings and\n"
     "tally files.\n";
 
+// The window system's part of Qt takes "-name NAME" (and "--name NAME") for
+// itself on some desktops, so the player's --name is taken out before Qt sees
+// the arguments. A --name without a value stays for the reading to refuse.
+std::vector<char*> withoutPlayerName(int argc, char* argv[], QStringList& name) {
+    std::vector<char*> rest{argv[0]};
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--name" && i + 1 < argc) {
+            name = {QString::fromLocal8Bit(argv[i]), QString::fromLocal8Bit(argv[i + 1])};
+            ++i;
+        } else if (arg.starts_with("--name=")) {
+            name = {QString::fromLocal8Bit(argv[i])};
+        } else {
+            rest.push_back(argv[i]);
+        }
+    }
+    return rest;
+}
+
 void bringToFront(QWidget* window) {
     if (window->isMinimized()) window->showNormal();
     window->show();
@@ -84,7 +104,11 @@ int main(int argc, char* argv[]) {
         if (euchre::commandline::asksForVersion(argv[i]))
             return euchre::commandline::printVersion("euchre");
     }
-    QApplication app(argc, argv);
+    QStringList playerName;
+    std::vector<char*> qtArgv = withoutPlayerName(argc, argv, playerName);
+    int qtArgc = static_cast<int>(qtArgv.size());
+    qtArgv.push_back(nullptr);
+    QApplication app(qtArgc, qtArgv.data());
     QApplication::setApplicationName(QStringLiteral("Euchre"));
     QIcon icon;
     for (const int size : {16, 24, 32, 48, 64, 128, 256})
@@ -92,7 +116,7 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(icon);
     // Qt has taken its own options out; what is left is ours, and any other
     // option is a mistake.
-    const QStringList args = QApplication::arguments().mid(1);
+    const QStringList args = QApplication::arguments().mid(1) + playerName;
     QString mistake;
     const std::optional<euchre::StartRequest> request = euchre::parseStartArguments(args, &mistake);
     if (!request) {
@@ -103,8 +127,8 @@ int main(int argc, char* argv[]) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     // A copy started while another runs hands over to that one and ends
-    // before it opens any window or socket.
-    // A start that asks to host or join is handed to it.
+    // before it opens any window or socket; a start that asks to host or
+    // join hands its arguments over too.
     euchre::InstanceGuard guard;
     if (!guard.tryBecomeFirst(request->handsOver() ? args : QStringList())) return 0;
 

@@ -381,6 +381,7 @@ private:
     void askToLeave(const QString& question, std::function<void(bool)> then);
     void startJoining(const JoinTarget& target, std::function<void(const JoinOutcome&)> done);
     void showLostBar(const QString& text);
+    bool atTable(const JoinTarget& target) const;
     void updateNetEntries();
 
     BoardHost* m_host = nullptr;

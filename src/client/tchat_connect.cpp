@@ -55,6 +55,7 @@ const QString kLostBar = QStringLiteral(
     "The connection to the host at %1 port %2 was lost. Reconnect to sit down there again, or "
     "join another table.");
 const QString kReconnecting = QStringLiteral("Reconnecting to %1 port %2...");
+const QString kAlreadyThere = QStringLiteral("You are at this table already.");
 const QString kNameFirst = QStringLiteral("Enter your name, then press Join.");
 const QString kPrivateTable = QStringLiteral(
     "This table is private and needs a password. Choose File > Join... and give the password "
@@ -205,6 +206,13 @@ bool Tchat::openTable(const HostRequest& request, QString* error) {
 // ---- joining ----
 
 void Tchat::joinGame(const JoinTarget& target, std::function<void(const JoinOutcome&)> done) {
+    // Joining the table this window plays at would only take a second seat there.
+    if (atTable(target)) {
+        if (done)
+            done(JoinOutcome{JoinOutcome::Result::Failed, JoinAttempt::Failure::Other,
+                             kAlreadyThere});
+        return;
+    }
     askToLeave(kLeaveToJoin.arg(target.host), [this, target, done](bool yes) {
         if (!yes) {
             if (done) done(JoinOutcome{JoinOutcome::Result::Declined, {}, {}});
@@ -237,6 +245,10 @@ void Tchat::startJoining(const JoinTarget& target, std::function<void(const Join
                 if (done) done(JoinOutcome{JoinOutcome::Result::Failed, failure, text});
             });
     attempt->start();
+}
+
+bool Tchat::atTable(const JoinTarget& target) const {
+    return loggedin && m_rejoin && m_rejoin->host == target.host && m_rejoin->port == target.port;
 }
 
 void Tchat::cancelJoin() {
@@ -396,6 +408,10 @@ void Tchat::handOver(const StartRequest& request) {
             return;
         }
         const JoinTarget target{request.address.host, port, name, {}};
+        if (atTable(target)) {
+            notice(QStringLiteral("0+") + kAlreadyThere);
+            return;
+        }
         notice(tableNotice(kJoining, kJoiningIPv6, target));
         joinGame(target, [this, name, address, port, saved](const JoinOutcome& outcome) {
             if (outcome.result != JoinOutcome::Result::Failed) return;

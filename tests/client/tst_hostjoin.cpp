@@ -344,6 +344,12 @@ void TestHostJoin::lostConnectionOffersTheWayBack() {
     QCOMPARE(again.received, QByteArray("CMD_password+pw\xFF"
                                         "CMD_logininfo+2+1.0.6+Joe\xFF\xFF"));
     QTRY_COMPARE(t.board()->nameLabel(2)->text(), QStringLiteral("Joe"));
+    // Joining the same table again would only take a second seat there.
+    QString again_;
+    t.joinGame({"127.0.0.1", port, "Joe", "pw"},
+               [&](const euchre::JoinOutcome& outcome) { again_ = outcome.text; });
+    QCOMPARE(again_, QStringLiteral("You are at this table already."));
+    QVERIFY(!t.isJoining());
 
     // Join... on the panel opens the dialog with the lost table in it.
     again.send("", true);
