@@ -429,6 +429,7 @@ private:
     QString m_password; // the answer to this window's host asking for one
     bool m_gameOn = false;
     bool m_lostPending = false; // the connection is gone; its last lines are still queued
+    QString m_lostText;         // what the lost-connection panel says
     QPointer<HostDialog> m_hostDialog;
     QPointer<JoinDialog> m_joinDialog;
     ConnectionBar* m_bar = nullptr;

@@ -255,6 +255,8 @@ void Tchat::cancelJoin() {
     if (!m_attempt) return;
     m_attempt->disconnect(this);
     m_attempt.release()->deleteLater();
+    // A reconnect given up for another try leaves the panel as it was.
+    if (m_bar->isVisible()) showLostBar(m_lostText);
 }
 
 void Tchat::adopt(JoinAttempt& attempt) {
@@ -368,6 +370,7 @@ void Tchat::connectionLost() {
 }
 
 void Tchat::showLostBar(const QString& text) {
+    m_lostText = text;
     m_bar->showLost(text);
 }
 

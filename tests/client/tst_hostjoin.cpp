@@ -273,6 +273,10 @@ void TestHostJoin::joinFailuresAreSaidInTheDialog() {
         QCOMPARE(t.board()->nameLabel(2)->text(), QStringLiteral("Joe"));
         QVERIFY(logLines(t).contains(
             QStringLiteral("You joined the table at 127.0.0.1 port %1.").arg(port)));
+        // The name and the table are offered the next time.
+        t.Join1Click();
+        QCOMPARE(d->nameEdit()->text(), QStringLiteral("Joe"));
+        QCOMPARE(d->addressBox()->itemText(0), QStringLiteral("127.0.0.1:%1").arg(port));
         return;
     }
     QTRY_VERIFY_WITH_TIMEOUT(d->statusLabel()->text().contains(said), 8000);
