@@ -24,7 +24,7 @@ int HostedServer::botSpeed() const {
 }
 
 void HostedServer::setExpertComputers(bool expert) {
-    m_server.setComputerLevel(expert ? ai::Level::Expert : ai::Level::Standard);
+    m_server.setComputerLevel(expert ? players::Level::Expert : players::Level::Standard);
 }
 
 void HostedServer::setPassword(const QByteArray& password) {

@@ -98,7 +98,7 @@ int main(int argc, char** argv) {
 
     int port = 7772;
     int botSpeed = euchre::TServer::kDefaultBotSpeed;
-    euchre::ai::Level bots = euchre::ai::Level::Standard;
+    euchre::players::Level bots = euchre::players::Level::Standard;
     QByteArray password;
     bool announce = false;
     int discoveryPort = euchre::discovery::portFromEnvironment();
@@ -120,7 +120,7 @@ int main(int argc, char** argv) {
         } else if (arg == QLatin1String("--bots") && i + 1 < args.size()) {
             const QString level = args[++i];
             if (level == QLatin1String("expert"))
-                bots = euchre::ai::Level::Expert;
+                bots = euchre::players::Level::Expert;
             else if (level != QLatin1String("standard"))
                 return usage("the computer players are standard or expert");
         } else if (arg == QLatin1String("--password-file") && i + 1 < args.size()) {

@@ -38,7 +38,7 @@ struct Options {
     bool help = false;
     bool version = false;
     // Computer players by seat 1..4 as given, and whether any level or swap was asked for.
-    std::array<euchre::ai::Level, 5> level{};
+    std::array<euchre::players::Level, 5> level{};
     bool levels = false;
     bool swap = false;
 };
@@ -95,11 +95,11 @@ std::optional<Options> readOptions(int argc, char** argv, std::string& error) {
             value = argv[++i];
         }
         if (levelOption) {
-            euchre::ai::Level level;
+            euchre::players::Level level;
             if (*value == "standard")
-                level = euchre::ai::Level::Standard;
+                level = euchre::players::Level::Standard;
             else if (*value == "expert")
-                level = euchre::ai::Level::Expert;
+                level = euchre::players::Level::Expert;
             else {
                 error = std::string(name) + " must be standard or expert, not '" +
                         std::string(*value) + "'";
@@ -178,9 +178,9 @@ struct Side {
     std::vector<double> expertMs;
 };
 
-std::string teamLevel(const std::array<euchre::ai::Level, 5>& level, int team) {
-    const std::string a = euchre::ai::levelName(level[team]);
-    const std::string b = euchre::ai::levelName(level[team + 2]);
+std::string teamLevel(const std::array<euchre::players::Level, 5>& level, int team) {
+    const std::string a = euchre::players::levelName(level[team]);
+    const std::string b = euchre::players::levelName(level[team + 2]);
     return a == b ? a : a + "+" + b;
 }
 

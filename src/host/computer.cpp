@@ -2,9 +2,6 @@
 // host's handlers as the text a client would send.
 #include "host/tserver.h"
 
-#include "host/bots/bidding.h"
-#include "host/bots/cardplay.h"
-#include "host/bots/tableview.h"
 #include "model/card.h"
 
 #include <charconv>
@@ -90,24 +87,24 @@ void TServer::ctimerTimer() {
     const int action = ctimerTag;
     ctimerTag = ActionNone;
 
-    auto decide = [this](int seat, void (TServer::*decision)(int)) {
-        if (seat != 0 && isComputerSeat(seat)) (this->*decision)(seat);
+    auto decide = [this](int seat) {
+        if (seat != 0 && isComputerSeat(seat)) computerMove(seat);
     };
     switch (action) {
     case ActionBid:
-        decide(bidder, &TServer::cbidder);
+        decide(bidder);
         break;
     case ActionDiscard:
-        decide(discarder, &TServer::cdiscarder);
+        decide(discarder);
         break;
     case ActionChoose:
-        decide(chooser, &TServer::cchooser);
+        decide(chooser);
         break;
     case ActionPlay:
-        decide(nextplayer, &TServer::cnextplayer);
+        decide(nextplayer);
         break;
     case ActionAlone:
-        decide(aloner, &TServer::caloner);
+        decide(aloner);
         break;
     case ActionNextTrick:
         nextplayer = nextleaderbefore;
@@ -123,36 +120,18 @@ void TServer::ctimerTimer() {
     }
 }
 
-int TServer::decision(int seat, int (*standard)(const rules::Table&, int)) const {
+void TServer::computerMove(int seat) {
     const rules::Table t = table();
-    if (m_level == ai::Level::Expert) return ai::expertAnswer(t, m_record, seat);
-    return standard(t, seat);
-}
-
-void TServer::cbidder(int seat) {
-    if (seat == 0 || seat != bidder) return;
-    selectedbubble(answer(seat, decision(seat, bots::bidDecision)));
-}
-
-void TServer::cchooser(int seat) {
-    if (seat == 0 || seat != chooser) return;
-    selectedbubble(answer(seat, decision(seat, bots::chooseDecision)));
-}
-
-void TServer::caloner(int seat) {
-    if (seat == 0 || seat != aloner) return;
-    selectedbubble(answer(seat, decision(seat, bots::aloneDecision)));
-}
-
-void TServer::cdiscarder(int seat) {
-    if (seat == 0 || seat != discarder) return;
-    playcard(answer(seat, decision(seat, bots::discardPosition)));
-}
-
-void TServer::cnextplayer(int seat) {
-    if (seat == 0 || seat != nextplayer) return;
-    const int position = decision(seat, bots::playPosition);
-    if (position >= 1 && position <= kHandSize) playcard(answer(seat, position));
+    if (seat == 0 || !rules::asksASeat(t.phase) || t.seat != seat) return;
+    // The seat decides on its own view. The expert's search runs here on the
+    // event loop: its decisions take a few milliseconds, rarely more than a
+    // tenth of a second.
+    const int value = players::answer(m_level, rules::seatView(t, seat));
+    if (value == 0) return; // no card left to play
+    if (rules::asksForCard(t.phase))
+        playcard(answer(seat, value));
+    else
+        selectedbubble(answer(seat, value));
 }
 
 } // namespace euchre

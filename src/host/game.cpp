@@ -58,6 +58,7 @@ rules::Table TServer::table() const {
     t.orderedup = orderedup;
     t.leaderBefore = nextleaderbefore;
     t.deck = thedeck;
+    t.record = m_record;
     return t;
 }
 
@@ -91,15 +92,14 @@ void TServer::keep(const rules::Table& t) {
     orderedup = t.orderedup;
     nextleaderbefore = t.leaderBefore;
     thedeck = t.deck;
+    m_record = t.record;
 }
 
 template <typename Step> bool TServer::apply(Step&& step) {
     rules::Table t = table();
-    const rules::Table before = t;
     rules::Events events;
     const bool moved = step(t, events);
     if (moved) keep(t);
-    m_record.observe(before, events);
     // A level chosen during a deal reaches the computer seats with the next one.
     for (const rules::Event& e : events)
         if (e.kind == rules::EventKind::Dealer) m_level = m_pendingLevel;

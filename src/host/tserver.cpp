@@ -269,16 +269,7 @@ void TServer::slotClosed(int slot) {
 }
 
 void TServer::handPendingToComputer(int seat) {
-    if (seat == bidder)
-        cbidder(seat);
-    else if (seat == nextplayer)
-        cnextplayer(seat);
-    else if (seat == chooser)
-        cchooser(seat);
-    else if (seat == aloner)
-        caloner(seat);
-    else if (seat == discarder)
-        cdiscarder(seat);
+    computerMove(seat);
 }
 
 void TServer::kickhim(int sender, QByteArrayView args) {

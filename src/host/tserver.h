@@ -3,15 +3,15 @@
 // plays every seat that no person plays. It never shows a window.
 #pragma once
 
-#include "ai/answer.h"
-#include "ai/record.h"
 #include "host/fairqueue.h"
 #include "host/passwordgate.h"
 #include "host/peerlink.h"
 #include "model/deck.h"
 #include "net/discovery.h"
 #include "net/protocol.h"
+#include "players/players.h"
 #include "rules/game.h"
+#include "rules/seatview.h"
 #include "rules/table.h"
 
 #include <QByteArray>
@@ -91,8 +91,8 @@ public:
     int botSpeed() const;
 
     // ---- the computer players' level: taken up by the computer seats at the next deal ----
-    void setComputerLevel(ai::Level level) { m_pendingLevel = level; }
-    ai::Level computerLevel() const { return m_level; }
+    void setComputerLevel(players::Level level) { m_pendingLevel = level; }
+    players::Level computerLevel() const { return m_level; }
 
     // ---- a private table: connections wait at the gate for the password ----
     // Longest password taken; a longer answer is a wrong one.
@@ -174,11 +174,9 @@ public:
 
     // ---- computer players and their timer ----
     void ctimerTimer();
-    void cbidder(int seat);
-    void cchooser(int seat);
-    void caloner(int seat);
-    void cdiscarder(int seat);
-    void cnextplayer(int seat);
+    // The computer's answer for a seat the game is asking, handed to the
+    // same handler a client's answer goes to; nothing when it is not asked.
+    void computerMove(int seat);
     bool isComputerSeat(int seat) const;
 
     // ---- state, kept as plain records ----
@@ -238,11 +236,6 @@ private:
     // game on, announces its events and sets the computer-turn timer for
     // whatever the game now waits for.
     template <typename Step> bool apply(Step&& step);
-    // A computer seat's answer: the standard player's rule, or the expert's
-    // search on that seat's own view when the expert plays this deal. The
-    // search runs here on the event loop: its decisions take a few
-    // milliseconds, rarely more than a tenth of a second.
-    int decision(int seat, int (*standard)(const rules::Table&, int)) const;
     void announce(const rules::Events& events);
     void sendHands();
     void resetTimer();
@@ -284,9 +277,9 @@ private:
     quint64 m_nextSerial = 0;
     int m_botSpeed = kDefaultBotSpeed;
     std::function<int()> m_botSpeedSource;
-    ai::Level m_level = ai::Level::Standard;        // this deal's computer players
-    ai::Level m_pendingLevel = ai::Level::Standard; // from the next deal on
-    ai::DealRecord m_record; // the deal as every seat saw it, for the expert's views
+    players::Level m_level = players::Level::Standard;        // this deal's computer players
+    players::Level m_pendingLevel = players::Level::Standard; // from the next deal on
+    rules::DealRecord m_record; // what the seats have been shown of this deal
     TSock* Sock1 = nullptr;
     std::array<bool, 11> m_overfull{};
     bool m_anyOverfull = false;

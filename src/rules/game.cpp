@@ -29,6 +29,7 @@ bool startRound(Table& t, Events& ev) {
     t.team[1].tricks = 0;
     t.team[2].tricks = 0;
     t.refusedsuit = t.trump = t.dealer = 0;
+    t.record = DealRecord{};
     t.phase = Phase::Dealing;
     t.seat = 0;
     t.orderedup = false;
@@ -79,6 +80,7 @@ void makeTrump(Table& t, int seat, Events& ev) {
     t.team[teamOf(seat)].makers = true;
     t.team[3 - teamOf(seat)].makers = false;
     t.makerseat = seat;
+    t.record.maker = seat;
     ask(t, Phase::GoingAlone, seat);
     ev.push(EventKind::Aloner, seat);
 }
@@ -129,6 +131,7 @@ bool deal(Table& t, int seat, int packetOrder, Events& ev) {
     ev.push(EventKind::Dealt);
 
     const int turned = t.deck.deckcard(++t.deckpos);
+    t.record.turned = turned;
     t.trump = naturalSuit(turned);
     t.leftbower = leftBowerOf(t.trump);
     ev.push(EventKind::Turned, turned);
@@ -200,6 +203,7 @@ bool playCard(Table& t, int seat, int position, Events& ev) {
     if (seat == 0 || seat != t.seat || position < 1 || position > kHandSize) return false;
     if (t.phase == Phase::Discard) {
         const int turned = t.deck.deckcard(t.deckpos);
+        t.record.discard = t.hand[seat][position];
         t.hand[seat][position] = turned;
         ev.push(EventKind::Switched, seat, position, turned);
         // Left of the loner leads when someone plays alone, else left of the dealer.
@@ -221,7 +225,16 @@ bool playCard(Table& t, int seat, int position, Events& ev) {
         ev.push(EventKind::RefusedCard, seat, position);
         return false;
     }
-    if (t.ledsuit == NoSuit) t.ledsuit = effectiveSuit(card, t.trump, t.leftbower);
+    // The trick's first card sets the suit; a seat that does not follow it
+    // shows everyone that it holds none.
+    const int suit = effectiveSuit(card, t.trump, t.leftbower);
+    if (t.ledsuit == NoSuit)
+        t.ledsuit = suit;
+    else if (suit != t.ledsuit)
+        t.record.voids[seat] |= std::uint8_t(1u << t.ledsuit);
+    DealRecord& r = t.record;
+    if (r.playCount < int(r.plays.size()))
+        r.plays[r.playCount++] = {std::uint8_t(seat), std::uint8_t(card)};
     t.played[seat] = card;
     hand[position] = kNoCard;
     ev.push(EventKind::Played, seat, position, card);

@@ -1,6 +1,6 @@
 // The state of one table: the phase with the seat it waits for, the hands,
-// the trick, the bidding results and the scores. A plain value: copying a
-// table copies the whole game.
+// the trick, the bidding results, the scores and the record of what the
+// seats have been shown. A plain value: copying a table copies the whole game.
 #pragma once
 
 #include "model/card.h"
@@ -31,6 +31,12 @@ constexpr bool asksASeat(Phase phase) {
            phase == Phase::Discard || phase == Phase::Play;
 }
 
+// Whether the seat asked answers with a hand position (the dealer's discard,
+// a card to the trick) rather than a bidding code.
+constexpr bool asksForCard(Phase phase) {
+    return phase == Phase::Discard || phase == Phase::Play;
+}
+
 using Hand = std::array<int, 6>; // positions 1..5; 0 = empty
 
 struct TeamRecord {
@@ -39,6 +45,27 @@ struct TeamRecord {
     bool makers = false;
 
     bool operator==(const TeamRecord&) const = default;
+};
+
+// One card played this deal; kept small, since a deal holds twenty.
+struct PlayedCard {
+    std::uint8_t seat = 0;
+    std::uint8_t card = 0;
+
+    bool operator==(const PlayedCard&) const = default;
+};
+
+// What the seats have been shown of the current deal beyond the table's
+// own fields, and the dealer's discard, which only the dealer saw.
+struct DealRecord {
+    int turned = 0;                     // the turned card
+    int maker = 0;                      // the seat that made trump, 0 before
+    int discard = 0;                    // the card the dealer threw away for the turned card
+    std::array<PlayedCard, 20> plays{}; // every card played this deal, in order
+    int playCount = 0;
+    std::array<std::uint8_t, 5> voids{}; // by seat: bit 1 << suit for each suit it showed out of
+
+    bool operator==(const DealRecord&) const = default;
 };
 
 struct Table {
@@ -65,6 +92,7 @@ struct Table {
     bool orderedup = false;
     int leaderBefore = 0; // the seat before the next trick's leader
     Deck deck;
+    DealRecord record; // cleared with every deal
 
     bool operator==(const Table&) const = default;
 };

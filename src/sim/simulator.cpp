@@ -2,9 +2,6 @@
 // seat the table waits for, or ends the pause, and counts what happened.
 #include "sim/simulator.h"
 
-#include "host/bots/bidding.h"
-#include "host/bots/cardplay.h"
-#include "host/bots/tableview.h"
 #include "model/bubble.h"
 
 #include <chrono>
@@ -14,20 +11,15 @@ namespace euchre::sim {
 using rules::EventKind;
 using rules::Phase;
 
-void Simulator::setLevel(int seat, ai::Level level) {
-    if (!isSeat(seat)) return;
-    m_level[seat] = level;
-    m_anyExpert = false;
-    for (int s = 1; s <= kSeats; ++s) m_anyExpert |= m_level[s] == ai::Level::Expert;
+void Simulator::setLevel(int seat, players::Level level) {
+    if (isSeat(seat)) m_level[seat] = level;
 }
 
 bool Simulator::playGame(int playto) {
     m_dealOpen = false;
     m_accepted = false;
     rules::Events events;
-    const rules::Table before = m_table;
     rules::startGame(m_table, playto, events);
-    if (m_anyExpert) m_record.observe(before, events);
     count(events);
     if (m_watcher) m_watcher->step(events, m_table);
 
@@ -53,54 +45,22 @@ bool Simulator::playGame(int playto) {
 
 bool Simulator::step(rules::Events& events) {
     rules::Table& t = m_table;
+    if (!rules::asksASeat(t.phase)) return rules::proceed(t, events);
+    // The seat asked decides on its own view of the table, never another hand.
     const int seat = t.seat;
-    if (m_anyExpert) {
-        // Only the events and the table before them go into the record: it
-        // never holds more than the table showed.
-        const rules::Table before = t;
-        const bool moved = rules::asksASeat(t.phase) && m_level[seat] == ai::Level::Expert
-                               ? expertStep(events)
-                               : standardStep(events);
-        m_record.observe(before, events);
-        return moved;
+    const rules::SeatView view = rules::seatView(t, seat);
+    int answer;
+    if (m_level[seat] == players::Level::Expert) {
+        const auto started = std::chrono::steady_clock::now();
+        answer = players::answer(players::Level::Expert, view);
+        m_expertMs[teamOf(seat)].push_back(
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started)
+                .count());
+    } else {
+        answer = players::answer(players::Level::Standard, view);
     }
-    return standardStep(events);
-}
-
-bool Simulator::expertStep(rules::Events& events) {
-    rules::Table& t = m_table;
-    const int seat = t.seat;
-    const auto started = std::chrono::steady_clock::now();
-    const int answer = ai::expertAnswer(t, m_record, seat);
-    m_expertMs[teamOf(seat)].push_back(
-        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started)
-            .count());
-    if (t.phase == Phase::Discard || t.phase == Phase::Play)
-        return rules::playCard(t, seat, answer, events);
-    return rules::decide(t, seat, answer, events);
-}
-
-bool Simulator::standardStep(rules::Events& events) {
-    rules::Table& t = m_table;
-    const int seat = t.seat;
-    // Cards are most of the steps: asked first, they stay off the jump table.
-    if (t.phase == Phase::Play)
-        return rules::playCard(t, seat, bots::playPosition(t, seat), events);
-    switch (t.phase) {
-    case Phase::OrderUp:
-        return rules::decide(t, seat, bots::bidDecision(t, seat), events);
-    case Phase::Naming:
-        return rules::decide(t, seat, bots::chooseDecision(t, seat), events);
-    case Phase::GoingAlone:
-        return rules::decide(t, seat, bots::aloneDecision(t, seat), events);
-    case Phase::Discard:
-        return rules::playCard(t, seat, bots::discardPosition(t, seat), events);
-    case Phase::TrickPause:
-    case Phase::HandPause:
-        return rules::proceed(t, events);
-    default:
-        return false;
-    }
+    return rules::asksForCard(t.phase) ? rules::playCard(t, seat, answer, events)
+                                       : rules::decide(t, seat, answer, events);
 }
 
 void Simulator::count(const rules::Events& events) {

@@ -2,9 +2,9 @@
 // no host, no messages and no pauses, and the figures counted from the events.
 #pragma once
 
-#include "ai/answer.h"
-#include "ai/record.h"
+#include "players/players.h"
 #include "rules/game.h"
+#include "rules/seatview.h"
 #include "rules/table.h"
 
 #include <array>
@@ -52,8 +52,8 @@ public:
     bool playGame(int playto);
 
     // The computer players of a seat 1..4 (standard unless set).
-    void setLevel(int seat, ai::Level level);
-    ai::Level level(int seat) const { return m_level[seat]; }
+    void setLevel(int seat, players::Level level);
+    players::Level level(int seat) const { return m_level[seat]; }
 
     // How long each expert decision of a team's seats took, in milliseconds,
     // since the last call; the list starts afresh.
@@ -66,8 +66,6 @@ public:
 
 private:
     bool step(rules::Events& events);
-    bool standardStep(rules::Events& events);
-    bool expertStep(rules::Events& events);
     void count(const rules::Events& events);
 
     rules::Table m_table;
@@ -77,9 +75,7 @@ private:
     bool m_dealOpen = false; // dealt, and no trump made yet
     bool m_accepted = false;
 
-    std::array<ai::Level, 5> m_level{};
-    bool m_anyExpert = false;
-    ai::DealRecord m_record; // kept only while an expert plays
+    std::array<players::Level, 5> m_level{};
     std::array<std::vector<double>, 3> m_expertMs;
 };
 

@@ -31,7 +31,7 @@ template <typename HandOf> QByteArray handsLine(HandOf handOf) {
 // A spectator's view of one game on the host, with the hands of each deal and
 // of the first trick (after the dealer's discard) taken from its records.
 QByteArrayList throughHost(std::uint32_t start, int playto = kPlayTo,
-                           ai::Level level = ai::Level::Standard) {
+                           players::Level level = players::Level::Standard) {
     HostFixture h;
     h.server.setComputerLevel(level);
     for (int i = 1; i <= 5; ++i) h.connect();
@@ -170,8 +170,8 @@ private slots:
         sim::Simulator core;
         Transcript transcript;
         core.setWatcher(&transcript);
-        for (int seat = 1; seat <= 4; ++seat) core.setLevel(seat, ai::Level::Expert);
-        const QByteArrayList host = throughHost(3, 5, ai::Level::Expert);
+        for (int seat = 1; seat <= 4; ++seat) core.setLevel(seat, players::Level::Expert);
+        const QByteArrayList host = throughHost(3, 5, players::Level::Expert);
         rng::restart(3);
         QVERIFY(core.playGame(5));
         QCOMPARE(host, transcript.seen);

@@ -1,0 +1,79 @@
+// A contract's worth over sampled deals, solved exactly from the first trick.
+#include "players/expert/contract.h"
+
+#include "model/card.h"
+#include "players/expert/winchance.h"
+#include "rules/rules.h"
+
+namespace euchre::players::expert {
+
+using rules::cardAt;
+using rules::cardBit;
+using rules::popCount;
+using rules::suitMask;
+using rules::trickStrength;
+
+double gameValue(const SeatView& view, int maker, int makersTricks, bool alone) {
+    const int making = teamOf(maker);
+    const std::array<int, 3> points = rules::handPoints(making, makersTricks, alone);
+    const int us = teamOf(view.seat()), them = 3 - us;
+    return winChance(view.playto(), view.score(us) + points[us], view.score(them) + points[them]);
+}
+
+int usualDiscard(CardMask six, int trump) {
+    const CardMask trumps = six & suitMask(trump, trump);
+    const CardMask side = six & ~trumps;
+    int best = -1, bestKey = 1000;
+    for (CardMask m = side ? side : six; m; m &= m - 1) {
+        const int index = __builtin_ctz(m);
+        const int card = cardAt(index);
+        const int suit = effectiveSuit(card, trump, leftBowerOf(trump));
+        const int strength = trickStrength(card, trump, suit);
+        int key = strength;
+        if (suit != trump) {
+            const bool ace = strength == 13;
+            if (popCount(six & suitMask(suit, trump)) == 1 && !ace) key -= 10; // makes a void
+            if (ace) key += 10;
+        }
+        if (key < bestKey) {
+            bestKey = key;
+            best = index;
+        }
+    }
+    return best;
+}
+
+int firstLeader(const SeatView& view, const Contract& c) {
+    // After a pickup a loner's left leads, otherwise the dealer's left; the
+    // loner's partner never leads.
+    const int before = c.pickup && c.alone ? c.maker : view.dealer();
+    std::array<bool, 5> sitsout{};
+    if (c.alone) sitsout[partnerOf(c.maker)] = true;
+    return rules::nextInPlay(before, sitsout);
+}
+
+double contractValue(const SeatView& view, const std::vector<Sample>& deals, const Contract& c,
+                     Solver& solver) {
+    if (deals.empty()) return 0;
+    const int me = view.seat() - 1, dealer = view.dealer() - 1;
+    Deal deal;
+    deal.trump = c.trump;
+    deal.makerTeam = (c.maker - 1) & 1;
+    deal.sitout = c.alone ? partnerOf(c.maker) - 1 : -1;
+    deal.turn = firstLeader(view, c) - 1;
+    double total = 0;
+    for (const Sample& sample : deals) {
+        deal.hands = sample;
+        if (c.pickup && view.turned() && !(deal.hands[dealer] & cardBit(view.turned()))) {
+            const CardMask six = deal.hands[dealer] | cardBit(view.turned());
+            const int thrown =
+                dealer == me && c.ownDiscard >= 0 ? c.ownDiscard : usualDiscard(six, c.trump);
+            deal.hands[dealer] = six & ~(CardMask(1) << thrown);
+        }
+        if (deal.sitout >= 0) deal.hands[deal.sitout] = 0;
+        total += gameValue(view, c.maker, solver.solve(deal), c.alone);
+    }
+    return total / double(deals.size());
+}
+
+} // namespace euchre::players::expert

@@ -1,0 +1,37 @@
+// The expert computer player: every question the game asks a computer seat,
+// answered from that seat's view alone by sampled deals solved exactly.
+// Pure functions: the same view and seed give the same answer.
+#pragma once
+
+#include "rules/seatview.h"
+
+#include <cstdint>
+
+namespace euchre::players::expert {
+
+using rules::SeatView;
+
+// How many deals a decision samples (fewer when fewer are consistent).
+constexpr int kBidDeals = 32;
+constexpr int kPlayDeals = 24;
+
+// A digest of everything the view holds, for seeding a decision's own draws:
+// the same knowledge always gives the same answer.
+std::uint64_t digest(const SeatView& view);
+
+// Order-up phase: BubbleAccept or BubblePass.
+int expertOrderUp(const SeatView& view, std::uint64_t seed);
+
+// Naming phase: BubbleClubs .. BubbleHearts (never the turned-down suit), or BubbleNamePass.
+int expertName(const SeatView& view, std::uint64_t seed);
+
+// The maker's question: BubbleAlone or BubbleWithPartner.
+int expertAlone(const SeatView& view, std::uint64_t seed);
+
+// The dealer's discard after the turned card was accepted: hand position 1..5.
+int expertDiscard(const SeatView& view, std::uint64_t seed);
+
+// The card to play to the trick: hand position 1..5 of a legal card (0 with an empty hand).
+int expertPlay(const SeatView& view, std::uint64_t seed);
+
+} // namespace euchre::players::expert

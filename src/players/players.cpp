@@ -1,0 +1,37 @@
+// The one switch from the question the game asks to the player's decision.
+#include "players/players.h"
+
+#include "players/expert/expert.h"
+#include "players/standard/bidding.h"
+#include "players/standard/cardplay.h"
+
+namespace euchre::players {
+
+const char* levelName(Level level) {
+    return level == Level::Expert ? "expert" : "standard";
+}
+
+int answer(Level level, const rules::SeatView& view) {
+    if (!view.isAsked()) return 0;
+    const bool expert = level == Level::Expert;
+    // The expert's draws are seeded by what the seat knows, so the same
+    // knowledge always gives the same answer.
+    const std::uint64_t seed = expert ? expert::digest(view) : 0;
+    // Cards are most of the questions: asked first.
+    switch (view.phase()) {
+    case rules::Phase::Play:
+        return expert ? expert::expertPlay(view, seed) : standard::playPosition(view);
+    case rules::Phase::OrderUp:
+        return expert ? expert::expertOrderUp(view, seed) : standard::bidDecision(view);
+    case rules::Phase::Naming:
+        return expert ? expert::expertName(view, seed) : standard::chooseDecision(view);
+    case rules::Phase::GoingAlone:
+        return expert ? expert::expertAlone(view, seed) : standard::aloneDecision(view);
+    case rules::Phase::Discard:
+        return expert ? expert::expertDiscard(view, seed) : standard::discardPosition(view);
+    default:
+        return 0;
+    }
+}
+
+} // namespace euchre::players

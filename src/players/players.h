@@ -1,0 +1,21 @@
+// The computer players behind one door: a level and a seat's view in, the
+// seat's decision out, whatever the game asks of it.
+#pragma once
+
+#include "rules/seatview.h"
+
+namespace euchre::players {
+
+// Which computer players a seat gets.
+enum class Level { Standard, Expert };
+
+// Its name as options and settings spell it ("standard", "expert").
+const char* levelName(Level level);
+
+// The answer of the seat whose view this is, when the game asks it: a bubble
+// code in the bidding phases, a hand position for the dealer's discard and
+// the card play (rules::asksForCard tells which). 0 when the seat is not
+// asked, or has no card to play.
+int answer(Level level, const rules::SeatView& view);
+
+} // namespace euchre::players
