@@ -1,7 +1,7 @@
-// euchre-bench: a fixed run of computer-only games through the simulator,
-// printing how many hands the host plays per second. The figures depend on
-// the machine; nothing here passes or fails.
-#include "host/simulator.h"
+// euchre-bench: a fixed run of computer-only games through the host, driven
+// by the tests' host harness, printing how many hands the host plays per
+// second. The figures depend on the machine; nothing here passes or fails.
+#include "host/support/hostharness.h"
 #include "model/random.h"
 
 #include <QCoreApplication>
@@ -30,17 +30,17 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     euchre::rng::restart(kStartingValue);
 
-    euchre::GameSimulator sim;
+    euchre::testing::HostHarness harness;
     QElapsedTimer clock;
     clock.start();
     for (int game = 0; game < games; ++game) {
-        if (!sim.playGame(kPlayto)) {
-            std::fprintf(stderr, "euchre-bench: %s\n", qPrintable(sim.fault()));
+        if (!harness.playGame(kPlayto)) {
+            std::fprintf(stderr, "euchre-bench: %s\n", qPrintable(harness.fault()));
             return 1;
         }
     }
     const double seconds = static_cast<double>(clock.nsecsElapsed()) / 1e9;
-    const euchre::SimFigures& f = sim.figures();
+    const euchre::sim::Figures& f = harness.figures();
     std::printf("games             %lld\n", static_cast<long long>(f.games));
     std::printf("hands             %lld\n", static_cast<long long>(f.hands));
     std::printf("deals             %lld\n", static_cast<long long>(f.deals));

@@ -2,13 +2,10 @@
 // seat the table waits for, or ends the pause, and counts what happened.
 #include "sim/simulator.h"
 
-#include "model/bubble.h"
-
 #include <chrono>
 
 namespace euchre::sim {
 
-using rules::EventKind;
 using rules::Phase;
 
 void Simulator::setLevel(int seat, players::Level level) {
@@ -16,11 +13,10 @@ void Simulator::setLevel(int seat, players::Level level) {
 }
 
 bool Simulator::playGame(int playto) {
-    m_dealOpen = false;
-    m_accepted = false;
+    m_counter.newGame();
     rules::Events events;
     rules::startGame(m_table, playto, events);
-    count(events);
+    m_counter.count(events);
     if (m_watcher) m_watcher->step(events, m_table);
 
     const std::int64_t maxSteps = kStepsPerPoint * (std::int64_t(playto > 1 ? playto : 1) + 1);
@@ -28,18 +24,17 @@ bool Simulator::playGame(int playto) {
         events.clear();
         const bool playing = m_table.phase == Phase::Play;
         if (n >= maxSteps || !step(events)) {
-            m_fault = "game " + std::to_string(m_figures.games + 1) + " stopped in deal " +
-                      std::to_string(m_figures.deals) + " (phase " +
-                      std::to_string(int(m_table.phase)) + ", seat " +
-                      std::to_string(m_table.seat) + ")";
+            const Figures& f = m_counter.figures();
+            m_fault = "game " + std::to_string(f.games + 1) + " stopped in deal " +
+                      std::to_string(f.deals) + " (phase " + std::to_string(int(m_table.phase)) +
+                      ", seat " + std::to_string(m_table.seat) + ")";
             return false;
         }
-        // A card only counts when it ends the hand: the figures change at
-        // deals, bids and scores.
-        if (!playing || m_table.phase != Phase::Play) count(events);
+        // A card only counts when it ends a trick: the figures change at
+        // deals, bids, tricks taken and scores.
+        if (!playing || m_table.phase != Phase::Play) m_counter.count(events);
         if (m_watcher) m_watcher->step(events, m_table);
     }
-    ++m_figures.games;
     return true;
 }
 
@@ -61,56 +56,6 @@ bool Simulator::step(rules::Events& events) {
     }
     return rules::asksForCard(t.phase) ? rules::playCard(t, seat, answer, events)
                                        : rules::decide(t, seat, answer, events);
-}
-
-void Simulator::count(const rules::Events& events) {
-    // Most events count for nothing; they are passed over before the switch.
-    constexpr auto bit = [](EventKind kind) { return 1u << unsigned(kind); };
-    constexpr unsigned kCounted = bit(EventKind::Dealer) | bit(EventKind::Accepted) |
-                                  bit(EventKind::TrumpMade) | bit(EventKind::GoingAlone) |
-                                  bit(EventKind::Scored) | bit(EventKind::GameWon);
-    Figures& f = m_figures;
-    for (const rules::Event& e : events) {
-        if (!(kCounted & bit(e.kind))) continue;
-        switch (e.kind) {
-        case EventKind::Dealer:
-            // A new deal while the last one never got its trump: that one was thrown in.
-            if (m_dealOpen) ++f.thrownIn;
-            ++f.deals;
-            m_dealOpen = true;
-            m_accepted = false;
-            break;
-        case EventKind::Accepted:
-            ++f.orderedUp;
-            m_accepted = true;
-            break;
-        case EventKind::TrumpMade:
-            if (!m_accepted) ++f.named;
-            m_dealOpen = false;
-            break;
-        case EventKind::GoingAlone:
-            if (e.b == BubbleAlone) ++f.alone;
-            break;
-        case EventKind::Scored: {
-            const int making = e.a;
-            const int defendersPoints = making == 1 ? e.e : e.c;
-            ++f.hands;
-            if (m_table.team[making].tricks == kHandSize) ++f.marches;
-            if (defendersPoints > 0) ++f.euchres;
-            f.pointsTeam1 += e.c;
-            f.pointsTeam2 += e.e;
-            break;
-        }
-        case EventKind::GameWon:
-            if (e.a == 1)
-                ++f.team1Wins;
-            else
-                ++f.team2Wins;
-            break;
-        default:
-            break;
-        }
-    }
 }
 
 } // namespace euchre::sim

@@ -6,6 +6,7 @@
 #include "rules/game.h"
 #include "rules/seatview.h"
 #include "rules/table.h"
+#include "sim/figures.h"
 
 #include <array>
 #include <cstdint>
@@ -14,25 +15,6 @@
 #include <vector>
 
 namespace euchre::sim {
-
-// Totals over every game played so far.
-struct Figures {
-    std::int64_t games = 0;
-    std::int64_t hands = 0;    // deals played out and scored
-    std::int64_t deals = 0;    // every deal, thrown-in deals included
-    std::int64_t thrownIn = 0; // deals on which everyone passed twice
-    std::int64_t team1Wins = 0;
-    std::int64_t team2Wins = 0;
-    std::int64_t orderedUp = 0; // the turned card accepted
-    std::int64_t named = 0;     // trump named in the second round
-    std::int64_t alone = 0;
-    std::int64_t marches = 0; // the making team took all five tricks
-    std::int64_t euchres = 0; // the making team took two tricks or fewer
-    std::int64_t pointsTeam1 = 0;
-    std::int64_t pointsTeam2 = 0;
-
-    bool operator==(const Figures&) const = default;
-};
 
 // Sees every step's events with the table as the step left it.
 class Watcher {
@@ -59,21 +41,18 @@ public:
     // since the last call; the list starts afresh.
     std::vector<double> takeExpertTimes(int team) { return std::exchange(m_expertMs[team], {}); }
 
-    const Figures& figures() const { return m_figures; }
+    const Figures& figures() const { return m_counter.figures(); }
     const rules::Table& table() const { return m_table; }
     const std::string& fault() const { return m_fault; }
     void setWatcher(Watcher* watcher) { m_watcher = watcher; }
 
 private:
     bool step(rules::Events& events);
-    void count(const rules::Events& events);
 
     rules::Table m_table;
-    Figures m_figures;
+    FigureCounter m_counter;
     std::string m_fault;
     Watcher* m_watcher = nullptr;
-    bool m_dealOpen = false; // dealt, and no trump made yet
-    bool m_accepted = false;
 
     std::array<players::Level, 5> m_level{};
     std::array<std::vector<double>, 3> m_expertMs;

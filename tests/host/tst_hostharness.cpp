@@ -1,13 +1,16 @@
-// The simulator: four computer seats play whole games to a winner, the
-// counted figures agree with the host's own state, a fixed starting value
-// replays the same run, and a stalled or self-contradicting game is reported.
-#include "host/simulator.h"
+// The host harness: four computer seats play whole games to a winner on the
+// host, the figures counted from its messages agree with the host's own
+// state, a fixed starting value replays the same run, and a stalled or
+// self-contradicting game is reported.
+#include "host/support/hostharness.h"
 #include "model/card.h"
 #include "model/random.h"
 
 #include <QtTest>
 
 using namespace euchre;
+using namespace euchre::testing;
+using sim::Figures;
 
 namespace {
 
@@ -15,7 +18,7 @@ constexpr int kGames = 400;
 constexpr int kPlayto = 10;
 constexpr std::uint32_t kStartingValue = 4242;
 
-QString describe(const SimFigures& f) {
+QString describe(const Figures& f) {
     return QStringLiteral("games %1 hands %2 deals %3 thrown_in %4 wins %5/%6 ordered_up %7 "
                           "named %8 alone %9 marches %10 euchres %11 points %12/%13")
         .arg(f.games)
@@ -45,12 +48,12 @@ struct OwnCount {
     qint64 euchres = 0;
 };
 
-// Puts the test's own counting in front of the simulator's observer.
-void countAlongside(GameSimulator& sim, OwnCount& own) {
-    TServer& server = sim.server();
-    auto simulators = server.onSend;
-    server.onSend = [&server, &own, simulators](int slot, const QByteArray& bytes) {
-        if (slot == GameSimulator::kSpectatorSlot) {
+// Puts the test's own counting in front of the harness's observer.
+void countAlongside(HostHarness& harness, OwnCount& own) {
+    TServer& server = harness.server();
+    auto observers = server.onSend;
+    server.onSend = [&server, &own, observers](int slot, const QByteArray& bytes) {
+        if (slot == HostHarness::kSpectatorSlot) {
             if (bytes.startsWith("CMD_dealer+")) ++own.dealers;
             if (bytes.startsWith("CMD_heaccepted+")) ++own.accepted;
             if (bytes.startsWith("CMD_trumpchoosen+")) ++own.trumpMade;
@@ -63,42 +66,42 @@ void countAlongside(GameSimulator& sim, OwnCount& own) {
                 if (taken <= 2) ++own.euchres;
             }
         }
-        simulators(slot, bytes);
+        observers(slot, bytes);
     };
 }
 
-SimFigures runGames(std::uint32_t startingValue, int games) {
+Figures runGames(std::uint32_t startingValue, int games) {
     rng::restart(startingValue);
-    GameSimulator sim;
+    HostHarness harness;
     for (int game = 0; game < games; ++game)
-        if (!sim.playGame(kPlayto)) return SimFigures{};
-    return sim.figures();
+        if (!harness.playGame(kPlayto)) return Figures{};
+    return harness.figures();
 }
 
 } // namespace
 
-class SimulatorTest : public QObject {
+class HostHarnessTest : public QObject {
     Q_OBJECT
 private slots:
     void everySeatIsAComputerSeatAndTheSpectatorWatches() {
-        GameSimulator sim;
-        QVERIFY2(sim.fault().isEmpty(), qPrintable(sim.fault()));
-        for (int seat = 1; seat <= kSeats; ++seat) QVERIFY(sim.server().isComputerSeat(seat));
-        QVERIFY(sim.server().playerslot[GameSimulator::kSpectatorSlot].connected);
+        HostHarness harness;
+        QVERIFY2(harness.fault().isEmpty(), qPrintable(harness.fault()));
+        for (int seat = 1; seat <= kSeats; ++seat) QVERIFY(harness.server().isComputerSeat(seat));
+        QVERIFY(harness.server().playerslot[HostHarness::kSpectatorSlot].connected);
     }
 
     void everyGameEndsWithAWinnerAndTheFiguresAddUp() {
         rng::restart(kStartingValue);
-        GameSimulator sim;
+        HostHarness harness;
         OwnCount own;
-        countAlongside(sim, own);
+        countAlongside(harness, own);
 
         std::array<qint64, 3> finalTotals{};
         qint64 handsPerGame = 0;
         for (int game = 1; game <= kGames; ++game) {
-            QVERIFY2(sim.playGame(kPlayto), qPrintable(sim.fault()));
-            const SimGame& g = sim.lastGame();
-            const TServer& server = sim.server();
+            QVERIFY2(harness.playGame(kPlayto), qPrintable(harness.fault()));
+            const WatchedGame& g = harness.lastGame();
+            const TServer& server = harness.server();
             QVERIFY(!server.gameon);
             QVERIFY(g.winner == 1 || g.winner == 2);
             QVERIFY(g.finalScore[g.winner] >= kPlayto);
@@ -113,7 +116,7 @@ private slots:
             handsPerGame += g.hands;
         }
 
-        const SimFigures& f = sim.figures();
+        const Figures& f = harness.figures();
         QCOMPARE(f.games, qint64(kGames));
         QCOMPARE(f.team1Wins + f.team2Wins, qint64(kGames));
         QVERIFY2(f.team1Wins > 0 && f.team2Wins > 0, qPrintable(describe(f)));
@@ -140,9 +143,9 @@ private slots:
     }
 
     void theSameStartingValueGivesTheSameFigures() {
-        const SimFigures first = runGames(kStartingValue, 200);
-        const SimFigures second = runGames(kStartingValue, 200);
-        const SimFigures other = runGames(kStartingValue + 1, 200);
+        const Figures first = runGames(kStartingValue, 200);
+        const Figures second = runGames(kStartingValue, 200);
+        const Figures other = runGames(kStartingValue + 1, 200);
         QCOMPARE(first.games, qint64(200));
         QCOMPARE(describe(second), describe(first));
         QVERIFY(second == first);
@@ -153,44 +156,44 @@ private slots:
 
     void aGameThatStallsIsReported() {
         rng::restart(kStartingValue);
-        GameSimulator sim;
-        TServer& server = sim.server();
-        auto simulators = server.onSend;
+        HostHarness harness;
+        TServer& server = harness.server();
+        auto observers = server.onSend;
         // The first seat asked for a card turns into a person's seat that
         // never answers: nothing is left pending and nobody wins.
-        server.onSend = [&server, simulators](int slot, const QByteArray& bytes) {
-            simulators(slot, bytes);
+        server.onSend = [&server, observers](int slot, const QByteArray& bytes) {
+            observers(slot, bytes);
             if (bytes.startsWith("CMD_nextplayer+"))
                 server.playerslot[server.nextplayer].connected = true;
         };
-        QVERIFY(!sim.playGame(kPlayto));
-        QVERIFY2(sim.fault().contains(QLatin1String("stalled")), qPrintable(sim.fault()));
-        QCOMPARE(sim.figures().games, qint64(0));
+        QVERIFY(!harness.playGame(kPlayto));
+        QVERIFY2(harness.fault().contains(QLatin1String("stalled")), qPrintable(harness.fault()));
+        QCOMPARE(harness.figures().games, qint64(0));
         // Nothing more is played once a fault is known.
-        QVERIFY(!sim.playGame(kPlayto));
+        QVERIFY(!harness.playGame(kPlayto));
     }
 
     void aScoreThatDisagreesWithTheTricksIsReported() {
         rng::restart(kStartingValue);
-        GameSimulator sim;
-        TServer& server = sim.server();
-        auto simulators = server.onSend;
+        HostHarness harness;
+        TServer& server = harness.server();
+        auto observers = server.onSend;
         // The first hand's score message gives its points to the wrong team.
-        server.onSend = [simulators, done = false](int slot, const QByteArray& bytes) mutable {
+        server.onSend = [observers, done = false](int slot, const QByteArray& bytes) mutable {
             if (!done && bytes.startsWith("CMD_score+")) {
                 done = true;
                 QList<QByteArray> f = bytes.split('+');
                 std::swap(f[3], f[5]);
                 std::swap(f[2], f[4]);
-                simulators(slot, f.join('+'));
+                observers(slot, f.join('+'));
                 return;
             }
-            simulators(slot, bytes);
+            observers(slot, bytes);
         };
-        QVERIFY(!sim.playGame(kPlayto));
-        QVERIFY2(sim.fault().contains(QLatin1String("tricks")), qPrintable(sim.fault()));
+        QVERIFY(!harness.playGame(kPlayto));
+        QVERIFY2(harness.fault().contains(QLatin1String("tricks")), qPrintable(harness.fault()));
     }
 };
 
-QTEST_MAIN(SimulatorTest)
-#include "tst_simulator.moc"
+QTEST_MAIN(HostHarnessTest)
+#include "tst_hostharness.moc"

@@ -1,25 +1,22 @@
-// GameSimulator: four computer seats playing whole games on one host in
-// memory, stepped tick by tick without pauses, and the figures a spectator
-// counts from the host's messages; the check on the host beside the
-// simulator on the rules core.
+// HostHarness: four computer seats playing whole games on one host in
+// memory, stepped tick by tick without pauses, and checked by what a
+// spectator is sent; the figures are counted from those messages the way the
+// simulator counts them from the rules core's events. Used by the host's
+// tests and the host benchmark; never part of a shipped program.
 #pragma once
 
 #include "host/tserver.h"
-#include "sim/simulator.h"
+#include "sim/figures.h"
 
 #include <QByteArrayView>
 #include <QString>
 #include <QtGlobal>
 #include <array>
 
-namespace euchre {
-
-// Totals over every game played so far, counted from the messages alone;
-// the same figures the simulator on the rules core counts from its events.
-using SimFigures = sim::Figures;
+namespace euchre::testing {
 
 // What the spectator saw of the last game.
-struct SimGame {
+struct WatchedGame {
     int winner = 0;                  // team from "CMD_thewinner"; 0 = none yet
     std::array<int, 3> pointsSum{};  // teams 1..2: the hand points added up
     std::array<int, 3> finalScore{}; // teams 1..2: the totals of the last "CMD_score"
@@ -27,7 +24,7 @@ struct SimGame {
     int deals = 0;
 };
 
-class GameSimulator {
+class HostHarness {
 public:
     // The slot whose connection stays open and watches; slots 1..4 are left
     // free, so every seat is played by the computer.
@@ -35,38 +32,39 @@ public:
 
     // Needs a QCoreApplication: the host's timers only report themselves
     // active when the thread has an event dispatcher.
-    GameSimulator();
-    GameSimulator(const GameSimulator&) = delete;
-    GameSimulator& operator=(const GameSimulator&) = delete;
+    HostHarness();
+    HostHarness(const HostHarness&) = delete;
+    HostHarness& operator=(const HostHarness&) = delete;
 
     // Plays one game to its winner. False when the game stalls (nothing
     // pending on the computer-turn timer and no winner) or when the messages
     // contradict themselves; fault() then says what happened.
     bool playGame(int playto);
 
-    const SimFigures& figures() const { return m_figures; }
-    const SimGame& lastGame() const { return m_game; }
+    const sim::Figures& figures() const { return m_counter.figures(); }
+    const WatchedGame& lastGame() const { return m_game; }
     const QString& fault() const { return m_fault; }
     TServer& server() { return m_server; }
 
 private:
     void observe(QByteArrayView message);
-    void onDealer();
+    void onDealer(int seat);
     void onScore(QByteArrayView args);
     void onWinner(QByteArrayView args);
     void setFault(const QString& text);
+    // Counts one message's event, as the rules core reported it to the host.
+    void count(rules::EventKind kind, int a = 0, int b = 0, int c = 0, int d = 0, int e = 0);
 
     TServer m_server;
-    SimFigures m_figures;
-    SimGame m_game;
+    sim::FigureCounter m_counter;
+    WatchedGame m_game;
     QString m_fault;
     int m_playto = 0;
     bool m_gameOver = false;
     // The current deal, as far as the messages tell it.
     bool m_dealOpen = false; // dealt, and no trump made yet
-    bool m_accepted = false;
     bool m_aloneThisDeal = false;
     std::array<int, 3> m_tricks{}; // teams 1..2, from the last "CMD_trickwinner"
 };
 
-} // namespace euchre
+} // namespace euchre::testing

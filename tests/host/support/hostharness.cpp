@@ -1,15 +1,17 @@
 // Four computer seats playing whole games on one host, watched through the
 // messages a spectator receives, with no pauses between the computer turns.
-#include "host/simulator.h"
+#include "host/support/hostharness.h"
 
+#include "model/bubble.h"
 #include "model/card.h"
 #include "net/commands.h"
 #include "net/protocol.h"
+#include "rules/rules.h"
 
 #include <memory>
 #include <string_view>
 
-namespace euchre {
+namespace euchre::testing {
 
 namespace {
 
@@ -33,15 +35,12 @@ private:
 // hundred ticks and a thrown-in deal about forty.
 constexpr qint64 kTicksPerPoint = 20000;
 
-constexpr int kTricksPerHand = kHandSize;
-constexpr int kPointsMarch = 2;
-constexpr int kPointsMarchAlone = 4;
-constexpr int kPointsMade = 1;
-constexpr int kPointsEuchre = 2;
+// Above any score or point a game can reach.
+constexpr int kMaxScore = 1 << 30;
 
 } // namespace
 
-GameSimulator::GameSimulator() {
+HostHarness::HostHarness() {
     std::array<PeerLink*, kSpectatorSlot + 1> links{};
     for (int i = 1; i <= kSpectatorSlot; ++i) {
         auto link = std::make_unique<QuietLink>();
@@ -66,19 +65,25 @@ GameSimulator::GameSimulator() {
     };
 }
 
-void GameSimulator::setFault(const QString& text) {
+void HostHarness::setFault(const QString& text) {
     if (m_fault.isEmpty()) m_fault = text;
 }
 
-bool GameSimulator::playGame(int playto) {
+void HostHarness::count(rules::EventKind kind, int a, int b, int c, int d, int e) {
+    rules::Events events;
+    events.push(kind, a, b, c, d, e);
+    m_counter.count(events);
+}
+
+bool HostHarness::playGame(int playto) {
     if (!m_fault.isEmpty()) return false;
-    m_game = SimGame{};
+    m_game = WatchedGame{};
     m_playto = playto;
     m_gameOver = false;
     m_dealOpen = false;
-    m_accepted = false;
     m_aloneThisDeal = false;
     m_tricks = {};
+    m_counter.newGame();
 
     // The starter's name and the play-to score, as "CMD_startgame" carries them.
     m_server.startgame(QByteArray("Sim+") + QByteArray::number(playto) + '+');
@@ -93,7 +98,7 @@ bool GameSimulator::playGame(int playto) {
             setFault(QStringLiteral("game %1 stalled in deal %2: nothing pending on the computer "
                                     "timer and no winner (dealer %3, bidder %4, chooser %5, "
                                     "aloner %6, discarder %7, next player %8, trick %9)")
-                         .arg(m_figures.games + 1)
+                         .arg(figures().games + 1)
                          .arg(m_game.deals)
                          .arg(m_server.dealer)
                          .arg(m_server.bidder)
@@ -106,7 +111,7 @@ bool GameSimulator::playGame(int playto) {
         }
         if (tick >= maxTicks) {
             setFault(QStringLiteral("game %1 has no winner after %2 ticks and %3 deals")
-                         .arg(m_figures.games + 1)
+                         .arg(figures().games + 1)
                          .arg(tick)
                          .arg(m_game.deals));
             break;
@@ -115,15 +120,13 @@ bool GameSimulator::playGame(int playto) {
     }
     if (!m_fault.isEmpty()) return false;
     if (m_server.gameon || m_server.ctimer.isActive()) {
-        setFault(
-            QStringLiteral("game %1 announced a winner but did not end").arg(m_figures.games + 1));
+        setFault(QStringLiteral("game %1 announced a winner but did not end").arg(figures().games));
         return false;
     }
-    ++m_figures.games;
     return true;
 }
 
-void GameSimulator::observe(QByteArrayView message) {
+void HostHarness::observe(QByteArrayView message) {
     // Cut with standard string views, which the compiler inlines: this runs
     // for every message of every game.
     std::string_view text(message.data(), static_cast<std::size_t>(message.size()));
@@ -133,31 +136,38 @@ void GameSimulator::observe(QByteArrayView message) {
     const std::string_view word = text.substr(0, plus);
     const QByteArrayView args(text.data() + plus + 1,
                               static_cast<qsizetype>(text.size() - plus - 1));
+    FieldReader fields(args);
 
+    using rules::EventKind;
     if (word == cmd::dealer) {
-        onDealer();
+        const std::optional<int> seat = fields.number(1, kSeats);
+        if (!seat) return setFault(QStringLiteral("unreadable dealer"));
+        onDealer(*seat);
     } else if (word == cmd::trickwinner) {
-        FieldReader fields(args);
-        fields.text(); // the winning seat
-        const std::optional<int> team1 = fields.number(0, kTricksPerHand);
-        const std::optional<int> team2 = fields.number(0, kTricksPerHand);
-        if (!team1 || !team2) return setFault(QStringLiteral("unreadable trick count"));
+        const std::optional<int> winner = fields.number(0, kSeats);
+        const std::optional<int> team1 = fields.number(0, kHandSize);
+        const std::optional<int> team2 = fields.number(0, kHandSize);
+        if (!winner || !team1 || !team2) return setFault(QStringLiteral("unreadable trick count"));
         m_tricks[1] = *team1;
         m_tricks[2] = *team2;
+        count(EventKind::TrickWon, *winner, *team1, *team2);
     } else if (word == cmd::heaccepted) {
-        ++m_figures.orderedUp;
-        m_accepted = true;
+        const std::optional<int> seat = fields.number(1, kSeats);
+        if (!seat) return setFault(QStringLiteral("unreadable order-up"));
+        count(EventKind::Accepted, *seat);
     } else if (word == cmd::trumpchoosen) {
+        const std::optional<int> seat = fields.number(1, kSeats);
+        const std::optional<int> suit = fields.number(Clubs, Hearts);
+        if (!seat || !suit) return setFault(QStringLiteral("unreadable trump"));
         if (!m_dealOpen) return setFault(QStringLiteral("trump made twice in one deal"));
-        if (!m_accepted) ++m_figures.named;
         m_dealOpen = false;
+        count(EventKind::TrumpMade, *seat, *suit);
     } else if (word == cmd::goingalone) {
-        FieldReader fields(args);
-        fields.text(); // the seat
-        if (fields.number(BubbleAlone, BubbleAlone)) {
-            ++m_figures.alone;
-            m_aloneThisDeal = true;
-        }
+        const std::optional<int> seat = fields.number(1, kSeats);
+        const std::optional<int> code = fields.number(BubbleAlone, BubbleWithPartner);
+        if (!seat || !code) return setFault(QStringLiteral("unreadable going-alone answer"));
+        m_aloneThisDeal |= *code == BubbleAlone;
+        count(EventKind::GoingAlone, *seat, *code);
     } else if (word == cmd::score) {
         onScore(args);
     } else if (word == cmd::thewinner) {
@@ -165,57 +175,42 @@ void GameSimulator::observe(QByteArrayView message) {
     }
 }
 
-void GameSimulator::onDealer() {
-    // A new deal while the last one never got its trump: that one was thrown in.
-    if (m_dealOpen) ++m_figures.thrownIn;
-    ++m_figures.deals;
+void HostHarness::onDealer(int seat) {
     ++m_game.deals;
     m_dealOpen = true;
-    m_accepted = false;
     m_aloneThisDeal = false;
     m_tricks = {};
+    count(rules::EventKind::Dealer, seat);
 }
 
-void GameSimulator::onScore(QByteArrayView args) {
+void HostHarness::onScore(QByteArrayView args) {
     FieldReader fields(args);
     const std::optional<int> making = fields.number(1, 2);
     std::array<std::optional<int>, 3> total{};
     std::array<std::optional<int>, 3> points{};
-    total[1] = fields.number(0, 1 << 30);
-    points[1] = fields.number(0, kPointsMarchAlone);
-    total[2] = fields.number(0, 1 << 30);
-    points[2] = fields.number(0, kPointsMarchAlone);
+    total[1] = fields.number(0, kMaxScore);
+    points[1] = fields.number(0, kMaxScore);
+    total[2] = fields.number(0, kMaxScore);
+    points[2] = fields.number(0, kMaxScore);
     if (!making || !total[1] || !points[1] || !total[2] || !points[2])
         return setFault(QStringLiteral("unreadable score"));
     if (m_dealOpen) return setFault(QStringLiteral("a hand was scored without trump"));
 
     const int makers = *making;
-    const int defenders = 3 - makers;
     const int taken = m_tricks[makers];
-    if (taken + m_tricks[defenders] != kTricksPerHand)
+    if (m_tricks[1] + m_tricks[2] != kHandSize)
         return setFault(
-            QStringLiteral("a hand was scored after %1 tricks").arg(taken + m_tricks[defenders]));
+            QStringLiteral("a hand was scored after %1 tricks").arg(m_tricks[1] + m_tricks[2]));
 
     // The points must be the ones the tricks earned.
-    std::array<int, 3> earned{};
-    if (taken == kTricksPerHand)
-        earned[makers] = m_aloneThisDeal ? kPointsMarchAlone : kPointsMarch;
-    else if (taken >= 3)
-        earned[makers] = kPointsMade;
-    else
-        earned[defenders] = kPointsEuchre;
+    const std::array<int, 3> earned = rules::handPoints(makers, taken, m_aloneThisDeal);
     if (earned[1] != *points[1] || earned[2] != *points[2])
         return setFault(QStringLiteral("%1 tricks to the makers scored %2 and %3")
                             .arg(taken)
                             .arg(*points[1])
                             .arg(*points[2]));
 
-    ++m_figures.hands;
     ++m_game.hands;
-    if (taken == kTricksPerHand) ++m_figures.marches;
-    if (earned[defenders] > 0) ++m_figures.euchres;
-    m_figures.pointsTeam1 += *points[1];
-    m_figures.pointsTeam2 += *points[2];
     for (int team = 1; team <= 2; ++team) {
         m_game.pointsSum[team] += *points[team];
         m_game.finalScore[team] = *total[team];
@@ -225,9 +220,10 @@ void GameSimulator::onScore(QByteArrayView args) {
                                 .arg(m_game.pointsSum[team])
                                 .arg(*total[team]));
     }
+    count(rules::EventKind::Scored, makers, *total[1], *points[1], *total[2], *points[2]);
 }
 
-void GameSimulator::onWinner(QByteArrayView args) {
+void HostHarness::onWinner(QByteArrayView args) {
     FieldReader fields(args);
     const std::optional<int> team = fields.number(1, 2);
     if (!team) return setFault(QStringLiteral("unreadable winner"));
@@ -241,10 +237,7 @@ void GameSimulator::onWinner(QByteArrayView args) {
                             .arg(m_playto));
     m_game.winner = *team;
     m_gameOver = true;
-    if (*team == 1)
-        ++m_figures.team1Wins;
-    else
-        ++m_figures.team2Wins;
+    count(rules::EventKind::GameWon, *team);
 }
 
-} // namespace euchre
+} // namespace euchre::testing
