@@ -27,7 +27,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QUrl>
@@ -323,8 +322,8 @@ void Tdownload::getbuttonClick() {
     // checked, so a stopped, failed or refused download leaves nothing.
     QDir().mkpath(m_folder);
     const QString path = QDir(m_folder).filePath(m_fileName);
-    m_file = std::make_unique<QSaveFile>(path);
-    if (!m_file->open(QIODevice::WriteOnly)) {
+    m_file = std::make_unique<SaveFile>(path);
+    if (!m_file->open()) {
         const QString reason = m_file->errorString();
         m_file.reset();
         setState(Aborted);
@@ -386,10 +385,9 @@ void Tdownload::dataArrived() {
                              .arg(kMaxInstallerBytes));
         return;
     }
-    if (m_file->write(data) != data.size()) {
-        failWhileRunning(
-            QStringLiteral("Unable to write to %1: %2")
-                .arg(QDir::toNativeSeparators(m_file->fileName()), m_file->errorString()));
+    if (m_file->device().write(data) != data.size()) {
+        failWhileRunning(QStringLiteral("Unable to write to %1: %2")
+                             .arg(QDir::toNativeSeparators(m_file->path()), m_file->errorString()));
         return;
     }
     m_hash.addData(data);
@@ -418,7 +416,7 @@ void Tdownload::transferEnded() {
     m_progress->setRange(0, 1000);
 
     if (state() == Aborted) { // "Stop Download": its texts follow
-        m_file->cancelWriting();
+        m_file->cancel();
         m_progress->setValue(0);
         endDownload();
         return;
@@ -443,10 +441,10 @@ void Tdownload::transferEnded() {
     }
     if (failure.isEmpty() && !m_file->commit())
         failure = QStringLiteral("Unable to write to %1: %2")
-                      .arg(QDir::toNativeSeparators(m_file->fileName()), m_file->errorString());
+                      .arg(QDir::toNativeSeparators(m_file->path()), m_file->errorString());
 
     if (!failure.isEmpty()) {
-        m_file->cancelWriting();
+        m_file->cancel();
         setState(Aborted);
         m_progress->setValue(0);
         m_info->setText(kDownloadAborted);
@@ -457,7 +455,7 @@ void Tdownload::transferEnded() {
         return;
     }
 
-    m_saved = m_file->fileName();
+    m_saved = m_file->path();
     m_progress->setValue(1000);
     m_info->setText(kReceived + QString::number(QFileInfo(m_saved).size()) + kBytes);
     m_info3->setText(

@@ -3,6 +3,8 @@
 // installed lobby for games with other people.
 #pragma once
 
+#include "storage/savefile.h"
+
 #include <QCryptographicHash>
 #include <QString>
 #include <QWidget>
@@ -15,7 +17,6 @@ class QNetworkAccessManager;
 class QNetworkReply;
 class QProgressBar;
 class QPushButton;
-class QSaveFile;
 
 namespace euchre {
 
@@ -86,7 +87,7 @@ private:
 
     QNetworkAccessManager* m_manager = nullptr;
     QNetworkReply* m_reply = nullptr;
-    std::unique_ptr<QSaveFile> m_file;
+    std::unique_ptr<SaveFile> m_file;
     QCryptographicHash m_hash{QCryptographicHash::Sha256};
     QString m_expectedSha256;
     QString m_fileName;

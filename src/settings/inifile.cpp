@@ -1,8 +1,9 @@
 // Profile-style initialisation file: reading keys and editing them in place.
 #include "inifile.h"
 
+#include "storage/savefile.h"
+
 #include <QFile>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <limits>
@@ -225,15 +226,9 @@ bool IniFile::save(QString* error) {
         bytes += text.toUtf8();
     }
 
-    QSaveFile file(m_path);
     // Where the folder forbids new files but the file itself may be written,
     // writing it directly beats not saving at all.
-    file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        if (error) *error = file.errorString();
-        return false;
-    }
-    return true;
+    return saveWhole(m_path, bytes, error, true);
 }
 
 } // namespace euchre

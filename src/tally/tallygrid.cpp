@@ -1,8 +1,9 @@
 // The tally grid, its counts and its text form.
 #include "tally/tallygrid.h"
 
+#include "storage/savefile.h"
+
 #include <QFile>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 namespace euchre {
@@ -117,11 +118,7 @@ std::optional<TallyGrid> TallyGrid::fromText(const QByteArray& text) {
 }
 
 bool savegrid(const TallyGrid& grid, const QString& fileName) {
-    QSaveFile file(fileName);
-    const QByteArray text = grid.text();
-    // commit() alone does not report a failure to write what is still buffered.
-    return file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && file.flush() &&
-           file.commit();
+    return saveWhole(fileName, grid.text());
 }
 
 bool loadgrid(TallyGrid& grid, const QString& fileName) {

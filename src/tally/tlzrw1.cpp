@@ -2,11 +2,11 @@
 // an output that appears whole or not at all.
 #include "tally/tlzrw1.h"
 
+#include "storage/savefile.h"
 #include "tally/lzrw1kh.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace euchre {
 
@@ -29,9 +29,8 @@ const QString kMismatch =
 
 // Opens the output beside its final place. Without a folder it may write in,
 // there is no output at all.
-void openOutput(QSaveFile& out) {
-    out.setDirectWriteFallback(false);
-    if (!out.open(QIODevice::WriteOnly)) throw ELzrw1(kNoOutput + out.fileName());
+void openOutput(SaveFile& out) {
+    if (!out.open()) throw ELzrw1(kNoOutput + out.path());
 }
 
 void openInput(QFile& in) {
@@ -39,10 +38,8 @@ void openInput(QFile& in) {
 }
 
 // Puts the finished output in its place; a full disk shows up here at last.
-// The explicit flush matters: commit() alone does not report a failure to
-// write what is still buffered.
-qint64 finish(QSaveFile& out, qint64 bytes) {
-    if (!out.flush() || !out.commit()) throw ELzrw1(kWriteError + out.fileName());
+qint64 finish(SaveFile& out, qint64 bytes) {
+    if (!out.commit()) throw ELzrw1(kWriteError + out.path());
     return bytes;
 }
 
@@ -53,9 +50,9 @@ qint64 Tlzrw1::Compress() {
     if (!info.exists() || !info.isFile()) throw ELzrw1(kNoSize + InputFile);
     QFile in(InputFile);
     openInput(in);
-    QSaveFile out(OutputFile);
+    SaveFile out(OutputFile);
     openOutput(out);
-    const lzrw1kh::Result r = lzrw1kh::compressStream(in, info.size(), out);
+    const lzrw1kh::Result r = lzrw1kh::compressStream(in, info.size(), out.device());
     switch (r.fault) {
     case Fault::None:
         return finish(out, r.bytes);
@@ -73,9 +70,9 @@ qint64 Tlzrw1::Compress() {
 qint64 Tlzrw1::Decompress() {
     QFile in(InputFile);
     openInput(in);
-    QSaveFile out(OutputFile);
+    SaveFile out(OutputFile);
     openOutput(out);
-    const lzrw1kh::Result r = lzrw1kh::decompressStream(in, out);
+    const lzrw1kh::Result r = lzrw1kh::decompressStream(in, out.device());
     switch (r.fault) {
     case Fault::None:
         return finish(out, r.bytes);
