@@ -193,7 +193,7 @@ int main(int argc, char* argv[]) {
     spylist.isHosting = [&chat] { return chat.ishost; };
     spylist.kick = [&chat](int slot) { chat.removeFromGame(slot); };
     QObject::connect(&chat, &euchre::Tchat::spylistChanged, &spylist,
-                     [&chat, &spylist] { spylist.setEntries(chat.spylist); });
+                     [&chat, &spylist] { spylist.setEntries(chat.shown().spylist); });
 
     // Asked to end by a signal, the program closes its window as the player
     // would, so the settings and the tally are saved.

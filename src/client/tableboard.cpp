@@ -1,9 +1,10 @@
-// Paints the table board and places its items where the table's handlers
-// look for them: by seat for the seats' items, by name for the rest.
+// Paints the table board, places its items (by seat for the seats' items, by
+// name for the rest) and draws the table's record on them.
 #include "client/tableboard.h"
 
 #include "client/artitem.h"
 #include "client/artwork.h"
+#include "model/card.h"
 
 #include <QHelpEvent>
 #include <QKeyEvent>
@@ -15,8 +16,6 @@
 #include <QToolTip>
 
 namespace euchre {
-
-const QString TableBoard::kWaiting = QStringLiteral("<Waiting>");
 
 namespace {
 
@@ -47,6 +46,23 @@ constexpr Places kPlaces[4] = {
 };
 constexpr QSize kNameSize(124, 18);
 constexpr QSize kCardSize(art::kCardWidth, art::kCardHeight);
+
+// The own hand: card k lies at left 72 + 18 x k, or 2 pixels further left
+// once a sort has moved it. A raised card is one played or about to be.
+constexpr int kCardLeft = 72;
+constexpr int kSortedLeft = 70;
+constexpr int kCardStep = 18;
+constexpr int kRestTop = 400;
+constexpr int kRaisedTop = 395;
+constexpr int kBacksBase = 66; // a face-down hand is 66 + 5 x count wide
+
+// The dealer's button before the first deal, and beside the dealer's name.
+constexpr QPoint kDealerStart(60, 366);
+constexpr QPoint kDealerOffset(28, 9);
+
+ArtItem::Art cardFace(int entry) {
+    return [entry](qreal dpr) { return art::card(entry, dpr); };
+}
 
 // The bubbles stay above the own hand whatever the rotation.
 constexpr QPoint kBubblePlaces[TableBoard::kBubbles] = {
@@ -136,7 +152,7 @@ TableBoard::TableBoard(QWidget* parent) : QWidget(parent) {
         items.turn->hide();
         items.bid = item("image_bid", {art::kBidTagWidth, art::kBidTagHeight});
         items.bid->hide();
-        items.name = addLabel(QStringLiteral("label_playername%1").arg(s), kWaiting,
+        items.name = addLabel(QStringLiteral("label_playername%1").arg(s), kWaitingSeat,
                               QRect({}, kNameSize), 15, true, teamColour(s), Qt::AlignCenter);
         items.name->setStyleSheet(QStringLiteral("QLabel { background: rgba(255, 252, 232, 225);"
                                                  " border-radius: 4px; color: %1; }")
@@ -150,7 +166,8 @@ TableBoard::TableBoard(QWidget* parent) : QWidget(parent) {
     m_logo = new ArtItem(this, QStringLiteral("Image6"), {554, 9, 156, 32}, true);
     m_logo->setArt([](qreal dpr) { return art::logo(dpr); });
     m_logo->setToolTip(QStringLiteral("Visit the maker's web site"));
-    m_dealer = new ArtItem(this, QStringLiteral("button_dealer"), {60, 366, 25, 25});
+    m_dealer =
+        new ArtItem(this, QStringLiteral("button_dealer"), QRect(kDealerStart, QSize(25, 25)));
     m_dealer->setArt([](qreal dpr) { return art::dealerButton(dpr); });
 
     for (int n = 1; n <= kBubbles; ++n) {
@@ -206,14 +223,17 @@ void TableBoard::reset() {
             item->clearArt();
             item->setNumber(0);
         }
-        items.backs->resize(kCardSize);
+        items.backs->resize(kBacksBase, art::kCardHeight);
         for (ArtItem* mark : {items.maker, items.banner, items.eyes, items.turn}) mark->hide();
-        items.name->setText(kWaiting);
+        items.bid->hide();
+        items.bid->clearArt();
+        items.bid->setNumber(0);
+        items.name->setText(kWaitingSeat);
         items.name->show();
     }
     placeSeats(1);
     m_trickWinner->hide();
-    m_dealer->move(60, 366);
+    m_dealer->move(kDealerStart);
     m_dealer->setNumber(0);
     for (int n = 1; n <= kBubbles; ++n) {
         m_bubbles[static_cast<size_t>(n)]->clearArt();
@@ -222,6 +242,172 @@ void TableBoard::reset() {
     m_discard->hide();
     m_status->setText(QStringLiteral("Good Luck!!"));
     m_start->hide();
+    for (ArtItem*& card : m_cards) delete std::exchange(card, nullptr);
+    m_drawn = TableRecord{};
+}
+
+// ---- drawing the record ----
+
+void TableBoard::draw(const TableRecord& r) {
+    const TableRecord was = std::exchange(m_drawn, r);
+    const bool turned = r.myslot != was.myslot;
+    if (turned) placeSeats(r.myslot);
+    for (int s = 1; s <= 4; ++s)
+        if (turned || r.seats[static_cast<size_t>(s)] != was.seats[static_cast<size_t>(s)])
+            drawSeat(s, r);
+    if (r.winners != was.winners)
+        for (int s = 1; s <= 4; ++s) {
+            ArtItem* banner = m_seats[static_cast<size_t>(s)].banner;
+            const int team = teamOf(s);
+            banner->setArt([team](qreal dpr) { return art::winnersBanner(team, dpr); });
+            banner->setVisible(team == r.winners);
+        }
+    if (turned || r.dealer != was.dealer) {
+        m_dealer->move(dealerPlace(r.dealer, r.myslot));
+        m_dealer->setNumber(r.dealer);
+    }
+    if (r.trick != was.trick) drawTrick(r.trick);
+    if (r.handslots != was.handslots) drawHand(r);
+    if (r.scores != was.scores) drawScores(r.scores);
+    if (r.arrow != was.arrow)
+        for (int s = 1; s <= 4; ++s) m_seats[static_cast<size_t>(s)].turn->setVisible(s == r.arrow);
+    if (turned || r.trickWinner != was.trickWinner) {
+        if (const SeatItems* at = seat(r.trickWinner)) {
+            m_trickWinner->move(at->turn->pos());
+            m_trickWinner->show();
+            m_trickWinner->raise();
+        } else {
+            m_trickWinner->hide();
+        }
+    }
+    for (int n = 1; n <= kBubbles; ++n) {
+        const BubbleRecord& b = r.bubbles[static_cast<size_t>(n)];
+        if (b == was.bubbles[static_cast<size_t>(n)]) continue;
+        ArtItem* item = m_bubbles[static_cast<size_t>(n)];
+        item->setNumber(b.code);
+        if (b.code == -1)
+            item->clearArt();
+        else
+            item->setArt([picture = b.picture](qreal dpr) { return art::bubble(picture, dpr); });
+    }
+    if (r.discardAsked != was.discardAsked) {
+        m_discard->setVisible(r.discardAsked);
+        if (r.discardAsked) m_discard->raise();
+    }
+    if (r.status != was.status) m_status->setText(r.status);
+    if (r.startOffered != was.startOffered) m_start->setVisible(r.startOffered);
+    if (r.trump != was.trump) {
+        m_trump->setNumber(r.trump.value_or(0));
+        if (r.trump)
+            m_trump->setArt(cardFace(*r.trump));
+        else
+            m_trump->clearArt();
+    }
+    if (r.handslots != was.handslots || r.keyPlace != was.keyPlace) drawHighlight();
+}
+
+void TableBoard::drawSeat(int s, const TableRecord& r) {
+    const SeatRecord& rec = r.seats[static_cast<size_t>(s)];
+    const SeatItems& items = m_seats[static_cast<size_t>(s)];
+    items.name->setText(rec.name);
+    items.name->show();
+    items.eyes->setVisible(rec.watching);
+    items.maker->setVisible(rec.maker);
+    const int count = rec.cardsLeft;
+    items.backs->setNumber(count);
+    items.backs->resize(kBacksBase + art::kBackStep * count, art::kCardHeight);
+    if (rec.backsShown && count > 0)
+        items.backs->setArt([count](qreal dpr) { return art::cardBacks(count, dpr); });
+    else
+        items.backs->clearArt();
+    items.bid->setNumber(rec.bid);
+    if (rec.bid <= art::NoBid || rec.bid >= art::kBidTags) {
+        items.bid->hide();
+        items.bid->clearArt();
+        return;
+    }
+    const int tag = rec.bid;
+    const int team = teamOf(s);
+    const bool right = bidLeftOfName(screenPosition(s, r.myslot));
+    items.bid->setArt([tag, team, right](qreal dpr) { return art::bidTag(tag, team, right, dpr); });
+    items.bid->show();
+}
+
+void TableBoard::drawTrick(const TrickRecord& trick) {
+    for (int s = 1; s <= 4; ++s) {
+        ArtItem* played = m_seats[static_cast<size_t>(s)].played;
+        const std::optional<int> shown = trick.shown[static_cast<size_t>(s)];
+        played->setNumber(trick.played[static_cast<size_t>(s)]);
+        if (shown)
+            played->setArt(cardFace(*shown));
+        else
+            played->clearArt();
+    }
+    // A card played later lies over the ones before it.
+    for (int i = 0; i < trick.count; ++i)
+        if (const SeatItems* items = seat(trick.order[static_cast<size_t>(i)]))
+            items->played->raise();
+}
+
+void TableBoard::drawHand(const TableRecord& r) {
+    std::array<bool, 6> held{};
+    for (int place = 1; place <= 5; ++place) {
+        const HandSlot& slot = r.handslots[static_cast<size_t>(place)];
+        if (!slot.occupied || slot.position < 1 || slot.position > 5) continue;
+        const int position = slot.position;
+        held[static_cast<size_t>(position)] = true;
+        ArtItem*& item = m_cards[static_cast<size_t>(position)];
+        if (!item) {
+            item = new ArtItem(this, QStringLiteral("card%1").arg(position), QRect({}, kCardSize),
+                               true);
+            connect(item, &ArtItem::pressed, this, [this, position](Qt::MouseButton button) {
+                if (onCardPressed) onCardPressed(position, button);
+            });
+            item->show();
+        }
+        item->move((slot.nudged ? kSortedLeft : kCardLeft) + kCardStep * place,
+                   slot.raised ? kRaisedTop : kRestTop);
+        item->setNumber(slot.card);
+        item->setArt(cardFace(slot.card));
+    }
+    for (int position = 1; position <= 5; ++position)
+        if (!held[static_cast<size_t>(position)])
+            delete std::exchange(m_cards[static_cast<size_t>(position)], nullptr);
+    // Each card lies over the one left of it.
+    for (int place = 1; place <= 5; ++place) {
+        const HandSlot& slot = r.handslots[static_cast<size_t>(place)];
+        if (slot.occupied && slot.position >= 1 && slot.position <= 5)
+            m_cards[static_cast<size_t>(slot.position)]->raise();
+    }
+}
+
+// The keys' highlight shows only while the table has the keyboard.
+void TableBoard::drawHighlight() {
+    for (int place = 1; place <= 5; ++place) {
+        const HandSlot& slot = m_drawn.handslots[static_cast<size_t>(place)];
+        if (ArtItem* card = slot.occupied ? handCard(slot.position) : nullptr)
+            card->setHighlighted(hasFocus() && place == m_drawn.keyPlace);
+    }
+}
+
+void TableBoard::drawScores(const ScoreRecord& scores) {
+    struct TeamLabels {
+        const char *score, *tricks, *bonus;
+    };
+    static constexpr TeamLabels kTeams[] = {{"label_score1", "label_current1", "label_bonus1"},
+                                            {"label_score2", "label_current2", "label_bonus2"}};
+    label("label_playtoscore")
+        ->setText(QStringLiteral("Play to Score: ") + QString::number(scores.playto));
+    for (int team = 1; team <= 2; ++team) {
+        const auto at = static_cast<size_t>(team);
+        const TeamLabels& names = kTeams[team - 1];
+        label(names.score)->setText(QString::number(scores.score[at]));
+        const std::optional<int> tricks = scores.tricks[at];
+        label(names.tricks)->setText(tricks ? QString::number(*tricks) : QString());
+        label(names.bonus)
+            ->setText(scores.bonus[at] ? QStringLiteral("+%1").arg(scores.bonus[at]) : QString());
+        m_teamMakers[at]->setVisible(scores.makers[at]);
+    }
 }
 
 QLabel* TableBoard::addLabel(const QString& name, const QString& text, QRect where, int pixels,
@@ -250,6 +436,11 @@ int TableBoard::screenPosition(int seat, int ownSlot) {
 
 QPoint TableBoard::namePlace(int position) {
     return kPlaces[qBound(1, position, 4) - 1].name;
+}
+
+QPoint TableBoard::dealerPlace(int dealer, int ownSlot) {
+    if (dealer < 1 || dealer > 4) return kDealerStart;
+    return namePlace(screenPosition(dealer, ownSlot)) - kDealerOffset;
 }
 
 void TableBoard::placeSeats(int ownSlot) {
@@ -288,6 +479,10 @@ QLabel* TableBoard::label(const char* name) const {
     return findChild<QLabel*>(QLatin1String(name), Qt::FindDirectChildrenOnly);
 }
 
+ArtItem* TableBoard::handCard(int position) const {
+    return position >= 1 && position <= 5 ? m_cards[static_cast<size_t>(position)] : nullptr;
+}
+
 void TableBoard::keyPressEvent(QKeyEvent* event) {
     if (onKey && onKey(event->key())) {
         event->accept();
@@ -298,13 +493,13 @@ void TableBoard::keyPressEvent(QKeyEvent* event) {
 
 void TableBoard::focusInEvent(QFocusEvent* event) {
     QWidget::focusInEvent(event);
-    if (onFocus) onFocus(true);
+    drawHighlight();
     update();
 }
 
 void TableBoard::focusOutEvent(QFocusEvent* event) {
     QWidget::focusOutEvent(event);
-    if (onFocus) onFocus(false);
+    drawHighlight();
     update();
 }
 

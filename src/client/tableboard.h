@@ -3,6 +3,8 @@
 // place of the chat column.
 #pragma once
 
+#include "client/tablerecord.h"
+
 #include <QColor>
 #include <QPoint>
 #include <QWidget>
@@ -30,7 +32,7 @@ inline const QColor& teamColour(int seat) {
 struct SeatItems {
     QLabel* name = nullptr;    // label_playername
     ArtItem* backs = nullptr;  // image_cards: the face-down hand, number = count
-    ArtItem* played = nullptr; // image_played: number = the card played to the trick
+    ArtItem* played = nullptr; // image_played: number = the card counted to the trick
     ArtItem* maker = nullptr;  // image_themaker
     ArtItem* banner = nullptr; // image_winner: the WINNERS banner
     ArtItem* eyes = nullptr;   // image_eyes
@@ -50,12 +52,13 @@ public:
 
     explicit TableBoard(QWidget* parent = nullptr);
 
-    // Shown while a seat has no player yet.
-    static const QString kWaiting;
-
     // Puts every item back as it is when the table first opens: four
-    // "<Waiting>" seats, no cards, no marks, scores 0, "Good Luck!!".
+    // "<Waiting>" seats, no cards, no marks, scores 0, "Good Luck!!"; the
+    // record of a table just opened draws as exactly that.
     void reset();
+    // Draws what the record shows: every item whose part of the record
+    // changed since the last drawing.
+    void draw(const TableRecord& record);
 
     // Screen position (1 bottom, 2 left, 3 top, 4 right) of a seat's items.
     static int screenPosition(int seat, int ownSlot);
@@ -64,6 +67,8 @@ public:
     void placeSeats(int ownSlot);
     // Where a name label sits at a screen position.
     static QPoint namePlace(int position);
+    // Where the dealer's button lies for a dealer (0: before the first deal).
+    static QPoint dealerPlace(int dealer, int ownSlot);
     // A seat's bid tag lies left of its name at the top and at the right
     // (it then ends at the name), else right of it.
     static bool bidLeftOfName(int position) { return position == 3 || position == 4; }
@@ -84,11 +89,13 @@ public:
     QPushButton* startButton() const { return m_start; }
     QPushButton* lastTrickButton() const { return m_lastTrick; }
     QPushButton* scoreCardButton() const { return m_scoreCard; }
+    // The own card item of a position of the host's hand, nullptr when none.
+    ArtItem* handCard(int position) const;
 
     // Keys pressed while the table has the focus; true when used.
     std::function<bool(int key)> onKey;
-    // The table gained (true) or lost the keyboard focus.
-    std::function<void(bool)> onFocus;
+    // A press on the own card of a position of the host's hand.
+    std::function<void(int position, Qt::MouseButton button)> onCardPressed;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -100,7 +107,14 @@ protected:
 private:
     QLabel* addLabel(const QString& name, const QString& text, QRect where, int pixels, bool bold,
                      const QColor& colour, Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter);
+    void drawSeat(int seat, const TableRecord& record);
+    void drawTrick(const TrickRecord& trick);
+    void drawHand(const TableRecord& record);
+    void drawHighlight();
+    void drawScores(const ScoreRecord& scores);
 
+    TableRecord m_drawn;                // what the items show now
+    std::array<ArtItem*, 6> m_cards{};  // the own cards by position 1..5
     std::array<SeatItems, 5> m_seats{}; // 1..4
     std::array<ArtItem*, kBubbles + 1> m_bubbles{};
     std::array<ArtItem*, 3> m_teamMakers{};

@@ -202,7 +202,9 @@ Tchat::Tchat(QWidget* parent)
             if (button == Qt::LeftButton) bubble1Click(n);
         });
     board()->onKey = [this](int key) { return tableKey(key); };
-    board()->onFocus = [this](bool) { refreshKeyHighlight(); };
+    board()->onCardPressed = [this](int position, Qt::MouseButton button) {
+        pressCard(placeOf(position), button);
+    };
     m_bar = new ConnectionBar(board());
     connect(m_bar, &ConnectionBar::reconnectClicked, this, &Tchat::Reconnect1Click);
     connect(m_bar, &ConnectionBar::joinClicked, this, &Tchat::Join1Click);
@@ -241,15 +243,20 @@ void Tchat::FormCreate() {
     clearall();
     rng::restartFromTimeOfDay();
     ishost = false;
-    turnseat = 0;
-    defaultnames = {QString(), QStringLiteral("You"), QStringLiteral("Klot"),
-                    QStringLiteral("Klick"), QStringLiteral("Kling")};
-    handslots = {};
+    m_shown.turnseat = 0;
+    m_shown.defaultnames = {QString(), QStringLiteral("You"), QStringLiteral("Klot"),
+                            QStringLiteral("Klick"), QStringLiteral("Kling")};
+    m_shown.handslots = {};
+    redraw();
     queueLines({kQueuePlaceholder});
 }
 
 TableBoard* Tchat::board() const {
     return m_host->board();
+}
+
+void Tchat::redraw() {
+    board()->draw(m_shown);
 }
 
 void Tchat::setCompanionPort(quint16 port) {
@@ -426,7 +433,7 @@ void Tchat::setWindows(const TableWindows& windows) {
             return names;
         };
         m_lastTrickLink = connect(this, &Tchat::lastTrickChanged, window,
-                                  [this, window] { window->showTrick(lasttrick); });
+                                  [this, window] { window->showTrick(m_shown.lasttrick); });
     }
     updateWindowEntries();
 }
@@ -476,7 +483,7 @@ bool Tchat::focusNextPrevChild(bool next) {
 
 void Tchat::processparams(const QStringList& params) {
     m_started = true;
-    board()->startButton()->hide();
+    m_shown.startOffered = false;
     m_startGame->setEnabled(false);
     loginname.clear();
 
@@ -488,10 +495,12 @@ void Tchat::processparams(const QStringList& params) {
         // The computer plays the other three seats from the first deal on.
         for (int seat = 2; seat <= kHighestSeat; ++seat) showDefaultName(seat);
         hostpress();
+        redraw();
         return;
     }
 
     notice(kLoadingMulti);
+    redraw();
     // Without all three parameters the window stays unconnected.
     if (params.size() < 3) return;
     playername = params[0];
@@ -529,16 +538,18 @@ void Tchat::hostpress() {
     openConnection(kLoopback, port);
     // Starting a game needs the game-start window.
     const bool canStart = m_windows.gamestart != nullptr;
-    board()->startButton()->setVisible(canStart);
+    m_shown.startOffered = canStart;
     m_startGame->setEnabled(canStart);
     updateNetEntries();
+    redraw();
 }
 
 void Tchat::joinpress() {
     loginname = playername.toUtf8() + kTerminator;
     openConnection(hostaddress, m_gamePort);
-    board()->startButton()->hide();
+    m_shown.startOffered = false;
     m_startGame->setEnabled(false);
+    redraw();
 }
 
 void Tchat::openConnection(const QString& host, quint16 port) {
@@ -554,15 +565,14 @@ void Tchat::openConnection(const QString& host, quint16 port) {
 void Tchat::sendloginfo(QByteArrayView args) {
     const std::optional<int> slot = FieldReader(args).number(1, kHighestSlot);
     if (!slot) return;
-    myslot = *slot;
     loggedin = true;
     // loginname ends in the terminator already, so the message ends in two.
     sendToHost(MessageBuilder(cmd::logininfo)
-                   .field(myslot)
+                   .field(*slot)
                    .field(kGameVersion)
                    .field(loginname)
                    .done(false));
-    sortstuff(myslot);
+    sortstuff(*slot);
 }
 
 void Tchat::sendToHost(const QByteArray& bytes) {
@@ -632,6 +642,7 @@ void Tchat::processsocktimer() {
         } catch (const ESockException& e) {
             message(e.text(), {});
         }
+        redraw();
         emit dispatched(word.toByteArray());
         return;
     }
@@ -693,8 +704,7 @@ void Tchat::playasound(QByteArrayView args) {
         return;
     }
     // Chatter sounds off: say in the log who sent which sound.
-    if (QLabel* label = board()->nameLabel(*seat))
-        notice(QStringLiteral("0+") + label->text() + kChatterSoundLine + chatter->label);
+    notice(QStringLiteral("0+") + seatName(*seat) + kChatterSoundLine + chatter->label);
 }
 
 void Tchat::addlinetochat(const QString& line, quint32 colour) {
@@ -739,8 +749,9 @@ void Tchat::loadinifile() {
     // A later login in the same window (another table, a reconnect) keeps
     // what the menus show now; the new host still learns the bot speed.
     if (m_store.isLoaded()) {
-        if (myslot == 1 && loggedin)
-            sendToHost(MessageBuilder(cmd::botspeed).field(myslot).field(botSpeed()).done(true));
+        if (m_shown.myslot == 1 && loggedin)
+            sendToHost(
+                MessageBuilder(cmd::botspeed).field(m_shown.myslot).field(botSpeed()).done(true));
         applyComputerPlayers();
         return;
     }
@@ -754,8 +765,9 @@ void Tchat::loadinifile() {
         a->setChecked(true);
     else
         checkedWithData(m_botSpeeds, botSpeedNormal)->setChecked(true);
-    if (myslot == 1 && loggedin)
-        sendToHost(MessageBuilder(cmd::botspeed).field(myslot).field(botSpeed()).done(true));
+    if (m_shown.myslot == 1 && loggedin)
+        sendToHost(
+            MessageBuilder(cmd::botspeed).field(m_shown.myslot).field(botSpeed()).done(true));
     m_scontop->setChecked(s.scoreCardOnTop);
     applyStayOnTop(m_windows.scorecard, s.scoreCardOnTop);
     m_ltontop->setChecked(s.lastTrickOnTop);
@@ -771,6 +783,7 @@ void Tchat::loadinifile() {
     if (m_sortTrumps->isChecked() != s.sortTrumps) {
         m_sortTrumps->setChecked(s.sortTrumps);
         sortthem();
+        redraw();
     }
 }
 
@@ -791,7 +804,8 @@ void Tchat::applyStayOnTop(QWidget* window, bool onTop) {
 void Tchat::Fast1Click(int speed) {
     if (QAction* a = checkedWithData(m_botSpeeds, speed)) a->setChecked(true);
     if (loggedin)
-        sendToHost(MessageBuilder(cmd::botspeed).field(myslot).field(botSpeed()).done(true));
+        sendToHost(
+            MessageBuilder(cmd::botspeed).field(m_shown.myslot).field(botSpeed()).done(true));
     saveinifile(SettingKey::BotSpeed);
 }
 

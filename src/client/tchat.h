@@ -7,6 +7,7 @@
 #include "client/hosting.h"
 #include "client/joinattempt.h"
 #include "client/startrequest.h"
+#include "client/tablerecord.h"
 #include "net/protocol.h"
 #include "settings/settings.h"
 #include "sound/sounds.h"
@@ -44,20 +45,6 @@ class TableBoard;
 class Tphrases;
 class Ttallylist;
 
-// One place of the own hand on screen.
-struct HandSlot {
-    bool occupied = false;
-    int position = -1; // the card's position in the host's hand, -1 when free
-};
-
-// What the last complete trick showed, kept for the last-trick window.
-struct LastTrick {
-    std::array<int, 5> cards{}; // by seat 1..4; 0 = none
-    int trumpEntry = 0;         // card picture entry of the trump picture
-    QString ledoff;             // the led suit's name
-    QString winner;             // "<name> Won the Trick!"
-};
-
 // The windows around the table that its menus open; each may be missing.
 struct TableWindows {
     QPointer<QWidget> tallylist;
@@ -72,6 +59,9 @@ struct TableWindows {
 
 class Tchat : public QMainWindow, public ChatOwner {
     Q_OBJECT
+    // Tests' way to states no host message brings the window to.
+    friend struct TchatTestDoor;
+
 public:
     static constexpr quint16 kDefaultGamePort = 7772;
     // Where the companion lobby listens on this machine.
@@ -207,13 +197,12 @@ public:
     // Trumps Together" is ticked, with the trumps at the right end.
     void sortthem();
     void movecards(int position);
-    void cardimagesMouseDown(ArtItem* card, Qt::MouseButton button);
     // The own card item at a place 1..5 of the hand, or of a position.
     ArtItem* cardAtPlace(int place) const;
     ArtItem* cardOfPosition(int position) const;
     // Keys while the table has the focus; true when the key was used.
     bool tableKey(int key);
-    int keyPlace() const { return m_keyPlace; }
+    int keyPlace() const { return m_shown.keyPlace; }
 
     // ---- bidding and turns ----
     void bubble1Click(int bubble);
@@ -266,7 +255,7 @@ public:
     // ---- ChatOwner ----
     void sendToHost(const QByteArray& message) override;
     bool isLoggedIn() const override { return loggedin; }
-    int ownSlot() const override { return myslot; }
+    int ownSlot() const override { return m_shown.myslot; }
 
     // ---- the port of the game ($EUCHRE_PORT, else 7772) ----
     quint16 gamePort() const { return m_gamePort; }
@@ -299,21 +288,16 @@ public:
     // Opens a web page in the user's browser; replaceable for tests.
     std::function<void(const QUrl& url)> openUrl;
 
+    // What the table shows.
+    const TableRecord& shown() const { return m_shown; }
+
     // ---- client state ----
-    int myslot = 0;
     bool loggedin = false;
     QString playername;
     QString hostaddress;
     QByteArray loginname;
     bool ishost = false;
-    int turnseat = 0;
     quint32 systemcolour;
-    std::array<QString, 5> defaultnames; // seats 1..4
-    std::array<HandSlot, 6> handslots;   // places 1..5
-    QString ledsuit;                     // suit name of the trick's first card
-    LastTrick lasttrick;
-    // The spectators as the spectator list window shows them: "5: name".
-    QStringList spylist;
 
 signals:
     // A host message was handed to its handler (the command word).
@@ -322,7 +306,7 @@ signals:
     void closed();
     // A trick was completed and the last-trick record filled anew.
     void lastTrickChanged();
-    // A spectator arrived or left: `spylist` changed.
+    // A spectator arrived or left: the record's `spylist` changed.
     void spylistChanged();
 
 protected:
@@ -343,6 +327,8 @@ private:
     void updateWindowEntries();
     void connectFailed(const QString& why);
     void buildPopupKick();
+    // Draws the record on the board.
+    void redraw();
     void pointArrow(int seat);
     void turnSound();
     void setStatus(const QString& text);
@@ -362,14 +348,20 @@ private:
     QString sentence(Say what, int seat, const QString& suit = {}) const;
     void setBid(int seat, int tag);
     void clearBids();
+    void offer(int bubble, int picture, int code);
     // After the catch-up: the turn as far as the table can tell it.
     void showCaughtUpTurn();
     void askBeforeRestart();
     void showMaker(int seat);
-    void drawBacks(int seat, int count);
+    void setBacks(int seat, int count);
     void clearHand();
+    void clearTrick();
     void showDefaultName(int seat);
-    void refreshKeyHighlight();
+    void clampKeyPlace();
+    // The place of the own hand holding a position of the host's hand, 0 when none.
+    int placeOf(int position) const;
+    // A press on the own card at a place of the hand (the keys press places too).
+    void pressCard(int place, Qt::MouseButton button);
     // Playing with others: leaving a game, the table as at start-up, taking
     // over a connection a join attempt made, and a lost connection.
     bool openTable(const HostRequest& request, QString* error);
@@ -405,14 +397,11 @@ private:
     bool m_closing = false;
     bool m_connected = false;
     bool m_failReported = false;
-    int m_keyPlace = 1;       // the highlighted place of the own hand
-    bool m_cardAsked = false; // the turn is for a card (a play or a discard), not a bid
-    int m_popupTarget = 0;    // the seat the name-label menu was opened on
+    int m_popupTarget = 0; // the seat the name-label menu was opened on
 
+    TableRecord m_shown; // what the table shows
     // The story of the deal.
     bool m_caughtUp = false;              // the catch-up came; its question follows, if any
-    int m_handTrump = 0;                  // trump once fixed in this deal, else 0
-    std::array<int, 5> m_bids{};          // by seat 1..4: art::BidTag
     std::array<int, 5> m_catchUpCounts{}; // cards in each seat's hand at the catch-up
 
     QMenu* m_popupKick = nullptr;

@@ -60,28 +60,19 @@ static_assert(std::size(kBidLines) == art::kBidTags);
 const QString kWaitingForMove = QStringLiteral("Waiting for the next move.");
 const QString kYouStarted = QStringLiteral("0+You have started a game.");
 const QString kHasStarted = QStringLiteral(" has started a game.");
-const QString kPlayToScore = QStringLiteral("Play to Score: ");
 
 // Bubble pictures: entry n + 2 names suit n.
 constexpr int kOrderItUp = 1;
 constexpr int kPassPicture = 2;
 constexpr int kAlonePicture = 7;
 constexpr int kWithPartnerPicture = 8;
-constexpr int kEmptyBubble = -1;
-
-// A dealer's button sits this far left of and above the dealer's name.
-constexpr QPoint kDealerOffset(28, 9);
-
-ArtItem::Art cardFace(int entry) {
-    return [entry](qreal dpr) { return art::card(entry, dpr); };
-}
 
 } // namespace
 
 // ---- the turn display ----
 
 void Tchat::setStatus(const QString& text) {
-    board()->statusLabel()->setText(text);
+    m_shown.status = text;
 }
 
 QString Tchat::sentence(Say what, int seat, const QString& suit) const {
@@ -90,12 +81,12 @@ QString Tchat::sentence(Say what, int seat, const QString& suit) const {
         const QString words = QString::fromLatin1(text);
         return words.contains(QLatin1String("%1")) ? words.arg(suit) : words;
     };
-    if (isSeat(myslot) && seat == myslot) return fill(s.own);
+    if (isSeat(m_shown.myslot) && seat == m_shown.myslot) return fill(s.own);
     return QLatin1String(s.before) + seatName(seat) + fill(s.after);
 }
 
 void Tchat::pointArrow(int seat) {
-    for (int s = 1; s <= kSeats; ++s) board()->seat(s)->turn->setVisible(s == seat);
+    m_shown.arrow = isSeat(seat) ? seat : 0;
 }
 
 void Tchat::turnSound() {
@@ -105,41 +96,30 @@ void Tchat::turnSound() {
 }
 
 void Tchat::showMaker(int seat) {
-    board()->teamMaker(teamOf(seat))->show();
-    board()->seat(seat)->maker->show();
+    m_shown.scores.makers[static_cast<size_t>(teamOf(seat))] = true;
+    m_shown.seats[static_cast<size_t>(seat)].maker = true;
 }
 
 // ---- the bids of the deal ----
 
 int Tchat::bidOf(int seat) const {
-    return isSeat(seat) ? m_bids[static_cast<size_t>(seat)] : art::NoBid;
+    return isSeat(seat) ? m_shown.seats[static_cast<size_t>(seat)].bid : art::NoBid;
 }
 
 void Tchat::setBid(int seat, int tag) {
     if (!isSeat(seat) || tag <= art::NoBid || tag >= art::kBidTags) return;
-    m_bids[static_cast<size_t>(seat)] = tag;
-    ArtItem* item = board()->seat(seat)->bid;
-    const int team = teamOf(seat);
-    const bool right = TableBoard::bidLeftOfName(TableBoard::screenPosition(seat, myslot));
-    item->setArt([tag, team, right](qreal dpr) { return art::bidTag(tag, team, right, dpr); });
-    item->setNumber(tag);
-    item->show();
+    m_shown.seats[static_cast<size_t>(seat)].bid = tag;
     if (!m_showBidsInChat->isChecked()) return;
     // A notice like the others: all notices share one colour in the log, so a
     // colour of its own would recolour every notice before it.
     const BidLine& line = kBidLines[tag];
-    notice(QStringLiteral("0+") + (seat == myslot ? QString::fromLatin1(line.own)
-                                                  : seatName(seat) + QLatin1String(line.other)));
+    notice(QStringLiteral("0+") + (seat == m_shown.myslot
+                                       ? QString::fromLatin1(line.own)
+                                       : seatName(seat) + QLatin1String(line.other)));
 }
 
 void Tchat::clearBids() {
-    m_bids = {};
-    for (int s = 1; s <= kSeats; ++s) {
-        ArtItem* item = board()->seat(s)->bid;
-        item->hide();
-        item->clearArt();
-        item->setNumber(art::NoBid);
-    }
+    for (int s = 1; s <= kSeats; ++s) m_shown.seats[static_cast<size_t>(s)].bid = art::NoBid;
 }
 
 void Tchat::showBidsInChatClick() {
@@ -149,26 +129,22 @@ void Tchat::showBidsInChatClick() {
 // ---- bubbles ----
 
 void Tchat::clearbubbles() {
-    for (int n = 1; n <= TableBoard::kBubbles; ++n) {
-        ArtItem* b = board()->bubble(n);
-        b->clearArt();
-        b->setNumber(kEmptyBubble);
-    }
+    m_shown.bubbles = {};
 }
 
-namespace {
-void offer(ArtItem* bubble, int picture, int code) {
-    bubble->setArt([picture](qreal dpr) { return art::bubble(picture, dpr); });
-    bubble->setNumber(code);
+void Tchat::offer(int bubble, int picture, int code) {
+    m_shown.bubbles[static_cast<size_t>(bubble)] = {picture, code};
 }
-} // namespace
 
 void Tchat::bubble1Click(int n) {
-    ArtItem* b = board()->bubble(n);
-    if (!b || b->number() == kEmptyBubble) return;
-    if (turnseat == myslot && loggedin)
-        sendToHost(MessageBuilder(cmd::selectedbubble).field(myslot).field(b->number()).done(true));
+    if (n < 1 || n > TableBoard::kBubbles) return;
+    const int code = m_shown.bubbles[static_cast<size_t>(n)].code;
+    if (code == -1) return;
+    if (m_shown.turnseat == m_shown.myslot && loggedin)
+        sendToHost(
+            MessageBuilder(cmd::selectedbubble).field(m_shown.myslot).field(code).done(true));
     clearbubbles();
+    redraw();
 }
 
 // ---- host messages ----
@@ -177,15 +153,14 @@ void Tchat::setdealer(QByteArrayView args) {
     const std::optional<int> dealer = FieldReader(args).number(1, kSeats);
     if (!dealer) return;
     clearbubbles();
-    turnseat = *dealer;
-    m_cardAsked = false;
+    m_shown.turnseat = *dealer;
+    m_shown.cardAsked = false;
     m_caughtUp = false;
-    board()->trickWinner()->hide();
+    m_shown.trickWinner = 0;
     pointArrow(*dealer);
     startround();
-    board()->dealerButton()->move(board()->nameLabel(*dealer)->pos() - kDealerOffset);
-    board()->dealerButton()->setNumber(*dealer);
-    for (int s = 1; s <= kSeats; ++s) board()->seat(s)->played->clearArt();
+    m_shown.dealer = *dealer;
+    clearTrick();
     setStatus(sentence(Say::Dealing, *dealer));
 }
 
@@ -193,26 +168,23 @@ void Tchat::settrump(QByteArrayView args) {
     const std::optional<int> card = FieldReader(args).number(0, 52);
     clearbubbles();
     if (!card) return;
-    board()->trump()->setArt(cardFace(*card));
-    board()->trump()->setNumber(*card);
+    m_shown.trump = *card;
 }
 
 void Tchat::setbidder(QByteArrayView args) {
     const std::optional<int> seat = FieldReader(args).number(1, kSeats);
     clearbubbles();
     if (!seat) return;
-    for (int s = 1; s <= kSeats; ++s) {
-        board()->seat(s)->played->setNumber(0);
-        board()->seat(s)->maker->hide();
-    }
-    turnseat = *seat;
-    m_cardAsked = false;
+    m_shown.trick.played = {};
+    for (int s = 1; s <= kSeats; ++s) m_shown.seats[static_cast<size_t>(s)].maker = false;
+    m_shown.turnseat = *seat;
+    m_shown.cardAsked = false;
     setStatus(sentence(Say::AcceptOrPass, *seat));
-    if (*seat == myslot) turnSound();
+    if (*seat == m_shown.myslot) turnSound();
     pointArrow(*seat);
-    if (*seat == myslot) {
-        offer(board()->bubble(1), kOrderItUp, BubbleAccept);
-        offer(board()->bubble(2), kPassPicture, BubblePass);
+    if (*seat == m_shown.myslot) {
+        offer(1, kOrderItUp, BubbleAccept);
+        offer(2, kPassPicture, BubblePass);
     }
 }
 
@@ -220,8 +192,8 @@ void Tchat::hepassed(QByteArrayView args) {
     const std::optional<int> seat = FieldReader(args).number(1, kSeats);
     clearbubbles();
     if (!seat) return;
-    turnseat = 0;
-    m_cardAsked = false;
+    m_shown.turnseat = 0;
+    m_shown.cardAsked = false;
     setStatus(sentence(Say::Passed, *seat));
     setBid(*seat, art::BidPass);
 }
@@ -230,34 +202,33 @@ void Tchat::heaccepted(QByteArrayView args) {
     const std::optional<int> seat = FieldReader(args).number(1, kSeats);
     clearbubbles();
     if (!seat) return;
-    turnseat = 0;
-    m_cardAsked = false;
+    m_shown.turnseat = 0;
+    m_shown.cardAsked = false;
     setStatus(sentence(Say::Accepted, *seat));
     showMaker(*seat);
     // The dealer who accepts picks the turned card up; anyone else orders it up.
-    setBid(*seat,
-           *seat == board()->dealerButton()->number() ? art::BidPickedUp : art::BidOrderedUp);
+    setBid(*seat, *seat == m_shown.dealer ? art::BidPickedUp : art::BidOrderedUp);
 }
 
 void Tchat::setchooser(QByteArrayView args) {
     FieldReader reader(args);
     const std::optional<int> seat = reader.number(1, kSeats);
     const int turnedDown = reader.number(0, 99).value_or(0);
-    board()->discardLabel()->hide();
+    m_shown.discardAsked = false;
     clearbubbles();
     if (!seat) return;
     setStatus(sentence(Say::Choosing, *seat));
-    turnseat = *seat;
-    m_cardAsked = false;
+    m_shown.turnseat = *seat;
+    m_shown.cardAsked = false;
     pointArrow(*seat);
-    if (*seat != myslot) return;
+    if (*seat != m_shown.myslot) return;
     turnSound();
     for (int suit = Clubs; suit <= Hearts; ++suit) {
         // The turned-down suit may not be named: its place offers Pass.
         if (suit == turnedDown)
-            offer(board()->bubble(suit), kPassPicture, BubbleNamePass);
+            offer(suit, kPassPicture, BubbleNamePass);
         else
-            offer(board()->bubble(suit), bubbleForSuit(suit), bubbleForSuit(suit));
+            offer(suit, bubbleForSuit(suit), bubbleForSuit(suit));
     }
 }
 
@@ -269,36 +240,33 @@ void Tchat::trumpchoosen(QByteArrayView args) {
     setStatus(sentence(Say::Chose, *seat, QString::fromLatin1(suitName(suit))));
     showMaker(*seat);
     const bool named = suit >= Clubs && suit <= Hearts;
-    if (named) {
-        board()->trump()->setArt(cardFace(52 + suit));
-        board()->trump()->setNumber(52 + suit);
-    } else {
-        board()->trump()->clearArt();
-        board()->trump()->setNumber(0);
-    }
+    if (named)
+        m_shown.trump = 52 + suit;
+    else
+        m_shown.trump.reset();
     // An order-up keeps its tag: the suit is the turned card's, already in view.
     const int bid = bidOf(*seat);
     if (named && bid != art::BidOrderedUp && bid != art::BidPickedUp)
         setBid(*seat, art::BidClubs + suit - Clubs);
     // Trump is fixed: the own hand gathers its trumps.
-    m_handTrump = named ? suit : 0;
+    m_shown.handTrump = named ? suit : 0;
     sortthem();
 }
 
 void Tchat::setaloner(QByteArrayView args) {
     const std::optional<int> seat = FieldReader(args).number(1, kSeats);
-    board()->discardLabel()->hide();
+    m_shown.discardAsked = false;
     clearbubbles();
     if (!seat) return;
     setStatus(sentence(Say::GoAlone, *seat));
-    turnseat = *seat;
-    m_cardAsked = false;
+    m_shown.turnseat = *seat;
+    m_shown.cardAsked = false;
     // The arrow already points at the maker, unless this question is the
     // first thing a player joining the game is asked.
     if (std::exchange(m_caughtUp, false)) pointArrow(*seat);
-    if (*seat == myslot) {
-        offer(board()->bubble(2), kAlonePicture, BubbleAlone);
-        offer(board()->bubble(1), kWithPartnerPicture, BubbleWithPartner);
+    if (*seat == m_shown.myslot) {
+        offer(2, kAlonePicture, BubbleAlone);
+        offer(1, kWithPartnerPicture, BubbleWithPartner);
     }
 }
 
@@ -307,27 +275,26 @@ void Tchat::setdiscarder(QByteArrayView args) {
     clearbubbles();
     if (!seat) return;
     setStatus(sentence(Say::Discard, *seat));
-    turnseat = *seat;
-    m_cardAsked = true;
+    m_shown.turnseat = *seat;
+    m_shown.cardAsked = true;
     pointArrow(*seat);
-    if (*seat == myslot) {
+    if (*seat == m_shown.myslot) {
         turnSound();
-        board()->discardLabel()->show();
-        board()->discardLabel()->raise();
+        m_shown.discardAsked = true;
     }
 }
 
 void Tchat::setnextplayer(QByteArrayView args) {
     const std::optional<int> seat = FieldReader(args).number(1, kSeats);
-    board()->discardLabel()->hide();
+    m_shown.discardAsked = false;
     clearbubbles();
     if (!seat) return;
-    turnseat = *seat;
-    m_cardAsked = true;
+    m_shown.turnseat = *seat;
+    m_shown.cardAsked = true;
     setStatus(sentence(Say::PlayACard, *seat));
-    board()->trickWinner()->hide();
+    m_shown.trickWinner = 0;
     pointArrow(*seat);
-    if (*seat == myslot) turnSound();
+    if (*seat == m_shown.myslot) turnSound();
     showDefaultName(*seat);
 }
 
@@ -341,13 +308,13 @@ void Tchat::setnextplayer(QByteArrayView args) {
 // the status line admits, rather than guess.
 void Tchat::showCaughtUpTurn() {
     std::array<int, 5> counts = m_catchUpCounts;
-    if (isSeat(myslot)) {
+    if (isSeat(m_shown.myslot)) {
         int held = 0;
-        for (int k = 1; k <= kHandSize; ++k) held += handslots[static_cast<size_t>(k)].occupied;
-        counts[static_cast<size_t>(myslot)] = held;
+        for (int k = 1; k <= kHandSize; ++k)
+            held += m_shown.handslots[static_cast<size_t>(k)].occupied;
+        counts[static_cast<size_t>(m_shown.myslot)] = held;
     }
-    const int tricks = board()->label("label_current1")->text().toInt() +
-                       board()->label("label_current2")->text().toInt();
+    const int tricks = m_shown.scores.tricks[1].value_or(0) + m_shown.scores.tricks[2].value_or(0);
     const int beforePlaying = kHandSize - tricks;
     std::array<bool, 5> played{};
     int inPlay = 0, playedCount = 0;
@@ -380,14 +347,14 @@ void Tchat::showCaughtUpTurn() {
         }
     }
     // Trump is fixed once the play has begun or someone sits the hand out.
-    const int trumpEntry = board()->trump()->number();
+    const int trumpEntry = m_shown.trump.value_or(0);
     const bool begun = consistent && (tricks > 0 || playedCount > 0 || inPlay == kSeats - 1);
-    m_handTrump = begun && trumpEntry > 52 ? trumpEntry - 52 : 0;
+    m_shown.handTrump = begun && trumpEntry > 52 ? trumpEntry - 52 : 0;
     sortthem();
     m_caughtUp = true;
     if (next > 0) {
-        turnseat = next;
-        m_cardAsked = false;
+        m_shown.turnseat = next;
+        m_shown.cardAsked = false;
         pointArrow(next);
         setStatus(sentence(Say::PlayACard, next));
     } else {
@@ -399,36 +366,27 @@ void Tchat::showCaughtUpTurn() {
 // ---- the start of a game and of each deal ----
 
 void Tchat::clearall() {
-    board()->label("label_score1")->setText(QStringLiteral("0"));
-    board()->label("label_score2")->setText(QStringLiteral("0"));
-    board()->label("label_current1")->clear();
-    board()->label("label_current2")->clear();
-    for (int s = 1; s <= kSeats; ++s) {
-        const SeatItems* items = board()->seat(s);
-        items->eyes->hide();
-        items->played->clearArt();
-        items->turn->hide();
-    }
-    board()->trump()->clearArt();
-    board()->trump()->setNumber(0);
+    m_shown.scores.score = {};
+    m_shown.scores.tricks = {};
+    for (int s = 1; s <= kSeats; ++s) m_shown.seats[static_cast<size_t>(s)].watching = false;
+    clearTrick();
+    m_shown.arrow = 0;
+    m_shown.trump.reset();
     clearBids();
 }
 
 void Tchat::startround() {
-    board()->label("label_bonus1")->clear();
-    board()->label("label_bonus2")->clear();
+    m_shown.scores.bonus = {};
     clearHand();
     for (int s = 1; s <= kSeats; ++s) {
-        if (s != myslot) drawBacks(s, 0);
-        board()->seat(s)->maker->hide();
+        if (s != m_shown.myslot) setBacks(s, 0);
+        m_shown.seats[static_cast<size_t>(s)].maker = false;
     }
-    board()->label("label_current1")->setText(QStringLiteral("0"));
-    board()->label("label_current2")->setText(QStringLiteral("0"));
-    board()->teamMaker(1)->hide();
-    board()->teamMaker(2)->hide();
+    m_shown.scores.tricks = {0, 0, 0};
+    m_shown.scores.makers = {};
     clearBids();
-    m_handTrump = 0;
-    refreshKeyHighlight();
+    m_shown.handTrump = 0;
+    clampKeyPlace();
 }
 
 void Tchat::startthegame(QByteArrayView args) {
@@ -436,20 +394,17 @@ void Tchat::startthegame(QByteArrayView args) {
     FieldReader reader(args);
     const QString starter = QString::fromUtf8(reader.text());
     const std::optional<int> playto = reader.number(0, 999);
-    board()->startButton()->hide();
-    board()->discardLabel()->hide();
+    m_shown.startOffered = false;
+    m_shown.discardAsked = false;
     clearall();
-    if (isSeat(myslot) && seatName(myslot) == starter)
+    if (isSeat(m_shown.myslot) && seatName(m_shown.myslot) == starter)
         notice(kYouStarted);
     else
         notice(QStringLiteral("0+") + starter + kHasStarted);
-    if (playto)
-        board()->label("label_playtoscore")->setText(kPlayToScore + QString::number(*playto));
+    if (playto) m_shown.scores.playto = *playto;
     for (int s = 2; s <= kSeats; ++s) showDefaultName(s);
-    for (int s = 1; s <= kSeats; ++s) {
-        board()->seat(s)->eyes->hide();
-        board()->seat(s)->banner->hide();
-    }
+    for (int s = 1; s <= kSeats; ++s) m_shown.seats[static_cast<size_t>(s)].watching = false;
+    m_shown.winners = 0;
     m_justWatch->setChecked(false);
 }
 

@@ -195,9 +195,10 @@ bool Tchat::openTable(const HostRequest& request, QString* error) {
     ishost = true;
     openConnection(kLoopback, port);
     const bool canStart = m_windows.gamestart != nullptr;
-    board()->startButton()->setVisible(canStart);
+    m_shown.startOffered = canStart;
     m_startGame->setEnabled(canStart);
     updateNetEntries();
+    redraw();
     QString saveError;
     if (!writePlayerName(settingsFilePath(), playername, &saveError)) message(saveError, {});
     return true;
@@ -277,16 +278,16 @@ void Tchat::adopt(JoinAttempt& attempt) {
     m_password = target.password;
     m_rejoin = target;
     ishost = ownTable;
-    myslot = attempt.slot();
     loggedin = true;
     m_connected = true;
-    sortstuff(myslot);
+    sortstuff(attempt.slot());
     notice(tableNotice(kJoined, kJoinedIPv6, target));
     queueLines(attempt.takeLines());
     const bool canStart = ishost && m_windows.gamestart != nullptr;
-    board()->startButton()->setVisible(canStart);
+    m_shown.startOffered = canStart;
     m_startGame->setEnabled(canStart);
     updateNetEntries();
+    redraw();
     const QString settings = settingsFilePath();
     QString error;
     if (!writePlayerName(settings, playername, &error) ||
@@ -325,31 +326,23 @@ void Tchat::leaveGame() {
 }
 
 void Tchat::resetTable() {
+    // The table as it first opens; only the computer's names stay.
     board()->reset();
-    clearHand();
+    const bool spectators = !m_shown.spylist.isEmpty();
+    TableRecord fresh;
+    fresh.defaultnames = m_shown.defaultnames;
+    m_shown = fresh;
+    if (spectators) emit spylistChanged();
     m_receivedlist.clear();
     m_queuedBytes = 0;
     m_cutter.clear();
-    myslot = 0;
     loggedin = false;
     ishost = false;
-    turnseat = 0;
     m_connected = false;
     m_failReported = false;
     m_gameOn = false;
     m_lostPending = false;
-    handslots = {};
-    ledsuit.clear();
-    lasttrick = {};
-    if (!spylist.isEmpty()) {
-        spylist.clear();
-        emit spylistChanged();
-    }
     m_justWatch->setChecked(false);
-    m_keyPlace = 1;
-    m_cardAsked = false;
-    clearBids();
-    m_handTrump = 0;
     m_caughtUp = false;
     m_startGame->setEnabled(false);
     updateNetEntries();
@@ -366,6 +359,7 @@ void Tchat::connectionLost() {
     const bool hosting = ishost;
     resetTable();
     ishost = hosting;
+    redraw();
     showLostBar(kLostBar.arg(target.host).arg(target.port));
 }
 

@@ -19,24 +19,9 @@ namespace euchre {
 
 namespace {
 
-// The own hand: card k lies at left 72 + 18 x k; sorting puts the cards it
-// moves 2 pixels further left. A raised card is one played or about to be.
-constexpr int kCardLeft = 72;
-constexpr int kSortedLeft = 70;
-constexpr int kCardStep = 18;
-constexpr int kRestTop = 400;
-constexpr int kRaisedTop = 395;
-constexpr int kBacksBase = 66; // a face-down hand is 66 + 5 x count wide
-
 const QString kNotValidCard = QStringLiteral("That is not a valid card.");
 const QString kFollowSuit = QStringLiteral("You must follow suit if able.");
 const QString kBadTrump = QStringLiteral("Cannot selected that suit as trump.");
-
-const char* const kPositionProperty = "position";
-
-ArtItem::Art cardFace(int card) {
-    return [card](qreal dpr) { return art::card(card, dpr); };
-}
 
 bool isRed(int suit) {
     return suit == Diamonds || suit == Hearts;
@@ -96,157 +81,140 @@ private:
 // ---- the own hand ----
 
 ArtItem* Tchat::cardOfPosition(int position) const {
-    return board()->findChild<ArtItem*>(QStringLiteral("card%1").arg(position),
-                                        Qt::FindDirectChildrenOnly);
+    return board()->handCard(position);
 }
 
 ArtItem* Tchat::cardAtPlace(int place) const {
     if (place < 1 || place > kHandSize) return nullptr;
-    const HandSlot& slot = handslots[static_cast<size_t>(place)];
+    const HandSlot& slot = m_shown.handslots[static_cast<size_t>(place)];
     return slot.occupied ? cardOfPosition(slot.position) : nullptr;
+}
+
+int Tchat::placeOf(int position) const {
+    for (int place = 1; place <= kHandSize; ++place) {
+        const HandSlot& slot = m_shown.handslots[static_cast<size_t>(place)];
+        if (slot.occupied && slot.position == position) return place;
+    }
+    return 0;
 }
 
 void Tchat::createcard(int position, int card) {
     if (position < 1 || position > kHandSize) return;
-    // At most one card item per position.
-    if (ArtItem* old = cardOfPosition(position)) {
-        movecards(position);
-        delete old;
-    }
+    // At most one card per position.
+    if (placeOf(position) != 0) movecards(position);
     int place = 1;
-    while (place <= kHandSize && handslots[static_cast<size_t>(place)].occupied) ++place;
+    while (place <= kHandSize && m_shown.handslots[static_cast<size_t>(place)].occupied) ++place;
     // A sixth card has no place to go.
     if (place > kHandSize) return;
-    handslots[static_cast<size_t>(place)] = {true, position};
-    auto* item = new ArtItem(
-        board(), QStringLiteral("card%1").arg(position),
-        {kCardLeft + kCardStep * place, kRestTop, art::kCardWidth, art::kCardHeight}, true);
-    item->setProperty(kPositionProperty, position);
-    item->setNumber(card);
-    item->setArt(cardFace(card));
-    connect(item, &ArtItem::pressed, this,
-            [this, item](Qt::MouseButton button) { cardimagesMouseDown(item, button); });
-    item->show();
-    for (int k = place; k <= kHandSize; ++k)
-        if (ArtItem* later = cardAtPlace(k)) later->raise();
-    refreshKeyHighlight();
+    m_shown.handslots[static_cast<size_t>(place)] = {true, position, card, false, false};
+    clampKeyPlace();
 }
 
 void Tchat::sortthem() {
     std::vector<int> held;
     for (int k = 1; k <= kHandSize; ++k)
-        if (ArtItem* card = cardAtPlace(k)) held.push_back(card->number());
-    const bool together = m_handTrump != 0 && m_sortTrumps->isChecked();
-    const TrumpOrder order(held, together ? m_handTrump : Clubs);
-    const auto key = [&](const ArtItem* card) {
-        return together ? order.key(card->number()) : card->number();
+        if (const HandSlot& slot = m_shown.handslots[static_cast<size_t>(k)]; slot.occupied)
+            held.push_back(slot.card);
+    const bool together = m_shown.handTrump != 0 && m_sortTrumps->isChecked();
+    const TrumpOrder order(held, together ? m_shown.handTrump : Clubs);
+    const auto key = [&](const HandSlot& slot) {
+        return together ? order.key(slot.card) : slot.card;
     };
     for (int pass = 0; pass < kHandSize; ++pass) {
         for (int k = kHandSize; k >= 2; --k) {
-            HandSlot& right = handslots[static_cast<size_t>(k)];
-            HandSlot& left = handslots[static_cast<size_t>(k - 1)];
+            HandSlot& right = m_shown.handslots[static_cast<size_t>(k)];
+            HandSlot& left = m_shown.handslots[static_cast<size_t>(k - 1)];
             if (!right.occupied) continue;
-            ArtItem* leftCard = cardAtPlace(k - 1);
-            ArtItem* rightCard = cardAtPlace(k);
-            if (!leftCard || !rightCard) return;
-            if (key(leftCard) <= key(rightCard)) continue;
-            std::swap(left.position, right.position);
-            leftCard->move(kSortedLeft + kCardStep * k, leftCard->y());
-            rightCard->move(kSortedLeft + kCardStep * (k - 1), rightCard->y());
+            if (!left.occupied) return;
+            if (key(left) <= key(right)) continue;
+            // Both cards move: each lies 2 pixels left of its new place.
+            std::swap(left, right);
+            left.nudged = right.nudged = true;
         }
     }
-    for (int k = 1; k <= kHandSize; ++k)
-        if (ArtItem* card = cardAtPlace(k)) card->raise();
-    refreshKeyHighlight();
+    clampKeyPlace();
 }
 
 void Tchat::sortTrumpsClick() {
     sortthem();
+    redraw();
     saveinifile(SettingKey::SortTrumps);
 }
 
 void Tchat::movecards(int position) {
-    int place = 1;
-    while (place <= kHandSize && !(handslots[static_cast<size_t>(place)].occupied &&
-                                   handslots[static_cast<size_t>(place)].position == position))
-        ++place;
-    if (place > kHandSize) return;
-    handslots[static_cast<size_t>(place)] = {};
+    const int place = placeOf(position);
+    if (place == 0) return;
+    auto& hand = m_shown.handslots;
+    hand[static_cast<size_t>(place)] = {};
+    // The later cards close the gap, each at its new place; nothing stays raised.
     for (int k = place + 1; k <= kHandSize; ++k) {
-        if (!handslots[static_cast<size_t>(k)].occupied) continue;
-        if (ArtItem* card = cardAtPlace(k)) {
-            card->move(kCardLeft + kCardStep * (k - 1), card->y());
-            card->raise();
-            card->show();
-        }
-        handslots[static_cast<size_t>(k - 1)] = handslots[static_cast<size_t>(k)];
-        handslots[static_cast<size_t>(k)] = {};
+        if (!hand[static_cast<size_t>(k)].occupied) continue;
+        hand[static_cast<size_t>(k - 1)] = hand[static_cast<size_t>(k)];
+        hand[static_cast<size_t>(k - 1)].nudged = false;
+        hand[static_cast<size_t>(k)] = {};
     }
-    for (ArtItem* card : board()->findChildren<ArtItem*>(Qt::FindDirectChildrenOnly))
-        if (card->property(kPositionProperty).isValid() && card->y() != kRestTop)
-            card->move(card->x(), kRestTop);
-    refreshKeyHighlight();
+    for (HandSlot& slot : hand) slot.raised = false;
+    clampKeyPlace();
 }
 
 void Tchat::clearHand() {
-    handslots = {};
-    for (ArtItem* card : board()->findChildren<ArtItem*>(Qt::FindDirectChildrenOnly))
-        if (card->property(kPositionProperty).isValid()) delete card;
+    m_shown.handslots = {};
 }
 
-void Tchat::cardimagesMouseDown(ArtItem* card, Qt::MouseButton button) {
+void Tchat::pressCard(int place, Qt::MouseButton button) {
     if (button == Qt::RightButton) {
         sortthem();
+        redraw();
         return;
     }
+    if (place < 1 || place > kHandSize) return;
+    HandSlot& slot = m_shown.handslots[static_cast<size_t>(place)];
     // A card goes only when the host asks this seat for one (to play or to
     // discard): a press during the own bidding question would only leave a
     // card raised that the host never takes.
-    if (button != Qt::LeftButton || !loggedin || turnseat != myslot || !m_cardAsked || !card)
+    if (button != Qt::LeftButton || !loggedin || m_shown.turnseat != m_shown.myslot ||
+        !m_shown.cardAsked || !slot.occupied)
         return;
-    if (card->y() == kRestTop) {
-        card->move(card->x(), kRaisedTop);
-        sendToHost(MessageBuilder(cmd::playcard)
-                       .field(myslot)
-                       .field(card->property(kPositionProperty).toInt())
-                       .done(true));
-    } else {
-        // A second press takes the card back; nothing is sent.
-        card->move(card->x(), kRestTop);
-    }
+    // A second press takes the card back; nothing is sent.
+    slot.raised = !slot.raised;
+    redraw();
+    if (slot.raised)
+        sendToHost(
+            MessageBuilder(cmd::playcard).field(m_shown.myslot).field(slot.position).done(true));
 }
 
 // ---- keyboard play ----
 
 bool Tchat::tableKey(int key) {
+    const auto held = [this](int place) {
+        return place >= 1 && place <= kHandSize &&
+               m_shown.handslots[static_cast<size_t>(place)].occupied;
+    };
     if (key >= Qt::Key_1 && key <= Qt::Key_5) {
         const int place = key - Qt::Key_0;
-        if (ArtItem* card = cardAtPlace(place)) {
-            m_keyPlace = place;
-            refreshKeyHighlight();
-            cardimagesMouseDown(card, Qt::LeftButton);
+        if (held(place)) {
+            m_shown.keyPlace = place;
+            redraw();
+            pressCard(place, Qt::LeftButton);
         }
         return true;
     }
     switch (key) {
     case Qt::Key_Left:
-    case Qt::Key_Right: {
-        int held = 0;
-        while (held < kHandSize && handslots[static_cast<size_t>(held + 1)].occupied) ++held;
-        if (held > 0) {
+    case Qt::Key_Right:
+        if (const int count = m_shown.held(); count > 0) {
             const int step = key == Qt::Key_Left ? -1 : 1;
-            m_keyPlace = (m_keyPlace - 1 + step + held) % held + 1;
-            refreshKeyHighlight();
+            m_shown.keyPlace = (m_shown.keyPlace - 1 + step + count) % count + 1;
+            redraw();
         }
         return true;
-    }
     case Qt::Key_Space:
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        if (ArtItem* card = cardAtPlace(m_keyPlace))
-            cardimagesMouseDown(card, Qt::LeftButton);
-        else if (board()->startButton()->isVisible())
-            board()->startButton()->click();
+        if (held(m_shown.keyPlace))
+            pressCard(m_shown.keyPlace, Qt::LeftButton);
+        else if (m_shown.startOffered)
+            button_startClick();
         return true;
     case Qt::Key_F5:
     case Qt::Key_F6:
@@ -259,28 +227,18 @@ bool Tchat::tableKey(int key) {
     }
 }
 
-// The highlight shows only while the table has the keyboard.
-void Tchat::refreshKeyHighlight() {
-    int held = 0;
-    while (held < kHandSize && handslots[static_cast<size_t>(held + 1)].occupied) ++held;
-    m_keyPlace = qBound(1, m_keyPlace, qMax(1, held));
-    const bool focused = board()->hasFocus();
-    for (int k = 1; k <= kHandSize; ++k)
-        if (ArtItem* card = cardAtPlace(k)) card->setHighlighted(focused && k == m_keyPlace);
+// The keys' highlight stays on a card of the hand.
+void Tchat::clampKeyPlace() {
+    m_shown.keyPlace = qBound(1, m_shown.keyPlace, qMax(1, m_shown.held()));
 }
 
 // ---- the other seats' hands ----
 
-void Tchat::drawBacks(int seat, int count) {
-    const SeatItems* items = board()->seat(seat);
-    if (!items || seat == myslot) return;
-    count = qBound(0, count, kHandSize);
-    items->backs->setNumber(count);
-    items->backs->resize(kBacksBase + art::kBackStep * count, art::kCardHeight);
-    if (count > 0)
-        items->backs->setArt([count](qreal dpr) { return art::cardBacks(count, dpr); });
-    else
-        items->backs->clearArt();
+void Tchat::setBacks(int seat, int count) {
+    if (!isSeat(seat) || seat == m_shown.myslot) return;
+    SeatRecord& at = m_shown.seats[static_cast<size_t>(seat)];
+    at.cardsLeft = qBound(0, count, kHandSize);
+    at.backsShown = at.cardsLeft > 0;
 }
 
 // ---- host messages ----
@@ -289,19 +247,19 @@ void Tchat::placecard(QByteArrayView args) {
     FieldReader reader(args);
     const std::optional<int> seat = reader.number(1, kSeats);
     if (!seat) return;
-    board()->seat(*seat)->backs->clearArt();
+    m_shown.seats[static_cast<size_t>(*seat)].backsShown = false;
     int last = 0;
     while (!reader.atEnd()) {
         const std::optional<int> position = reader.number(0, kHandSize);
         const std::optional<int> card = reader.number(0, 52);
         if (!position || !card) break;
-        if (*seat == myslot) createcard(*position, *card);
+        if (*seat == m_shown.myslot) createcard(*position, *card);
         last = *position;
     }
-    if (*seat == myslot)
+    if (*seat == m_shown.myslot)
         sortthem();
     else if (last != 0)
-        drawBacks(*seat, last);
+        setBacks(*seat, last);
     playsounds(QLatin1String(sound::getcard));
 }
 
@@ -313,7 +271,7 @@ void Tchat::loadtheircard(QByteArrayView args) {
         const std::optional<int> count = reader.number(-kHandSize, kHandSize);
         if (!seat || !count) break;
         if (*count > 0) {
-            drawBacks(*seat, *count);
+            setBacks(*seat, *count);
             m_catchUpCounts[static_cast<size_t>(*seat)] = *count;
         }
     }
@@ -330,21 +288,14 @@ void Tchat::loadcards(QByteArrayView args) {
     const int dealer = reader.number(0, kSeats).value_or(0);
     const int trumpSuit = reader.number(0, Hearts).value_or(0);
     clearBids();
-    if (ArtItem* bar = board()->teamMaker(team)) bar->show();
-    for (int s = 1; s <= kSeats; ++s) board()->seat(s)->maker->hide();
-    if (isSeat(maker)) board()->seat(maker)->maker->show();
-    if (isSeat(dealer)) {
-        board()->dealerButton()->move(board()->nameLabel(dealer)->pos() - QPoint(28, 9));
-        board()->dealerButton()->setNumber(dealer);
-    }
-    if (trumpSuit > 0) {
-        board()->trump()->setArt(cardFace(52 + trumpSuit));
-        board()->trump()->setNumber(52 + trumpSuit);
-    }
+    if (team != 0) m_shown.scores.makers[static_cast<size_t>(team)] = true;
+    for (int s = 1; s <= kSeats; ++s) m_shown.seats[static_cast<size_t>(s)].maker = s == maker;
+    if (isSeat(dealer)) m_shown.dealer = dealer;
+    if (trumpSuit > 0) m_shown.trump = 52 + trumpSuit;
     for (int s = 1; s <= kSeats; ++s) {
         const int card = reader.number(0, 52).value_or(0);
-        // Shown, not stored: the last-trick record starts with the next trick.
-        if (card > 0) board()->seat(s)->played->setArt(cardFace(card));
+        // Shown, not counted: the last-trick record starts with the next trick.
+        if (card > 0) m_shown.trick.shown[static_cast<size_t>(s)] = card;
     }
     for (int s = 1; s <= kSeats; ++s) showDefaultName(s);
 }
@@ -355,27 +306,29 @@ void Tchat::playedcard(QByteArrayView args) {
     const std::optional<int> position = reader.number(0, kHandSize);
     const std::optional<int> card = reader.number(0, 52);
     if (!seat || !position || !card) return;
-    board()->discardLabel()->hide();
+    m_shown.discardAsked = false;
     // The bidding is over once a card is led.
     clearBids();
     playsounds(QLatin1String(sound::placecard));
-    if (ledsuit.isEmpty()) ledsuit = QString::fromLatin1(suitName(naturalSuit(*card)));
-    ArtItem* played = board()->seat(*seat)->played;
-    played->setArt(cardFace(*card));
-    played->setNumber(*card);
-    played->raise();
-    if (*seat == myslot) {
-        delete cardOfPosition(*position);
+    if (m_shown.ledsuit.isEmpty())
+        m_shown.ledsuit = QString::fromLatin1(suitName(naturalSuit(*card)));
+    TrickRecord& trick = m_shown.trick;
+    trick.shown[static_cast<size_t>(*seat)] = *card;
+    trick.played[static_cast<size_t>(*seat)] = *card;
+    // The card lies over every card before it (each seat is in the order once).
+    const auto end = std::remove(trick.order.begin(), trick.order.begin() + trick.count, *seat);
+    *end = *seat;
+    trick.count = static_cast<int>(end - trick.order.begin()) + 1;
+    if (*seat == m_shown.myslot)
         movecards(*position);
-    } else {
-        drawBacks(*seat, board()->seat(*seat)->backs->number() - 1);
-    }
+    else
+        setBacks(*seat, m_shown.seats[static_cast<size_t>(*seat)].cardsLeft - 1);
 }
 
 void Tchat::notvalid(QByteArrayView args) {
     FieldReader reader(args);
     const std::optional<int> seat = reader.number(1, kSeats);
-    if (!seat || *seat != myslot) return;
+    if (!seat || *seat != m_shown.myslot) return;
     const int code = reader.number(0, 99).value_or(0);
     const int position = reader.number(0, kHandSize).value_or(0);
     playsounds(QLatin1String(sound::notvalid));
@@ -385,7 +338,8 @@ void Tchat::notvalid(QByteArrayView args) {
         break;
     case NotValidFollowSuit:
         setStatus(kFollowSuit);
-        if (ArtItem* card = cardOfPosition(position)) card->move(card->x(), kRaisedTop);
+        if (const int place = placeOf(position); place != 0)
+            m_shown.handslots[static_cast<size_t>(place)].raised = true;
         break;
     case NotValidTrump:
         setStatus(kBadTrump);
@@ -399,33 +353,34 @@ void Tchat::trickwinner(QByteArrayView args) {
     FieldReader reader(args);
     const std::optional<int> seat = reader.number(1, kSeats);
     if (!seat) return;
-    turnseat = 0;
-    m_cardAsked = false;
+    m_shown.turnseat = 0;
+    m_shown.cardAsked = false;
     const std::optional<int> tan = reader.number(0, kHandSize);
     const std::optional<int> blue = reader.number(0, kHandSize);
-    if (tan) board()->label("label_current1")->setText(QString::number(*tan));
-    if (blue) board()->label("label_current2")->setText(QString::number(*blue));
+    if (tan) m_shown.scores.tricks[1] = *tan;
+    if (blue) m_shown.scores.tricks[2] = *blue;
     const QString won = sentence(Say::WonTheTrick, *seat);
     setStatus(won);
-    for (int s = 1; s <= kSeats; ++s) board()->seat(s)->turn->hide();
-    if (*seat == myslot) playsounds(QLatin1String(sound::trickwinner));
-    board()->trickWinner()->move(board()->seat(*seat)->turn->pos());
+    m_shown.arrow = 0;
+    if (*seat == m_shown.myslot) playsounds(QLatin1String(sound::trickwinner));
 
-    lasttrick.winner = won;
-    for (int s = 1; s <= kSeats; ++s) {
-        ArtItem* played = board()->seat(s)->played;
-        lasttrick.cards[static_cast<size_t>(s)] = played->number();
-        played->setNumber(0);
-    }
-    lasttrick.ledoff = std::exchange(ledsuit, QString());
-    lasttrick.trumpEntry = board()->trump()->number();
+    LastTrick& last = m_shown.lasttrick;
+    last.winner = won;
+    last.cards = std::exchange(m_shown.trick.played, {});
+    last.ledoff = std::exchange(m_shown.ledsuit, QString());
+    last.trumpEntry = m_shown.trump.value_or(0);
+    m_shown.trickWinner = *seat;
     emit lastTrickChanged();
-    board()->trickWinner()->show();
-    board()->trickWinner()->raise();
 }
 
 void Tchat::clearcards(QByteArrayView) {
-    for (int s = 1; s <= kSeats; ++s) board()->seat(s)->played->clearArt();
+    clearTrick();
+}
+
+// The cards on the table go; what counts for the last trick stays.
+void Tchat::clearTrick() {
+    m_shown.trick.shown = {};
+    m_shown.trick.count = 0;
 }
 
 void Tchat::goingalone(QByteArrayView args) {
@@ -435,11 +390,11 @@ void Tchat::goingalone(QByteArrayView args) {
     setBid(*seat, art::BidAlone);
     // The loner's partner sits the hand out.
     const int partner = partnerOf(*seat);
-    if (partner == myslot) {
+    if (partner == m_shown.myslot) {
         clearHand();
-        refreshKeyHighlight();
+        clampKeyPlace();
     } else {
-        board()->seat(partner)->backs->clearArt();
+        m_shown.seats[static_cast<size_t>(partner)].backsShown = false;
     }
 }
 
@@ -448,17 +403,17 @@ void Tchat::switchcard(QByteArrayView args) {
     const std::optional<int> seat = reader.number(1, kSeats);
     const std::optional<int> position = reader.number(1, kHandSize);
     const std::optional<int> card = reader.number(0, 52);
-    if (!seat || *seat != myslot || !position || !card) return;
-    turnseat = 0;
-    m_cardAsked = false;
+    if (!seat || *seat != m_shown.myslot || !position || !card) return;
+    m_shown.turnseat = 0;
+    m_shown.cardAsked = false;
     // The picked-up card takes the discarded card's place, out of sort order,
     // unless the trumps are kept together: it is one of them.
-    if (ArtItem* item = cardOfPosition(*position)) {
-        item->setNumber(*card);
-        item->setArt(cardFace(*card));
-        item->move(item->x(), kRestTop);
+    if (const int place = placeOf(*position); place != 0) {
+        HandSlot& slot = m_shown.handslots[static_cast<size_t>(place)];
+        slot.card = *card;
+        slot.raised = false;
     }
-    if (m_handTrump != 0 && m_sortTrumps->isChecked()) sortthem();
+    if (m_shown.handTrump != 0 && m_sortTrumps->isChecked()) sortthem();
 }
 
 } // namespace euchre

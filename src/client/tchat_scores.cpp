@@ -15,7 +15,6 @@ namespace euchre {
 
 namespace {
 
-const QString kPlayToScore = QStringLiteral("Play to Score: ");
 const QString kTanWon = QStringLiteral("0+The Tan Team has Won the Game!!");
 const QString kBlueWon = QStringLiteral("0+The Blue Team has Won the Game!!");
 const QString kRestartQuestion = QStringLiteral("A game is in progress. Start a new one?");
@@ -28,11 +27,15 @@ void Tchat::loadstats(QByteArrayView args) {
     FieldReader reader(args);
     const std::optional<int> playto = reader.number(0, 999);
     if (!playto) return;
-    board()->label("label_playtoscore")->setText(kPlayToScore + QString::number(*playto));
-    for (const char* name : {"label_score1", "label_current1", "label_score2", "label_current2"}) {
-        const std::optional<int> value = reader.number(-999, 999);
-        if (!value) return;
-        board()->label(name)->setText(QString::number(*value));
+    ScoreRecord& scores = m_shown.scores;
+    scores.playto = *playto;
+    for (int team = 1; team <= 2; ++team) {
+        const std::optional<int> score = reader.number(-999, 999);
+        if (!score) return;
+        scores.score[static_cast<size_t>(team)] = *score;
+        const std::optional<int> tricks = reader.number(-999, 999);
+        if (!tricks) return;
+        scores.tricks[static_cast<size_t>(team)] = *tricks;
     }
 }
 
@@ -72,10 +75,10 @@ void Tchat::scores(QByteArrayView args) {
     const std::optional<int> s2 = reader.number(-999, 999);
     const std::optional<int> p2 = reader.number(0, 99);
     if (!making || !s1 || !p1 || !s2 || !p2) return;
-    board()->label("label_score1")->setText(QString::number(*s1));
-    board()->label("label_score2")->setText(QString::number(*s2));
-    if (*p1 != 0) board()->label("label_bonus1")->setText(QStringLiteral("+%1").arg(*p1));
-    if (*p2 != 0) board()->label("label_bonus2")->setText(QStringLiteral("+%1").arg(*p2));
+    ScoreRecord& shown = m_shown.scores;
+    shown.score = {0, *s1, *s2};
+    if (*p1 != 0) shown.bonus[1] = *p1;
+    if (*p2 != 0) shown.bonus[2] = *p2;
 
     // The three kinds of log line: the makers' result, a point, or neither.
     const int points[3] = {0, *p1, *p2};
@@ -83,8 +86,9 @@ void Tchat::scores(QByteArrayView args) {
         auto* card = qobject_cast<Tscorecard*>(m_windows.scorecard.data());
         return QStringLiteral("R%1:").arg((card ? card->lines(team) : 0) + 1);
     };
-    const auto tricks = [this](int team) {
-        return board()->label(team == 1 ? "label_current1" : "label_current2")->text();
+    const auto tricks = [&shown](int team) {
+        const std::optional<int> won = shown.tricks[static_cast<size_t>(team)];
+        return won ? QString::number(*won) : QString();
     };
     const auto makerLine = [&](int team, const char* ending) {
         return row(team) + QStringLiteral(" M %1 points ").arg(points[team]) + tricks(team) +
@@ -149,9 +153,9 @@ void Tchat::scores(QByteArrayView args) {
         card->addlinetomemo(tan, 1, kTanLogColour);
         card->addlinetomemo(blue, 2, kBlueLogColour);
     }
-    const QString sound = scoreSound(*making, *p1, *p2, myslot);
+    const QString sound = scoreSound(*making, *p1, *p2, m_shown.myslot);
     if (!sound.isEmpty()) playsounds(sound);
-    if (tallyTeam != 0 && teamOf(myslot) == tallyTeam && addtomineincrease)
+    if (tallyTeam != 0 && teamOf(m_shown.myslot) == tallyTeam && addtomineincrease)
         addtomineincrease(tallyColumn);
 }
 
@@ -166,9 +170,9 @@ void Tchat::askBeforeRestart() {
 void Tchat::thewinner(QByteArrayView args) {
     const int team = FieldReader(args).number(0, 99).value_or(0);
     m_gameOn = false;
-    board()->trickWinner()->hide();
+    m_shown.trickWinner = 0;
     if (team == 1 || team == 2) {
-        for (int s = 1; s <= kSeats; ++s) board()->seat(s)->banner->setVisible(teamOf(s) == team);
+        m_shown.winners = team;
         notice(team == 1 ? kTanWon : kBlueWon);
         if (auto* card = qobject_cast<Tscorecard*>(m_windows.scorecard.data())) {
             const QString line = team == 1 ? QStringLiteral("The Tan Team Won!!")
@@ -177,16 +181,17 @@ void Tchat::thewinner(QByteArrayView args) {
             card->addlinetomemo(line, 2, teamColour(team));
         }
         // The tally: a win with the partner, or a loss to the two winners.
-        if (isSeat(myslot) && addgame) {
+        const int own = m_shown.myslot;
+        if (isSeat(own) && addgame) {
             const int first = team == 1 ? 1 : 2;
-            if (teamOf(myslot) == team)
-                addgame(Ttallylist::kAddToMine, seatName(partnerOf(myslot)));
+            if (teamOf(own) == team)
+                addgame(Ttallylist::kAddToMine, seatName(partnerOf(own)));
             else
                 addgame(seatName(first), seatName(first + 2));
         }
     }
     playsounds(QLatin1String(sound::winner));
-    if (ishost) board()->startButton()->show();
+    if (ishost) m_shown.startOffered = true;
 }
 
 } // namespace euchre

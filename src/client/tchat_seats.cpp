@@ -41,26 +41,21 @@ QString spyEntry(int slot, const QString& name) {
 
 } // namespace
 
-// Every item keeps its seat; only where it is drawn changes. Each seat's
-// default name lives in defaultnames, so the labels keep their "<Waiting>"
-// until a player or the computer takes the seat.
+// The seats keep their numbers; only where they are drawn changes with the
+// own slot. Each seat's default name lives in defaultnames, so the labels
+// keep their "<Waiting>" until a player or the computer takes the seat.
 void Tchat::sortstuff(int slot) {
-    board()->placeSeats(slot);
-    for (int s = 1; s <= kSeats; ++s) {
-        const int team = teamOf(s);
-        board()->seat(s)->banner->setArt(
-            [team](qreal dpr) { return art::winnersBanner(team, dpr); });
-    }
+    m_shown.myslot = slot;
 }
 
 QString Tchat::seatName(int seat) const {
-    const QLabel* label = board()->nameLabel(seat);
-    return label ? label->text() : QString();
+    return m_shown.seatName(seat);
 }
 
 void Tchat::showDefaultName(int seat) {
-    if (QLabel* label = board()->nameLabel(seat); label && label->text() == TableBoard::kWaiting)
-        label->setText(defaultnames[static_cast<size_t>(seat)]);
+    if (!isSeat(seat)) return;
+    QString& name = m_shown.seats[static_cast<size_t>(seat)].name;
+    if (name == kWaitingSeat) name = m_shown.defaultnames[static_cast<size_t>(seat)];
 }
 
 void Tchat::newplayerinfo(QByteArrayView args) {
@@ -74,22 +69,22 @@ void Tchat::newplayerinfo(QByteArrayView args) {
         const QString name = QString::fromUtf8(reader.text());
         const bool watching = reader.text() == QByteArrayView(&kWatch, 1);
         any = true;
-        if (*slot == myslot) {
+        if (*slot == m_shown.myslot) {
             notice(kYouAreConnected);
             loadinifile();
         } else {
             notice(QStringLiteral("0+") + name + kIsConnected);
         }
         if (*slot > kSeats) {
-            spylist.append(spyEntry(*slot, name));
+            m_shown.spylist.append(spyEntry(*slot, name));
             emit spylistChanged();
-            notice(*slot == myslot ? kYouAreSpying : QStringLiteral("0+") + name + kIsSpying);
+            notice(*slot == m_shown.myslot ? kYouAreSpying
+                                           : QStringLiteral("0+") + name + kIsSpying);
             continue;
         }
-        const SeatItems* items = board()->seat(*slot);
-        items->name->setText(name);
-        items->name->show();
-        if (watching) items->eyes->show();
+        SeatRecord& seat = m_shown.seats[static_cast<size_t>(*slot)];
+        seat.name = name;
+        if (watching) seat.watching = true;
     }
     if (any) playsounds(QLatin1String(sound::entered));
 }
@@ -100,18 +95,18 @@ void Tchat::playerdisconnected(QByteArrayView args) {
     if (!slot) return;
     const QString name = QString::fromUtf8(reader.rest());
     if (*slot > kSeats) {
-        const qsizetype at = spylist.indexOf(spyEntry(*slot, name));
+        const qsizetype at = m_shown.spylist.indexOf(spyEntry(*slot, name));
         if (at < 0) return;
         addlinetochat(QStringLiteral("0+") + name + kHasLeft, kLeftColour);
-        spylist.removeAt(at);
+        m_shown.spylist.removeAt(at);
         emit spylistChanged();
         return;
     }
-    const SeatItems* items = board()->seat(*slot);
-    notice(QStringLiteral("0+") + items->name->text() + kDisconnected);
+    SeatRecord& seat = m_shown.seats[static_cast<size_t>(*slot)];
+    notice(QStringLiteral("0+") + seat.name + kDisconnected);
     // The computer plays the seat now, under the seat's own name.
-    items->name->setText(defaultnames[static_cast<size_t>(*slot)]);
-    items->eyes->hide();
+    seat.name = m_shown.defaultnames[static_cast<size_t>(*slot)];
+    seat.watching = false;
 }
 
 void Tchat::justwatching(QByteArrayView args) {
@@ -119,19 +114,19 @@ void Tchat::justwatching(QByteArrayView args) {
     const std::optional<int> seat = reader.number(1, kSeats);
     if (!seat) return;
     const bool watching = reader.number(0, 9) == kLetComputerPlay;
-    const SeatItems* items = board()->seat(*seat);
-    const bool own = *seat == myslot;
+    SeatRecord& shown = m_shown.seats[static_cast<size_t>(*seat)];
+    const bool own = *seat == m_shown.myslot;
     if (own) m_justWatch->setChecked(watching);
     const QString said = own ? (watching ? kYouAreJustWatching : kYouArePlayingAgain)
-                             : items->name->text() + (watching ? kIsJustWatching : kPlayingAgain);
+                             : shown.name + (watching ? kIsJustWatching : kPlayingAgain);
     addlinetochat(QStringLiteral("0+") + said, kWatchColour);
-    items->eyes->setVisible(watching);
+    shown.watching = watching;
 }
 
 void Tchat::JustWatch1Click() {
-    if (!loggedin || !isSeat(myslot)) return;
+    if (!loggedin || !isSeat(m_shown.myslot)) return;
     const int state = m_justWatch->isChecked() ? kPlayAgain : kLetComputerPlay;
-    sendToHost(MessageBuilder(cmd::justwatch).field(myslot).field(state).done(false));
+    sendToHost(MessageBuilder(cmd::justwatch).field(m_shown.myslot).field(state).done(false));
 }
 
 void Tchat::buildPopupKick() {
@@ -158,7 +153,7 @@ void Tchat::buildPopupKick() {
 
 void Tchat::label_playername1ContextPopup(int seat) {
     for (QAction* a : {m_removeFromGame, m_setJustWatch, m_unsetJustWatch}) a->setEnabled(ishost);
-    if (seatName(seat) == TableBoard::kWaiting) m_removeFromGame->setEnabled(false);
+    if (seatName(seat) == kWaitingSeat) m_removeFromGame->setEnabled(false);
     m_popupTarget = seat;
 }
 
@@ -168,7 +163,7 @@ void Tchat::kicking() {
 
 void Tchat::removeFromGame(int slot) {
     if (!ishost || !loggedin || slot < 1 || slot > kHighestSlot) return;
-    sendToHost(MessageBuilder(cmd::kickhim).field(myslot).field(slot).done(true));
+    sendToHost(MessageBuilder(cmd::kickhim).field(m_shown.myslot).field(slot).done(true));
 }
 
 void Tchat::SettoJustWatch1Click() {

@@ -1,10 +1,7 @@
 // The table window's side of the tally: who sits at the table, and "View
 // Tally".
-#include "client/tableboard.h"
 #include "client/tchat.h"
 #include "tally/ttallylist.h"
-
-#include <QLabel>
 
 namespace euchre {
 
@@ -21,9 +18,9 @@ void Tchat::setTally(Ttallylist* tally) {
         m_tally->tableNames = [this] {
             QStringList names;
             for (int seat = 1; seat <= 4; ++seat) {
-                if (seat == myslot) continue;
-                const QString name = board()->nameLabel(seat)->text();
-                if (name != TableBoard::kWaiting) names << name;
+                if (seat == m_shown.myslot) continue;
+                const QString name = m_shown.seatName(seat);
+                if (name != kWaitingSeat) names << name;
             }
             return names;
         };

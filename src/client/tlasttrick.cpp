@@ -5,7 +5,7 @@
 #include "client/artitem.h"
 #include "client/artwork.h"
 #include "client/tableboard.h"
-#include "client/tchat.h"
+#include "client/tablerecord.h"
 #include "client/windowbackground.h"
 
 #include <QEvent>
@@ -44,7 +44,7 @@ Tlasttrick::Tlasttrick(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::WindowS
         const int left = 10 + 80 * (seat - 1);
         m_played[static_cast<size_t>(seat)] =
             new ArtItem(this, QStringLiteral("played%1").arg(seat), QRect({left, 2}, kCorner));
-        QLabel* name = label(this, "", TableBoard::kWaiting, {left - 9, 81, 73, 16}, true);
+        QLabel* name = label(this, "", kWaitingSeat, {left - 9, 81, 73, 16}, true);
         name->setObjectName(QStringLiteral("player%1").arg(seat));
         name->setAlignment(Qt::AlignCenter);
         QPalette pal = name->palette();

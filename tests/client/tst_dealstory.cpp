@@ -363,7 +363,7 @@ void TestDealStory::catchUpShowsTheTurn() {
     for (int seat = 1; seat <= 4; ++seat)
         QCOMPARE(t.board()->seat(seat)->turn->isVisibleTo(t.board()), seat == arrow);
     QCOMPARE(t.board()->statusLabel()->text(), status);
-    QCOMPARE(t.turnseat, arrow);
+    QCOMPARE(t.shown().turnseat, arrow);
     // The first move after it goes on as usual.
     feed(t, "CMD_nextplayer+1+");
     QVERIFY(t.board()->seat(1)->turn->isVisibleTo(t.board()));

@@ -264,7 +264,7 @@ void TestHostJoin::joinFailuresAreSaidInTheDialog() {
 
     if (said.isEmpty()) {
         QTRY_VERIFY(!d->isVisible());
-        QCOMPARE(t.myslot, 2);
+        QCOMPARE(t.ownSlot(), 2);
         QVERIFY(!t.ishost);
         QVERIFY(!t.server()); // the solo table went with its game
         QCOMPARE(fake.received, QByteArray("CMD_password+secret\xFF"
@@ -289,7 +289,7 @@ void TestHostJoin::joinFailuresAreSaidInTheDialog() {
     QCOMPARE(d->portBox()->value(), int(port));
     QCOMPARE(d->passwordEdit()->text(), password);
     QVERIFY(t.loggedin && t.ishost && t.gameRunning());
-    QCOMPARE(t.myslot, 1);
+    QCOMPARE(t.ownSlot(), 1);
     QVERIFY(!t.isJoining());
 }
 
@@ -306,7 +306,7 @@ void TestHostJoin::lostConnectionOffersTheWayBack() {
     t.message = [&](const QString& text, std::function<void()>) { shown << text; };
     QSignalSpy closed(&t, &Tchat::closed);
     join("127.0.0.1", port, "pw");
-    QTRY_COMPARE(t.myslot, 3);
+    QTRY_COMPARE(t.ownSlot(), 3);
     QTRY_COMPARE(t.board()->nameLabel(3)->text(), QStringLiteral("Joe"));
     QTRY_COMPARE(t.board()->nameLabel(1)->text(), QStringLiteral("Hana"));
     // A game in the middle of a hand.
@@ -343,7 +343,7 @@ void TestHostJoin::lostConnectionOffersTheWayBack() {
     again.replies = {{"CMD_password+pw", "CMD_sendlogininfo+2\xFF"},
                      {"CMD_logininfo+", "CMD_newplayerinfo+2+Joe+0\xFF"}};
     QTest::mouseClick(t.connectionBar()->reconnectButton(), Qt::LeftButton);
-    QTRY_COMPARE(t.myslot, 2);
+    QTRY_COMPARE(t.ownSlot(), 2);
     QTRY_VERIFY(!t.connectionBar()->isVisibleTo(&t));
     QCOMPARE(again.received, QByteArray("CMD_password+pw\xFF"
                                         "CMD_logininfo+2+1.0.6+Joe\xFF\xFF"));

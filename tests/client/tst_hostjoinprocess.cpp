@@ -186,7 +186,7 @@ void TestHostJoinProcess::hostFoundJoinedPlayedLostAndBack() {
 
     // Both see the other at the right seat.
     QTRY_VERIFY_WITH_TIMEOUT(!dialog->isVisible(), 10000);
-    QCOMPARE(table.myslot, 2);
+    QCOMPARE(table.ownSlot(), 2);
     QTRY_COMPARE(table.board()->nameLabel(1)->text(), QStringLiteral("Hana"));
     QCOMPARE(table.board()->nameLabel(2)->text(), QStringLiteral("Joe"));
     QCOMPARE(host->waitFor(QStringLiteral("seated "), 20000), QStringLiteral("seated Joe 2"));
@@ -215,7 +215,7 @@ void TestHostJoinProcess::hostFoundJoinedPlayedLostAndBack() {
     QCOMPARE(host->waitFor(QStringLiteral("hosting "), 20000), hosting);
     QTest::mouseClick(table.connectionBar()->reconnectButton(), Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(!table.connectionBar()->isVisibleTo(&table), 10000);
-    QCOMPARE(table.myslot, 2);
+    QCOMPARE(table.ownSlot(), 2);
     QTRY_COMPARE(table.board()->nameLabel(1)->text(), QStringLiteral("Hana"));
     QCOMPARE(host->waitFor(QStringLiteral("seated "), 20000), QStringLiteral("seated Joe 2"));
     QVERIFY2(shown.isEmpty(), qPrintable(shown.join(u'\n')));

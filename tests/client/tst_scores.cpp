@@ -8,6 +8,7 @@
 #include "client/tscorecard.h"
 #include "model/card.h"
 #include "support/fakehost.h"
+#include "support/testdoor.h"
 
 #include <QLabel>
 #include <QTemporaryDir>
@@ -195,7 +196,7 @@ void TestScores::gameEnd() {
     QFETCH(int, team);
     QFETCH(QStringList, addgame);
     Tchat& t = seated(slot);
-    t.ishost = slot == 1;
+    euchre::TchatTestDoor::setHosting(t, slot == 1);
     feed(t, "CMD_startgame+Ann+5+");
     QVERIFY(t.board()->startButton()->isHidden());
     feed(t, "CMD_dealer+1+");

@@ -8,6 +8,7 @@
 #include "client/tchat.h"
 #include "client/tgamestart.h"
 #include "support/fakehost.h"
+#include "support/testdoor.h"
 
 #include <QAction>
 #include <QLabel>
@@ -60,6 +61,27 @@ QList<int> bubbleCodes(const Tchat& t) {
 
 const QString kDeal = QStringLiteral("CMD_placecard+%1+1+23+2+9+3+49+4+12+5+36");
 
+// Every item of a board as a person would find it: place, showing, picture,
+// number and text.
+QStringList boardItems(const TableBoard& b) {
+    QStringList items;
+    for (const QWidget* w : b.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        // The board's own items, not the chat column or the connection panel on it.
+        if (!qobject_cast<const ArtItem*>(w) && !qobject_cast<const QLabel*>(w) &&
+            !qobject_cast<const QPushButton*>(w))
+            continue;
+        QString line = w->objectName() + ' ' + QString::number(w->x()) + ',' +
+                       QString::number(w->y()) + ' ' + QString::number(w->width()) + 'x' +
+                       QString::number(w->height()) + (w->isVisibleTo(&b) ? " shown" : " hidden");
+        if (const auto* item = qobject_cast<const ArtItem*>(w))
+            line += QStringLiteral(" #%1%2").arg(item->number()).arg(item->hasArt() ? " art" : "");
+        if (const auto* label = qobject_cast<const QLabel*>(w)) line += ' ' + label->text();
+        items.append(line);
+    }
+    items.sort();
+    return items;
+}
+
 } // namespace
 
 class TestTable : public QObject {
@@ -81,6 +103,8 @@ private slots:
     void bubbleLayouts();
     void nothingIsSentOutOfTurn();
     void gameStartWindow();
+    void theRecordDrawsAlikeAtOnce_data();
+    void theRecordDrawsAlikeAtOnce();
 
 private:
     // A table logged in to the fake host in the given slot.
@@ -114,7 +138,7 @@ void TestTable::startUpStateAndLayout() {
     Tchat t;
     const TableBoard* b = t.board();
     for (int seat = 1; seat <= 4; ++seat)
-        QCOMPARE(b->nameLabel(seat)->text(), TableBoard::kWaiting);
+        QCOMPARE(b->nameLabel(seat)->text(), euchre::kWaitingSeat);
     QCOMPARE(b->label("label_score1")->text(), QStringLiteral("0"));
     QCOMPARE(b->label("label_score2")->text(), QStringLiteral("0"));
     QCOMPARE(b->label("label_current1")->text(), QString());
@@ -163,7 +187,7 @@ void TestTable::seatsAreTurnedToTheOwnChair() {
         QCOMPARE(items->played->pos(), played[position - 1]);
         QCOMPARE(items->turn->pos(), arrows[position - 1]);
         // Until someone takes a seat it waits; the seat keeps its team colour.
-        QCOMPARE(items->name->text(), TableBoard::kWaiting);
+        QCOMPARE(items->name->text(), euchre::kWaitingSeat);
         QVERIFY(items->name->styleSheet().contains(euchre::teamColour(seat).name()));
     }
     QCOMPARE(euchre::teamColour(1), euchre::teamColour(3));
@@ -182,7 +206,7 @@ void TestTable::arrivalsDeparturesAndWatchers() {
     QCOMPARE(t.board()->nameLabel(2)->text(), QStringLiteral("Joe"));
     QVERIFY(t.board()->seat(2)->eyes->isVisibleTo(t.board()));
     QVERIFY(!t.board()->seat(1)->eyes->isVisibleTo(t.board()));
-    QCOMPARE(t.spylist, QStringList{QStringLiteral("6: Spy")});
+    QCOMPARE(t.shown().spylist, QStringList{QStringLiteral("6: Spy")});
     feed(t, "CMD_newplayerinfo+3+Bob+0");
     QVERIFY(logShows(t, QStringLiteral("You are Connected.")));
     QCOMPARE(t.board()->nameLabel(3)->text(), QStringLiteral("Bob"));
@@ -205,7 +229,7 @@ void TestTable::arrivalsDeparturesAndWatchers() {
     QCOMPARE(logSize(t), before);
     feed(t, "CMD_playerdisconnected+6+Spy");
     QVERIFY(logShows(t, QStringLiteral("Spy has left.")));
-    QVERIFY(t.spylist.isEmpty());
+    QVERIFY(t.shown().spylist.isEmpty());
 
     // Just watching: slots above 4 are ignored; the own seat's menu tick
     // follows the host, never the click.
@@ -246,7 +270,7 @@ void TestTable::nameLabelMenu() {
     QFETCH(QList<bool>, enabled);
     QFETCH(QByteArray, removeSends);
     Tchat& t = seated(1);
-    t.ishost = hosting;
+    euchre::TchatTestDoor::setHosting(t, hosting);
     feed(t, "CMD_existingplayers+2+Joe+0");
     t.label_playername1ContextPopup(seat);
     QMenu* menu = t.popupKick();
@@ -317,7 +341,7 @@ void TestTable::pickUpLonerAndOtherHands() {
     feed(t, "CMD_switch+3+5+10+");
     QCOMPARE(handNumbers(t), (QList<int>{9, 12, 23, 10, 49}));
     QCOMPARE(t.cardOfPosition(5)->y(), 400);
-    QCOMPARE(t.turnseat, 0);
+    QCOMPARE(t.shown().turnseat, 0);
 
     // Other seats: five backs 91 wide, 86 after a card; never the own seat.
     for (int seat : {1, 2, 4})
@@ -357,35 +381,35 @@ void TestTable::trickRecordAndCatchUp() {
     QVERIFY(b->seat(2)->played->hasArt());
     QCOMPARE(b->seat(2)->played->number(), 0);
     for (int seat = 1; seat <= 3; ++seat)
-        QCOMPARE(b->nameLabel(seat)->text(), t.defaultnames[static_cast<size_t>(seat)]);
+        QCOMPARE(b->nameLabel(seat)->text(), t.shown().defaultnames[static_cast<size_t>(seat)]);
     QCOMPARE(b->label("label_playtoscore")->text(), QStringLiteral("Play to Score: 5"));
     QCOMPARE(b->label("label_current1")->text(), QStringLiteral("2"));
     QCOMPARE(handNumbers(t), (QList<int>{40, 45}));
     QCOMPARE(b->seat(1)->backs->width(), 76);
     QVERIFY(!b->seat(3)->backs->hasArt()); // count 0 leaves it as it was
-    QCOMPARE(t.turnseat, 4);
+    QCOMPARE(t.shown().turnseat, 4);
 
     // The trick completes: the record keeps it, the table keeps the cards.
     feed(t, "CMD_playedcard+4+1+40+");
     feed(t, "CMD_playedcard+1+1+10+");
     feed(t, "CMD_trickwinner+1+3+1+");
-    QCOMPARE(t.lasttrick.cards, (std::array<int, 5>{0, 10, 0, 0, 40}));
-    QCOMPARE(t.lasttrick.ledoff, QStringLiteral("Hearts"));
-    QCOMPARE(t.lasttrick.trumpEntry, 56);
-    QCOMPARE(t.lasttrick.winner, QStringLiteral("You Won the Trick!"));
-    QCOMPARE(b->statusLabel()->text(), t.lasttrick.winner);
+    QCOMPARE(t.shown().lasttrick.cards, (std::array<int, 5>{0, 10, 0, 0, 40}));
+    QCOMPARE(t.shown().lasttrick.ledoff, QStringLiteral("Hearts"));
+    QCOMPARE(t.shown().lasttrick.trumpEntry, 56);
+    QCOMPARE(t.shown().lasttrick.winner, QStringLiteral("You Won the Trick!"));
+    QCOMPARE(b->statusLabel()->text(), t.shown().lasttrick.winner);
     QCOMPARE(b->label("label_current1")->text(), QStringLiteral("3"));
     QCOMPARE(b->trickWinner()->pos(), b->seat(1)->turn->pos());
     QVERIFY(b->trickWinner()->isVisibleTo(b));
     QCOMPARE(b->seat(1)->played->number(), 0);
     QVERIFY(b->seat(1)->played->hasArt());
-    QCOMPARE(t.turnseat, 0);
+    QCOMPARE(t.shown().turnseat, 0);
     // The next trick starts with a clean table and a new led suit.
     feed(t, "CMD_clearcards+");
     QVERIFY(!b->seat(4)->played->hasArt());
     feed(t, "CMD_playedcard+1+2+11+");
     feed(t, "CMD_trickwinner+1+4+1+");
-    QCOMPARE(t.lasttrick.ledoff, QStringLiteral("Clubs"));
+    QCOMPARE(t.shown().lasttrick.ledoff, QStringLiteral("Clubs"));
 }
 
 // ---- bubbles and turns ----
@@ -424,7 +448,7 @@ void TestTable::bubbleLayouts() {
     QCOMPARE(t.sounds().current(), sound);
     for (int seat = 1; seat <= 4; ++seat)
         QCOMPARE(t.board()->seat(seat)->turn->isVisibleTo(t.board()), seat == arrow);
-    QCOMPARE(t.turnseat, QByteArray(message).split('+').value(1).toInt());
+    QCOMPARE(t.shown().turnseat, QByteArray(message).split('+').value(1).toInt());
 }
 
 void TestTable::nothingIsSentOutOfTurn() {
@@ -435,7 +459,7 @@ void TestTable::nothingIsSentOutOfTurn() {
     QTest::mouseClick(t.cardAtPlace(1), Qt::LeftButton);
     QCOMPARE(t.cardAtPlace(1)->y(), 400);
     // The bubbles were offered, then the turn moved on.
-    t.turnseat = 1;
+    euchre::TchatTestDoor::moveTurn(t, 1);
     QTest::mouseClick(t.board()->bubble(1), Qt::LeftButton);
     QCOMPARE(bubbleCodes(t), (QList<int>{-1, -1, -1, -1}));
     feed(t, "CMD_nextplayer+1+");
@@ -493,6 +517,41 @@ void TestTable::gameStartWindow() {
     QCOMPARE(t.board()->nameLabel(4)->text(), QStringLiteral("Kling"));
     feed(t, "CMD_startgame+Cy+7+");
     QVERIFY(logShows(t, QStringLiteral("Cy has started a game.")));
+}
+
+// The board draws what changed since its last drawing: whatever a table went
+// through, its record drawn at once on a fresh board looks the same.
+void TestTable::theRecordDrawsAlikeAtOnce_data() {
+    QTest::addColumn<int>("slot");
+    QTest::addColumn<QByteArray>("story"); // messages, one per space
+    const QByteArray deal = kDeal.arg(2).toLatin1();
+    QTest::newRow("bidding") << 2
+                             << "CMD_existingplayers+1+Ann+0+3+Cy+1+6+Spy+0 CMD_dealer+1+ " + deal +
+                                    " CMD_placecard+3+1+0+2+0+3+0+4+0+5+0 CMD_settrump+20+ "
+                                    "CMD_bidder+2+ CMD_hepassed+2+ CMD_heaccepted+3+ "
+                                    "CMD_discarder+1+";
+    QTest::newRow("a trick") << 3
+                             << "CMD_dealer+4+ " + kDeal.arg(3).toLatin1() +
+                                    " CMD_trumpchoosen+4+2+ CMD_goingalone+4+7+ "
+                                    "CMD_nextplayer+3+ CMD_playedcard+1+1+14+ "
+                                    "CMD_playedcard+3+4+12+ CMD_notvalid+3+2+2+ "
+                                    "CMD_trickwinner+3+1+0+ CMD_score+1+2+1+0+0+";
+    QTest::newRow("caught up, then the end") << 4
+                                             << QByteArray("CMD_loadcards+2+2+1+4+0+20+0+0+ "
+                                                           "CMD_loadstats+5+3+2+1+1+ "
+                                                           "CMD_placecard+4+1+40+3+45 "
+                                                           "CMD_loadtheircards+1+2+2+3+3+0 "
+                                                           "CMD_thewinner+2+");
+}
+
+void TestTable::theRecordDrawsAlikeAtOnce() {
+    QFETCH(int, slot);
+    QFETCH(QByteArray, story);
+    Tchat& t = seated(slot);
+    for (const QByteArray& message : story.split(' ')) feed(t, message);
+    TableBoard fresh;
+    fresh.draw(t.shown());
+    QCOMPARE(boardItems(fresh), boardItems(*t.board()));
 }
 
 QTEST_MAIN(TestTable)

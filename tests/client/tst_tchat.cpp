@@ -14,6 +14,7 @@
 #include "net/tsock.h"
 #include "settings/colourtext.h"
 #include "settings/settingslocation.h"
+#include "support/testdoor.h"
 #include "tally/ttallylist.h"
 
 #include <QAction>
@@ -174,12 +175,12 @@ void TestTchat::noParametersHostsASoloGame() {
 
     // Its own host admits it to slot 1 and it logs in.
     QTRY_VERIFY(table->loggedin);
-    QCOMPARE(table->myslot, 1);
+    QCOMPARE(table->ownSlot(), 1);
     QTRY_COMPARE(table->board()->nameLabel(1)->text(), QStringLiteral("You"));
     QVERIFY(logLines(*table).contains(QStringLiteral(" You are Connected. ")));
     // The computer's seats carry its names before any game starts.
     for (int seat = 2; seat <= 4; ++seat)
-        QCOMPARE(table->board()->nameLabel(seat)->text(), table->defaultnames[seat]);
+        QCOMPARE(table->board()->nameLabel(seat)->text(), table->shown().defaultnames[seat]);
 
     // The host's computer players read this window's "Bot Speed".
     table->findChild<QAction*>(QStringLiteral("Fast1"))->trigger();
@@ -356,7 +357,7 @@ void TestTchat::loginReplyCarriesTwoTerminators() {
     host.send("CMD_sendlogininfo+3\xFF");
     QTRY_COMPARE(host.received, QByteArray("CMD_logininfo+3+1.0.6+Bob\xFF\xFF"));
     QVERIFY(table->loggedin);
-    QCOMPARE(table->myslot, 3);
+    QCOMPARE(table->ownSlot(), 3);
 }
 
 void TestTchat::dispatchKeepsOrderOneMessagePerTick() {
@@ -414,8 +415,7 @@ void TestTchat::queueTimerRestsWhenIdle() {
     QCOMPARE(logLines(*table).size(), 2);
 
     // A closed phrase gate keeps the timer going until it opens again.
-    table->loggedin = true;
-    table->myslot = 1;
+    euchre::TchatTestDoor::sit(*table, 1, true);
     table->chat()->b_phrase1Click(1);
     QVERIFY(shown.size() <= 1); // unconnected: the send is refused with a message
     QVERIFY(!table->chat()->phraseGateOpen());

@@ -2,6 +2,8 @@
 // the other seats, and a recorded game takes them from the table again.
 #include "client/tableboard.h"
 #include "client/tchat.h"
+#include "support/fakehost.h"
+#include "support/testdoor.h"
 #include "tally/ttallylist.h"
 
 #include <QAction>
@@ -11,6 +13,7 @@
 #include <QTest>
 
 using namespace euchre;
+using euchre::testing::feed;
 
 namespace {
 
@@ -37,9 +40,8 @@ void TestTchatTally::namesAtTheTable() {
     Tchat chat;
     Ttallylist tally;
     chat.setTally(&tally);
-    chat.myslot = 2;
-    const QStringList shown{"Alice", "Me", TableBoard::kWaiting, "Klot"};
-    for (int seat = 1; seat <= 4; ++seat) chat.board()->nameLabel(seat)->setText(shown[seat - 1]);
+    euchre::TchatTestDoor::sit(chat, 2, false);
+    feed(chat, "CMD_existingplayers+1+Alice+0+2+Me+0+4+Klot+0");
     tally.loadchecklist({"Klot"});
     tally.checklist()->item(0)->setCheckState(Qt::Checked);
 
@@ -51,7 +53,7 @@ void TestTchatTally::namesAtTheTable() {
     QCOMPARE(entries(tally.checklist(), Qt::Unchecked), QStringList{"Alice"});
 
     // A seat filled since: the game is recorded against the table as it is.
-    chat.board()->nameLabel(3)->setText("Kling");
+    feed(chat, "CMD_newplayerinfo+3+Kling+0");
     tally.addgame(Ttallylist::kAddToMine, "Kling");
     QCOMPARE(entries(tally.checklist(), Qt::Unchecked), QStringList({"Alice", "Kling"}));
     QCOMPARE(tally.grid().count(TallyGrid::kYourWins, 1), 1);

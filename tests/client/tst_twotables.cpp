@@ -61,7 +61,7 @@ void TestTwoTables::hostAndGuestChatAndSendSounds() {
         {QStringLiteral("Hana"), QStringLiteral("127.0.0.1"), QStringLiteral("true")});
     QTRY_VERIFY(host.loggedin);
     QVERIFY(host.server());
-    QCOMPARE(host.myslot, 1);
+    QCOMPARE(host.ownSlot(), 1);
 
     Tchat guest;
     guest.message = record;
@@ -69,7 +69,7 @@ void TestTwoTables::hostAndGuestChatAndSendSounds() {
     guest.setCompanionPort(freePort());
     guest.processparams({QStringLiteral("Joe"), QStringLiteral("127.0.0.1"), QStringLiteral("no")});
     QTRY_VERIFY(guest.loggedin);
-    QCOMPARE(guest.myslot, 2);
+    QCOMPARE(guest.ownSlot(), 2);
 
     // Each table names the other player.
     QTRY_VERIFY(logShows(host, QStringLiteral(" Joe is Connected. ")));
@@ -138,7 +138,7 @@ void TestTwoTables::hostAndGuestPlayAHand() {
     guest.setGamePort(host.server()->listeningPort());
     guest.setCompanionPort(freePort());
     guest.processparams({QStringLiteral("Joe"), QStringLiteral("127.0.0.1"), QStringLiteral("no")});
-    QTRY_COMPARE(guest.myslot, 2);
+    QTRY_COMPARE(guest.ownSlot(), 2);
     QTRY_COMPARE(host.board()->nameLabel(2)->text(), QStringLiteral("Joe"));
     QVERIFY(guest.board()->startButton()->isHidden());
 

@@ -19,7 +19,7 @@ SeatPlayer::~SeatPlayer() {
 }
 
 void SeatPlayer::dispatched(const QByteArray& word) {
-    const bool mine = m_table.turnseat == m_table.myslot;
+    const bool mine = m_table.shown().turnseat == m_table.ownSlot();
     if (word == "CMD_bidder" || word == "CMD_chooser" || word == "CMD_aloner") {
         if (mine) m_pending = Pending::Bubble;
     } else if (word == "CMD_discarder" || word == "CMD_nextplayer") {
@@ -38,9 +38,7 @@ void SeatPlayer::dispatched(const QByteArray& word) {
 }
 
 int SeatPlayer::heldCards() const {
-    int n = 0;
-    while (n < 5 && m_table.handslots[static_cast<size_t>(n + 1)].occupied) ++n;
-    return n;
+    return m_table.shown().held();
 }
 
 // The card at a place of the hand, pressed where a person sees it: at its
