@@ -57,7 +57,6 @@ const QByteArray kAccept =
     QByteArrayLiteral("image/gif, image/x-xbitmap, image/jpeg, image/pjpeg, */*");
 // The name the installer is saved under when the address names none we trust.
 const QString kFallbackName = QStringLiteral("Brom77LobbySetup.exe");
-const char kTag[] = "tag";
 constexpr int kTextColumnWidth = 452;
 
 // The installer's file name: the last part of the address, when it is a
@@ -176,7 +175,6 @@ Tdownload::Tdownload(QString settingsPath, QWidget* parent)
 
     m_info = text({}, top, 13, true);
     m_info->setObjectName(QStringLiteral("infolabel"));
-    m_info->setProperty(kTag, Idle);
     m_info3 = text({}, top, 12);
     m_info3->setObjectName(QStringLiteral("infolabel3"));
     m_info3->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -286,11 +284,11 @@ bool Tdownload::offeredAtStart() const {
 }
 
 Tdownload::State Tdownload::state() const {
-    return static_cast<State>(m_info->property(kTag).toInt());
+    return m_state;
 }
 
 void Tdownload::setState(State state) {
-    m_info->setProperty(kTag, state);
+    m_state = state;
 }
 
 void Tdownload::showEvent(QShowEvent* event) {

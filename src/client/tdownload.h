@@ -98,6 +98,7 @@ private:
 
     QPushButton* m_get = nullptr;
     QPushButton* m_abort = nullptr;
+    State m_state = Idle;
     QLabel* m_info = nullptr;  // infolabel: progress and result
     QLabel* m_info2 = nullptr; // infolabel2: the installer's file name (hidden)
     QLabel* m_info3 = nullptr; // infolabel3: what is being done

@@ -14,6 +14,7 @@
 #include <QStackedWidget>
 #include <QTextBrowser>
 #include <QVBoxLayout>
+#include <algorithm>
 
 // Outside any namespace, as the resource system requires.
 static void initHelpQrc() {
@@ -24,7 +25,6 @@ namespace euchre {
 
 namespace {
 
-const char kTagProperty[] = "tag";
 // Links between pages and to the download window.
 const QString kTopicScheme = QStringLiteral("topic");
 const QString kDownloadLink = QStringLiteral("euchre:download");
@@ -84,13 +84,12 @@ Thelp::Thelp(QWidget* parent) : QWidget(parent, Qt::Window) {
     for (const Topic& t : kTopics) {
         auto* button = new QPushButton(QLatin1String(t.caption), this);
         button->setObjectName(QStringLiteral("SelButton%1").arg(t.tag));
-        button->setProperty(kTagProperty, t.tag);
         button->setCursor(Qt::PointingHandCursor);
         button->setMinimumHeight(24);
         // The button of the page on top stays pressed.
         button->setCheckable(true);
         button->setAutoExclusive(true);
-        connect(button, &QPushButton::clicked, this, [this, button] { SelButton1Click(button); });
+        connect(button, &QPushButton::clicked, this, [this, tag = t.tag] { SelButton1Click(tag); });
         side->addWidget(button);
     }
     side->addSpacing(10);
@@ -128,7 +127,6 @@ Thelp::Thelp(QWidget* parent) : QWidget(parent, Qt::Window) {
     for (const Topic& t : kTopics) {
         auto* memo = new QTextBrowser(m_pages);
         memo->setObjectName(QStringLiteral("memo%1").arg(t.tag));
-        memo->setProperty(kTagProperty, t.tag);
         memo->setFont(pageFont);
         QPalette pal = memo->palette();
         pal.setColor(QPalette::Base, Qt::white);
@@ -159,21 +157,16 @@ Thelp::Thelp(QWidget* parent) : QWidget(parent, Qt::Window) {
     showTopic(kTopics[0].tag);
 }
 
-void Thelp::SelButton1Click(QPushButton* button) {
-    if (!button) return;
-    QTextBrowser* memo = page(button->property(kTagProperty).toInt());
-    if (!memo) return;
+void Thelp::SelButton1Click(int tag) {
+    const auto topic = std::find_if(std::begin(kTopics), std::end(kTopics),
+                                    [tag](const Topic& t) { return t.tag == tag; });
+    auto* button = findChild<QPushButton*>(QStringLiteral("SelButton%1").arg(tag));
+    QTextBrowser* memo = page(tag);
+    if (topic == std::end(kTopics) || !button || !memo) return;
+    m_topic = tag;
     m_pages->setCurrentWidget(memo);
-    m_caption->setText(button->text());
+    m_caption->setText(QLatin1String(topic->caption));
     button->setChecked(true);
-}
-
-void Thelp::showTopic(int tag) {
-    SelButton1Click(findChild<QPushButton*>(QStringLiteral("SelButton%1").arg(tag)));
-}
-
-int Thelp::currentTopic() const {
-    return m_pages->currentWidget()->property(kTagProperty).toInt();
 }
 
 QTextBrowser* Thelp::page(int tag) const {

@@ -28,13 +28,13 @@ public:
 
     explicit Thelp(QWidget* parent = nullptr);
 
-    // SelButton1Click: every topic button; brings its page to the top and
-    // puts its caption in the heading.
-    void SelButton1Click(QPushButton* button);
-    // The same by tag; an unknown tag changes nothing.
-    void showTopic(int tag);
+    // SelButton1Click: every topic button; brings the page of its tag to the
+    // top, presses the button and puts its caption in the heading. An
+    // unknown tag changes nothing.
+    void SelButton1Click(int tag);
+    void showTopic(int tag) { SelButton1Click(tag); }
     // The tag of the page on top.
-    int currentTopic() const;
+    int currentTopic() const { return m_topic; }
     QTextBrowser* page(int tag) const;
 
     // button_aboutClick, button_doneClick.
@@ -53,6 +53,7 @@ signals:
 private:
     void followLink(const QUrl& url);
 
+    int m_topic = 0;
     QLabel* m_caption = nullptr;
     QStackedWidget* m_pages = nullptr;
 };

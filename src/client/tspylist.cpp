@@ -18,7 +18,6 @@ namespace euchre {
 namespace {
 
 constexpr int kNoEntry = -1;
-const char kTag[] = "tag"; // the list's property holding the entry under the pointer
 
 } // namespace
 
@@ -40,7 +39,6 @@ Tspylist::Tspylist(QWidget* parent) : QWidget(parent, Qt::Window | Qt::WindowSta
 
     m_list = new QListWidget(this);
     m_list->setObjectName(QStringLiteral("listbox_spys"));
-    m_list->setProperty(kTag, kNoEntry);
     m_list->setMouseTracking(true);
     m_list->setContextMenuPolicy(Qt::CustomContextMenu);
     m_list->viewport()->installEventFilter(this);
@@ -67,34 +65,25 @@ Tspylist::Tspylist(QWidget* parent) : QWidget(parent, Qt::Window | Qt::WindowSta
 }
 
 void Tspylist::setEntries(const QStringList& entries) {
-    if (entries == this->entries()) return;
+    if (entries == m_entries) return;
+    m_entries = entries;
     m_list->clear();
     m_list->addItems(entries);
     // The remembered entry may now be someone else's: a removal needs the
     // pointer over the list again.
-    m_list->setProperty(kTag, kNoEntry);
-}
-
-QStringList Tspylist::entries() const {
-    QStringList out;
-    for (int i = 0; i < m_list->count(); ++i) out.append(m_list->item(i)->text());
-    return out;
-}
-
-int Tspylist::hoveredIndex() const {
-    return m_list->property(kTag).toInt();
+    m_hovered = kNoEntry;
 }
 
 void Tspylist::listbox_spysMouseMove(const QPoint& viewportPos) {
     const QModelIndex index = m_list->indexAt(viewportPos);
-    m_list->setProperty(kTag, index.isValid() ? index.row() : kNoEntry);
+    m_hovered = index.isValid() ? index.row() : kNoEntry;
 }
 
 void Tspylist::popup_kickhimClick() {
-    const int index = hoveredIndex();
-    if (index == kNoEntry || index >= m_list->count()) return;
+    const int index = m_hovered;
+    if (index == kNoEntry || index >= m_entries.size()) return;
     // The slot is the text before the first ":"; the name may hold more.
-    const QString text = m_list->item(index)->text();
+    const QString& text = m_entries[index];
     bool ok = false;
     const int slot = text.section(QLatin1Char(':'), 0, 0).toInt(&ok);
     if (ok && kick) kick(slot);

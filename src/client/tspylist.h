@@ -19,7 +19,6 @@ public:
     // Shows the spectators, one entry each: slot ": " name (the table window
     // keeps the list as the host reports arrivals and departures).
     void setEntries(const QStringList& entries);
-    QStringList entries() const;
 
     // Whether this copy hosts the game, asked each time the list's menu opens:
     // only the hosting player may remove a spectator.
@@ -28,7 +27,7 @@ public:
     std::function<void(int slot)> kick;
 
     // The entry under the mouse pointer, or -1 over no entry.
-    int hoveredIndex() const;
+    int hoveredIndex() const { return m_hovered; }
 
     // listbox_spysMouseMove: remembers the entry under the pointer.
     void listbox_spysMouseMove(const QPoint& viewportPos);
@@ -45,6 +44,8 @@ protected:
 private:
     void openPopup(const QPoint& viewportPos);
 
+    QStringList m_entries;
+    int m_hovered = -1; // the entry last under the pointer
     QListWidget* m_list = nullptr;
     QMenu* m_popup = nullptr;
     QAction* m_kickhim = nullptr;

@@ -10,6 +10,7 @@
 #include "client/tdownload.h"
 #include "client/thelp.h"
 #include "client/tspylist.h"
+#include "support/fakehost.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -30,6 +31,7 @@
 #include <QTextBrowser>
 
 using namespace euchre;
+using euchre::testing::feed;
 
 namespace {
 
@@ -200,13 +202,18 @@ void TestAuxWindows::spyListRemovesTheRightSlot() {
     QList<int> kicked;
     spies.isHosting = [&] { return hosting; };
     spies.kick = [&](int slot) { kicked.append(slot); };
-    table.newplayerinfo("5+Ann+0+6+Bo: 9+0+8+Cy+0");
-    QCOMPARE(spies.entries(), (QStringList{QStringLiteral("5: Ann"), QStringLiteral("6: Bo: 9"),
-                                           QStringLiteral("8: Cy")}));
+    auto* list = spies.findChild<QListWidget*>(QStringLiteral("listbox_spys"));
+    const auto listed = [list] {
+        QStringList entries;
+        for (int i = 0; i < list->count(); ++i) entries.append(list->item(i)->text());
+        return entries;
+    };
+    feed(table, "CMD_newplayerinfo+5+Ann+0+6+Bo: 9+0+8+Cy+0");
+    QCOMPARE(listed(), (QStringList{QStringLiteral("5: Ann"), QStringLiteral("6: Bo: 9"),
+                                    QStringLiteral("8: Cy")}));
     spies.show();
     shoot(&spies, QStringLiteral("spylist"));
 
-    auto* list = spies.findChild<QListWidget*>(QStringLiteral("listbox_spys"));
     QWidget* viewport = list->viewport();
     auto rightClickAt = [&](QPoint at) {
         QMouseEvent move(QEvent::MouseMove, at, viewport->mapToGlobal(at), Qt::NoButton,
@@ -237,9 +244,9 @@ void TestAuxWindows::spyListRemovesTheRightSlot() {
     // Departures remove exactly their own entry, and what the pointer was
     // over is forgotten, so a removal never hits the entry that moved up.
     rightClickAt(overBo);
-    table.playerdisconnected("5+Cy");
-    table.playerdisconnected("6+Bo: 9");
-    QCOMPARE(spies.entries(), (QStringList{QStringLiteral("5: Ann"), QStringLiteral("8: Cy")}));
+    feed(table, "CMD_playerdisconnected+5+Cy");
+    feed(table, "CMD_playerdisconnected+6+Bo: 9");
+    QCOMPARE(listed(), (QStringList{QStringLiteral("5: Ann"), QStringLiteral("8: Cy")}));
     spies.kickAction()->trigger();
     QCOMPARE(kicked, QList<int>{6});
 }
