@@ -96,7 +96,7 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("euchre-host"));
 
-    int port = 7772;
+    int port = euchre::kGamePort;
     int botSpeed = euchre::TServer::kDefaultBotSpeed;
     euchre::players::Level bots = euchre::players::Level::Standard;
     QByteArray password;

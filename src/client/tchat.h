@@ -63,7 +63,7 @@ class Tchat : public QMainWindow, public ChatOwner {
     friend struct TchatTestDoor;
 
 public:
-    static constexpr quint16 kDefaultGamePort = 7772;
+    static constexpr quint16 kDefaultGamePort = kGamePort;
     // Where the companion lobby listens on this machine.
     static constexpr quint16 kCompanionPort = 9001;
     static constexpr int kResetWidth = 780;

@@ -3,6 +3,7 @@
 #include "host/tserver.h"
 
 #include "model/card.h"
+#include "rules/seatview.h"
 
 #include <charconv>
 
@@ -31,6 +32,18 @@ private:
 Answer answer(int seat, int value) {
     return Answer(seat, value);
 }
+
+// The timer's action for each question a computer seat answers, in the
+// order of rules::Question.
+int askAction(rules::Question question) {
+    static constexpr int kActions[] = {ActionNone,  ActionBid,     ActionChoose,
+                                       ActionAlone, ActionDiscard, ActionPlay};
+    return kActions[int(question)];
+}
+
+// The count the timer acts at; it starts below it by the ticks to wait.
+constexpr int kActingTick = 2;
+
 } // namespace
 
 void TServer::resetTimer() {
@@ -41,94 +54,53 @@ void TServer::resetTimer() {
     ctimerTag = ActionNone;
 }
 
-void TServer::armTimer(int action, int startTicks) {
+void TServer::armTimer(int action, int ticks) {
     ctimer.setInterval(botSpeed());
-    botticks = startTicks;
+    botticks = kActingTick - ticks;
     ctimerTag = action;
     ctimer.start();
 }
 
 void TServer::armForPhase() {
     resetTimer();
-    auto askComputer = [this](int seat, int action) {
-        if (isComputerSeat(seat)) armTimer(action, -1);
-    };
-    switch (phase) {
-    case rules::Phase::OrderUp:
-        askComputer(bidder, ActionBid);
-        break;
-    case rules::Phase::Naming:
-        askComputer(chooser, ActionChoose);
-        break;
-    case rules::Phase::GoingAlone:
-        askComputer(aloner, ActionAlone);
-        break;
-    case rules::Phase::Discard:
-        askComputer(discarder, ActionDiscard);
-        break;
-    case rules::Phase::Play:
-        askComputer(nextplayer, ActionPlay);
-        break;
-    case rules::Phase::TrickPause:
-        armTimer(ActionNextTrick, -3);
-        break;
-    case rules::Phase::HandPause:
-        armTimer(ActionNextDeal, -10);
-        break;
-    default:
-        break;
+    const rules::Asked asked = m_game.asked();
+    if (asked.seat != 0) {
+        if (isComputerSeat(asked.seat)) armTimer(askAction(asked.question), kAnswerTicks);
+        return;
     }
+    if (m_game.phase() == rules::Phase::TrickPause)
+        armTimer(ActionNextTrick, kTrickPauseTicks);
+    else if (m_game.phase() == rules::Phase::HandPause)
+        armTimer(ActionNextDeal, kDealPauseTicks);
 }
 
 void TServer::ctimerTimer() {
     ++botticks;
-    if (botticks < 2) return;
+    if (botticks < kActingTick) return;
     ctimer.stop();
     const int action = ctimerTag;
     ctimerTag = ActionNone;
 
-    auto decide = [this](int seat) {
-        if (seat != 0 && isComputerSeat(seat)) computerMove(seat);
-    };
-    switch (action) {
-    case ActionBid:
-        decide(bidder);
-        break;
-    case ActionDiscard:
-        decide(discarder);
-        break;
-    case ActionChoose:
-        decide(chooser);
-        break;
-    case ActionPlay:
-        decide(nextplayer);
-        break;
-    case ActionAlone:
-        decide(aloner);
-        break;
-    case ActionNextTrick:
-        nextplayer = nextleaderbefore;
-        nextleaderbefore = 0;
-        starthand();
-        break;
-    case ActionNextDeal:
-        dealerdue = dealer;
-        startround();
-        break;
-    default:
-        break;
+    if (action == ActionNextTrick || action == ActionNextDeal) {
+        proceed();
+        return;
     }
+    // The question the timer was armed for is still open: the seat decides,
+    // unless a person has taken it over meanwhile.
+    const rules::Asked asked = m_game.asked();
+    if (action != ActionNone && action == askAction(asked.question) && isComputerSeat(asked.seat))
+        computerMove(asked.seat);
 }
 
 void TServer::computerMove(int seat) {
-    const rules::Table t = table();
-    if (seat == 0 || !rules::asksASeat(t.phase) || t.seat != seat) return;
+    const rules::Asked asked = m_game.asked();
+    if (seat == 0 || asked.seat != seat) return;
     // The seat decides on its own view. The expert's search runs here on the
     // event loop: its decisions take a few milliseconds, rarely more than a
     // tenth of a second.
-    const int value = players::answer(m_level, rules::seatView(t, seat));
+    const int value = players::answer(m_level, rules::seatView(m_game.table(), seat));
     if (value == 0) return; // no card left to play
-    if (rules::asksForCard(t.phase))
+    if (asked.wantsCard())
         playcard(answer(seat, value));
     else
         selectedbubble(answer(seat, value));

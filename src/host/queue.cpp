@@ -34,12 +34,6 @@ void TServer::Sock1Read(int slot, QByteArrayView data) {
     if (!withinLimit) closeForAbuse(slot, "over 64 KiB of text without an end");
 }
 
-void TServer::queueLine(int slot, const QByteArray& line) {
-    if (slot < 1 || slot > kMaxSlots) return;
-    m_receivedlist.push(slot, playerslot[slot].serial, line, isSpokenLine(line));
-    if (!socktimer.isActive()) socktimer.start();
-}
-
 void TServer::socktimerTimer() {
     if (m_anyOverfull) dropOverfullReaders();
     FairQueue::Line entry;
@@ -163,16 +157,6 @@ void TServer::relaySpoken(QByteArrayView word, QByteArrayView args, QByteArrayVi
                   .raw(separator)
                   .raw(fields.rest())
                   .done(false));
-}
-
-void TServer::chat(int sender, QByteArrayView args) {
-    Q_UNUSED(sender);
-    relaySpoken(cmd::chat, args, " chats: ", nullptr);
-}
-
-void TServer::action(int sender, QByteArrayView args) {
-    Q_UNUSED(sender);
-    relaySpoken(cmd::action, args, " ", nullptr);
 }
 
 void TServer::playasound(int sender, QByteArrayView args) {

@@ -20,15 +20,14 @@ void hostLog(const QString& text) {
 
 TServer::TServer(QObject* parent) : QObject(parent) {
     setObjectName(QStringLiteral("Server"));
-    for (int seat = 1; seat <= kSeats; ++seat) playerslot[seat].partner = partnerOf(seat);
 
-    socktimer.setInterval(10);
+    socktimer.setInterval(kQueueTickMs);
     connect(&socktimer, &QTimer::timeout, this, &TServer::socktimerTimer);
 
     ctimer.setInterval(kDefaultBotSpeed);
     connect(&ctimer, &QTimer::timeout, this, &TServer::ctimerTimer);
 
-    m_gateTimer.setInterval(1000);
+    m_gateTimer.setInterval(kGateTickMs);
     connect(&m_gateTimer, &QTimer::timeout, this, &TServer::gateTimerTimer);
 }
 
@@ -54,7 +53,7 @@ TServer::~TServer() {
 
 int TServer::botSpeed() const {
     const int ms = m_botSpeedSource ? m_botSpeedSource() : m_botSpeed;
-    return qBound(1, ms, 60000);
+    return qBound(kMinBotSpeed, ms, kMaxBotSpeed);
 }
 
 bool TServer::isComputerSeat(int seat) const {
@@ -64,7 +63,7 @@ bool TServer::isComputerSeat(int seat) const {
 int TServer::handCount(int seat) const {
     int n = 0;
     for (int pos = 1; pos <= kHandSize; ++pos)
-        if (playerslot[seat].hand[pos] != kNoCard) ++n;
+        if (m_game.table().hand[seat][pos] != kNoCard) ++n;
     return n;
 }
 
@@ -190,26 +189,26 @@ void TServer::receivedlogininfo(int sender, QByteArrayView args) {
 }
 
 void TServer::catchUp(int slot) {
-    const int makingTeam = teamrecord[1].makers ? 1 : (teamrecord[2].makers ? 2 : 0);
+    const rules::Table& t = m_game.table();
+    const int makingTeam = t.team[1].makers ? 1 : (t.team[2].makers ? 2 : 0);
     MessageBuilder cards(cmd::loadcards);
-    cards.field(makingTeam).field(makerseat).field(dealer).field(trump);
-    for (int seat = 1; seat <= kSeats; ++seat) cards.field(playerslot[seat].played);
+    cards.field(makingTeam).field(t.makerseat).field(t.dealer).field(t.trump);
+    for (int seat = 1; seat <= kSeats; ++seat) cards.field(t.played[seat]);
     sendTo(slot, cards.done(true));
 
     sendTo(slot, MessageBuilder(cmd::loadstats)
-                     .field(playto)
-                     .field(teamrecord[1].score)
-                     .field(teamrecord[1].tricks)
-                     .field(teamrecord[2].score)
-                     .field(teamrecord[2].tricks)
+                     .field(t.playto)
+                     .field(t.team[1].score)
+                     .field(t.team[1].tricks)
+                     .field(t.team[2].score)
+                     .field(t.team[2].tricks)
                      .done(true));
 
     if (isSeat(slot) && handCount(slot) > 0) {
         MessageBuilder hand(cmd::placecard);
         hand.field(slot);
         for (int pos = 1; pos <= kHandSize; ++pos)
-            if (playerslot[slot].hand[pos] != kNoCard)
-                hand.field(pos).field(playerslot[slot].hand[pos]);
+            if (t.hand[slot][pos] != kNoCard) hand.field(pos).field(t.hand[slot][pos]);
         sendTo(slot, hand.done(false));
     }
 
@@ -218,14 +217,15 @@ void TServer::catchUp(int slot) {
         if (seat != slot) theirs.field(seat).field(handCount(seat));
     sendTo(slot, theirs.done(false));
 
-    if (slot == bidder) sendTo(slot, MessageBuilder(cmd::bidder).field(slot).done(true));
-    if (slot == chooser)
-        sendTo(slot, MessageBuilder(cmd::chooser).field(slot).field(trump).done(true));
-    if (slot == nextplayer) sendTo(slot, MessageBuilder(cmd::nextplayer).field(slot).done(true));
+    if (slot == t.bidder()) sendTo(slot, MessageBuilder(cmd::bidder).field(slot).done(true));
+    if (slot == t.chooser())
+        sendTo(slot, MessageBuilder(cmd::chooser).field(slot).field(t.trump).done(true));
+    if (slot == t.nextplayer())
+        sendTo(slot, MessageBuilder(cmd::nextplayer).field(slot).done(true));
     // A newcomer who inherits the going-alone question or the discard must be
     // asked again: nobody else will answer it now that the seat is a person's.
-    if (slot == aloner) sendTo(slot, MessageBuilder(cmd::aloner).field(slot).done(true));
-    if (slot == discarder) sendTo(slot, MessageBuilder(cmd::discarder).field(slot).done(true));
+    if (slot == t.aloner()) sendTo(slot, MessageBuilder(cmd::aloner).field(slot).done(true));
+    if (slot == t.discarder()) sendTo(slot, MessageBuilder(cmd::discarder).field(slot).done(true));
 }
 
 // ---- leaving and removal ----
@@ -265,11 +265,7 @@ void TServer::slotClosed(int slot) {
     m_overfull[slot] = false;
     // Every seat that loses its person is played on by the computer, the
     // hosting player's own seat included, so that a hand never waits forever.
-    if (gameon && isSeat(slot)) handPendingToComputer(slot);
-}
-
-void TServer::handPendingToComputer(int seat) {
-    computerMove(seat);
+    if (gameon && isSeat(slot)) computerMove(slot);
 }
 
 void TServer::kickhim(int sender, QByteArrayView args) {
@@ -298,7 +294,7 @@ void TServer::justwatch(int sender, QByteArrayView args) {
     }
     p.watching = true;
     sendToAll(MessageBuilder(cmd::justwatching).field(*seat).field("1").done(false));
-    handPendingToComputer(*seat);
+    computerMove(*seat);
 }
 
 void TServer::closeForAbuse(int slot, const char* why) {

@@ -1,17 +1,16 @@
 // TServer: the game host. It owns the connection slots, the queue of client
-// messages, the deck, every hand, the bidding, the tricks and the scores, and
-// plays every seat that no person plays. It never shows a window.
+// messages, the timers and the one game in progress, which the rules core
+// keeps: the host asks the game, hands it the players' and the computer's
+// decisions, and turns what happened into messages. It never shows a window.
 #pragma once
 
 #include "host/fairqueue.h"
 #include "host/passwordgate.h"
 #include "host/peerlink.h"
-#include "model/deck.h"
 #include "net/discovery.h"
 #include "net/protocol.h"
 #include "players/players.h"
 #include "rules/game.h"
-#include "rules/seatview.h"
 #include "rules/table.h"
 
 #include <QByteArray>
@@ -35,25 +34,16 @@ struct PlayerSlot {
     bool connected = false;
     std::unique_ptr<PeerLink> socket;
     bool watching = false;
-    std::array<int, 6> hand{}; // positions 1..5; 0 = empty
-    int played = 0;
-    bool sitsout = false;
-    bool alone = false;
-    int partner = 0;
 
     // Bookkeeping of our own beside the record.
-    quint64 serial = 0;      // which admitted connection holds the slot
-    bool loggedIn = false;   // that connection's login was taken
-    LineCutter cutter;       // unfinished text of that connection
-    bool handedOver = false; // its leaving was already handed to the computer
+    quint64 serial = 0;    // which admitted connection holds the slot
+    bool loggedIn = false; // that connection's login was taken
+    LineCutter cutter;     // unfinished text of that connection
 };
-
-using TeamRecord = rules::TeamRecord;
 
 // Pending actions of the computer-turn timer.
 enum CtimerAction : int {
     ActionNone = 0,
-    ActionUnused = 1,
     ActionBid = 2,
     ActionDiscard = 3,
     ActionChoose = 4,
@@ -63,11 +53,17 @@ enum CtimerAction : int {
     ActionAlone = 8,
 };
 
+// Ticks of the computer-turn timer until its action: a computer seat answers
+// on the third, the next trick begins on the fifth, the next deal on the twelfth.
+inline constexpr int kAnswerTicks = 3;
+inline constexpr int kTrickPauseTicks = 5;
+inline constexpr int kDealPauseTicks = 12;
+
 class TServer : public QObject {
     Q_OBJECT
 public:
-    static constexpr int kMaxSlots = 9;
-    static constexpr int kRefusedSlot = 10;
+    // Where a connection is held while it is refused: one past the last slot.
+    static constexpr int kRefusedSlot = kMaxSlots + 1;
     // One connection's waiting lines: a table window never has more than a
     // few, and each tick serves every connection in turn, so this bounds both
     // the memory a flood holds and how long its own backlog lasts.
@@ -76,6 +72,13 @@ public:
     static constexpr qsizetype kMaxLineBytes = 8 * 1024;
     static constexpr qint64 kMaxUnsentBytes = 1024 * 1024;
     static constexpr int kDefaultBotSpeed = 500;
+    // The bot speed taken, whatever the settings say: never a busy loop, never a stall.
+    static constexpr int kMinBotSpeed = 1;
+    static constexpr int kMaxBotSpeed = 60000;
+    // The queue serves one line per tick.
+    static constexpr int kQueueTickMs = 10;
+    // How often the gate looks for connections that waited too long.
+    static constexpr int kGateTickMs = 1000;
 
     explicit TServer(QObject* parent = nullptr);
     ~TServer() override;
@@ -144,33 +147,24 @@ public:
     // ---- the queue ----
     void socktimerTimer();
     int queuedCount() const { return static_cast<int>(m_receivedlist.size()); }
-    // Queues a line as if it came from the slot's connection (tests, tools).
-    void queueLine(int slot, const QByteArray& line);
 
     // ---- handlers of client messages (arguments: the text after the command word) ----
     void receivedlogininfo(int sender, QByteArrayView args);
     void kickhim(int sender, QByteArrayView args);
     void justwatch(int sender, QByteArrayView args);
-    void chat(int sender, QByteArrayView args);
-    void action(int sender, QByteArrayView args);
     void playasound(int sender, QByteArrayView args);
 
     // ---- the game: every rule is the rules core's; these turn its events into messages ----
     void startgame(QByteArrayView args);
-    void startround();
-    void dealtype(int seat, int packetOrder);
     void selectedbubble(QByteArrayView args);
     void playcard(QByteArrayView args);
-    // Begins a trick led by the seat after nextplayer.
-    void starthand();
-    void hesplaying(int seat, int position);
-    bool checkforsuit(int seat) const;
-    int thewinner() const;
-    void tallyscore();
+    // Ends the pause after a trick or a hand: the next trick, or the next deal.
+    void proceed();
 
-    // The records as the rules core's table, and the table written back.
-    rules::Table table() const;
-    void keep(const rules::Table& t);
+    // The game in progress; the host keeps none of its fields.
+    const rules::Game& game() const { return m_game; }
+    // The same game, for a test to lay out a position (rules::Game::arrange).
+    rules::Game& game() { return m_game; }
 
     // ---- computer players and their timer ----
     void ctimerTimer();
@@ -179,43 +173,22 @@ public:
     void computerMove(int seat);
     bool isComputerSeat(int seat) const;
 
-    // ---- state, kept as plain records ----
-    std::array<PlayerSlot, 11> playerslot; // 1..10
-    std::array<TeamRecord, 3> teamrecord;  // 1..2
+    // ---- the host's own records ----
+    std::array<PlayerSlot, kRefusedSlot + 1> playerslot; // 1..10
     int slotcount = 0;
+    // A game is under way at this table: set by "CMD_startgame", cleared when
+    // the winner is announced. Newcomers are caught up and leavers' seats
+    // handed to the computer only while it is set.
     bool gameon = false;
-    int playto = 0;
-    int dealer = 0;
-    int dealerdue = 0;
-    int bidder = 0;
-    int chooser = 0;
-    int firstasked = 0;
-    int aloner = 0;
-    int discarder = 0;
-    int nextplayer = 0;
-    int makerseat = 0;
-    int deckpos = 0;
-    int trump = 0;
-    int leftbower = 0;
-    int refusedsuit = 0;
-    int ledsuit = 0;
-    int tricknumber = 0;
-    bool orderedup = false;
+    // The computer-turn timer's count towards its pending action.
     int botticks = 0;
-    // Where the game stands; bidder, chooser, aloner, discarder and nextplayer
-    // name the seat it waits for and are written from it in one place (keep).
-    rules::Phase phase = rules::Phase::NoGame;
-    // Seat before the next trick's leader, kept apart from nextplayer during
-    // the pause after a trick so that no card is taken before the trick starts.
-    int nextleaderbefore = 0;
 
-    Deck thedeck;
     QTimer socktimer;
     QTimer ctimer;
     int ctimerTag = ActionNone;
 
-    // Every message the host sends to anyone passes here first (the simulator
-    // watches the game through it).
+    // Every message the host sends to anyone passes here first (the host's
+    // harness and tests watch the game through it).
     std::function<void(int slot, const QByteArray& bytes)> onSend;
 
 private:
@@ -231,15 +204,17 @@ private:
     void closeForAbuse(int slot, const char* why);
     void dropOverfullReaders();
     void slotClosed(int slot);
-    void handPendingToComputer(int seat);
-    // Applies one step of the rules core to the records; when it moved the
-    // game on, announces its events and sets the computer-turn timer for
-    // whatever the game now waits for.
+    // Plays a card or a discard, noting in the log a second card from a seat
+    // that has already played to the trick.
+    void hesplaying(int seat, int position);
+    // Takes one step of the game; announces its events and, when it moved the
+    // game on, sets the computer-turn timer for whatever the game now waits for.
     template <typename Step> bool apply(Step&& step);
     void announce(const rules::Events& events);
     void sendHands();
     void resetTimer();
-    void armTimer(int action, int startTicks);
+    // Arms the computer-turn timer to act on the given tick from now.
+    void armTimer(int action, int ticks);
     void armForPhase();
     void catchUp(int slot);
     int handCount(int seat) const;
@@ -279,7 +254,7 @@ private:
     std::function<int()> m_botSpeedSource;
     players::Level m_level = players::Level::Standard;        // this deal's computer players
     players::Level m_pendingLevel = players::Level::Standard; // from the next deal on
-    rules::DealRecord m_record; // what the seats have been shown of this deal
+    rules::Game m_game;
     TSock* Sock1 = nullptr;
     std::array<bool, 11> m_overfull{};
     bool m_anyOverfull = false;

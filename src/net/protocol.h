@@ -13,6 +13,12 @@ namespace euchre {
 // Every message ends with this byte.
 inline constexpr char kTerminator = '\xFF';
 
+// The TCP port a table is hosted on unless the user picks another.
+inline constexpr quint16 kGamePort = 7772;
+
+// A table's connection slots: 1 to 4 are the seats, 5 to 9 spectators.
+inline constexpr int kMaxSlots = 9;
+
 // Builds one message: command word, "+field" for each field, an optional
 // trailing "+", and the terminator.
 class MessageBuilder {

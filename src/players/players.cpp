@@ -18,16 +18,16 @@ int answer(Level level, const rules::SeatView& view) {
     // knowledge always gives the same answer.
     const std::uint64_t seed = expert ? expert::digest(view) : 0;
     // Cards are most of the questions: asked first.
-    switch (view.phase()) {
-    case rules::Phase::Play:
+    switch (view.asked().question) {
+    case rules::Question::Card:
         return expert ? expert::expertPlay(view, seed) : standard::playPosition(view);
-    case rules::Phase::OrderUp:
+    case rules::Question::OrderUp:
         return expert ? expert::expertOrderUp(view, seed) : standard::bidDecision(view);
-    case rules::Phase::Naming:
+    case rules::Question::Naming:
         return expert ? expert::expertName(view, seed) : standard::chooseDecision(view);
-    case rules::Phase::GoingAlone:
+    case rules::Question::GoingAlone:
         return expert ? expert::expertAlone(view, seed) : standard::aloneDecision(view);
-    case rules::Phase::Discard:
+    case rules::Question::Discard:
         return expert ? expert::expertDiscard(view, seed) : standard::discardPosition(view);
     default:
         return 0;

@@ -14,7 +14,7 @@ const char* levelName(Level level);
 
 // The answer of the seat whose view this is, when the game asks it: a bubble
 // code in the bidding phases, a hand position for the dealer's discard and
-// the card play (rules::asksForCard tells which). 0 when the seat is not
+// the card play (rules::Asked::wantsCard tells which). 0 when the seat is not
 // asked, or has no card to play.
 int answer(Level level, const rules::SeatView& view);
 

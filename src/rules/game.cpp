@@ -17,9 +17,10 @@ void ask(Table& t, Phase phase, int seat) {
     t.dealerdue = 0;
 }
 
-} // namespace
+void dealHand(Table& t, int packetOrder, Events& ev);
 
-bool startRound(Table& t, Events& ev) {
+// A new deal by the seat after t.dealerdue, the hands and trick cleared.
+void startRound(Table& t, Events& ev) {
     for (int seat = 1; seat <= kSeats; ++seat) {
         t.hand[seat].fill(kNoCard);
         t.sitsout[seat] = false;
@@ -39,12 +40,9 @@ bool startRound(Table& t, Events& ev) {
     // The deal passes to the left.
     t.dealerdue = t.dealerdue >= kSeats ? 1 : t.dealerdue + 1;
     t.dealer = t.dealerdue;
-    ev.push(EventKind::Dealer, t.dealer);
-    deal(t, t.dealer, 0, ev);
-    return true;
+    ev.push({.kind = EventKind::Dealer, .seat = t.dealer});
+    dealHand(t, 0, ev);
 }
-
-namespace {
 
 void askChooser(Table& t, int after, Events& ev);
 
@@ -59,7 +57,7 @@ void askBidder(Table& t, int after, Events& ev) {
     }
     if (t.firstasked == 0) t.firstasked = seat;
     ask(t, Phase::OrderUp, seat);
-    ev.push(EventKind::Bidder, seat);
+    ev.push({.kind = EventKind::Bidder, .seat = seat});
 }
 
 void askChooser(Table& t, int after, Events& ev) {
@@ -72,23 +70,72 @@ void askChooser(Table& t, int after, Events& ev) {
     }
     if (t.firstasked == 0) t.firstasked = seat;
     ask(t, Phase::Naming, seat);
-    ev.push(EventKind::Chooser, seat, t.trump);
+    ev.push({.kind = EventKind::Chooser, .seat = seat, .suit = t.trump});
+}
+
+// Seat 1 is always served first, whoever deals; the card after the hands is turned.
+void dealHand(Table& t, int packetOrder, Events& ev) {
+    t.deckpos = 0;
+    t.deck.shuffledeck();
+    const int first = packetOrder == 0 ? 2 : 3;
+    for (int served = 1; served <= kSeats; ++served)
+        for (int pos = 1; pos <= first; ++pos) t.hand[served][pos] = t.deck.deckcard(++t.deckpos);
+    for (int served = 1; served <= kSeats; ++served)
+        for (int pos = first + 1; pos <= kHandSize; ++pos)
+            t.hand[served][pos] = t.deck.deckcard(++t.deckpos);
+    ev.push({.kind = EventKind::Dealt});
+
+    const int turned = t.deck.deckcard(++t.deckpos);
+    t.record.turned = turned;
+    t.trump = naturalSuit(turned);
+    t.leftbower = leftBowerOf(t.trump);
+    ev.push({.kind = EventKind::Turned, .card = turned});
+
+    t.dealerdue = 0;
+    t.firstasked = 0;
+    askBidder(t, t.dealer, ev);
 }
 
 void makeTrump(Table& t, int seat, Events& ev) {
-    ev.push(EventKind::TrumpMade, seat, t.trump);
+    ev.push({.kind = EventKind::TrumpMade, .seat = seat, .suit = t.trump});
     t.team[teamOf(seat)].makers = true;
     t.team[3 - teamOf(seat)].makers = false;
     t.makerseat = seat;
     t.record.maker = seat;
     ask(t, Phase::GoingAlone, seat);
-    ev.push(EventKind::Aloner, seat);
+    ev.push({.kind = EventKind::Aloner, .seat = seat});
 }
 
-void askPlayer(Table& t, int after, Events& ev) {
-    const int seat = nextInPlay(after, t.sitsout);
+// Begins a trick led by the seat after t.leaderBefore.
+void startTrick(Table& t, Events& ev) {
+    t.played.fill(kNoCard);
+    t.ledsuit = 0;
+    ev.push({.kind = EventKind::TrickStarted});
+    const int seat = nextInPlay(t.leaderBefore, t.sitsout);
+    t.leaderBefore = 0;
     ask(t, Phase::Play, seat);
-    ev.push(EventKind::NextPlayer, seat);
+    ev.push({.kind = EventKind::NextPlayer, .seat = seat});
+}
+
+// Scores the hand after its fifth trick and decides the game.
+void scoreHand(Table& t, Events& ev) {
+    const int making = t.team[1].makers ? 1 : 2;
+    bool loner = false;
+    for (int seat = 1; seat <= kSeats; ++seat)
+        if (teamOf(seat) == making && t.alone[seat]) loner = true;
+    const std::array<int, 3> points = handPoints(making, t.team[making].tricks, loner);
+    t.team[1].score += points[1];
+    t.team[2].score += points[2];
+    ev.push({.kind = EventKind::Scored,
+             .team = making,
+             .score = {0, t.team[1].score, t.team[2].score},
+             .points = points});
+    if (!gameDecided(t.team[1].score, t.team[2].score, t.playto)) {
+        ask(t, Phase::HandPause, 0);
+        return;
+    }
+    ask(t, Phase::GameOver, 0);
+    ev.push({.kind = EventKind::GameWon, .team = winningTeam(t.team[1].score, t.team[2].score)});
 }
 
 void finishTrick(Table& t, Events& ev) {
@@ -96,7 +143,9 @@ void finishTrick(Table& t, Events& ev) {
     ++t.tricknumber;
     const int winner = trickWinner(t.played, t.sitsout, t.trump, t.leftbower, t.ledsuit);
     if (isSeat(winner)) ++t.team[teamOf(winner)].tricks;
-    ev.push(EventKind::TrickWon, winner, t.team[1].tricks, t.team[2].tricks);
+    ev.push({.kind = EventKind::TrickWon,
+             .seat = winner,
+             .tricks = {0, t.team[1].tricks, t.team[2].tricks}});
     t.ledsuit = 0;
     if (t.tricknumber > kHandSize) {
         scoreHand(t, ev);
@@ -106,123 +155,27 @@ void finishTrick(Table& t, Events& ev) {
     t.leaderBefore = winner <= 1 ? kSeats : winner - 1;
 }
 
-} // namespace
-
-bool startGame(Table& t, int playto, Events& ev) {
-    t.playto = playto;
-    for (int team = 1; team <= 2; ++team) t.team[team] = TeamRecord{};
-    t.makerseat = 0;
-    t.dealerdue = kFirstDealerDue;
-    startRound(t, ev);
-    return true;
+void discard(Table& t, int seat, int position, Events& ev) {
+    const int turned = t.deck.deckcard(t.deckpos);
+    t.record.discard = t.hand[seat][position];
+    t.hand[seat][position] = turned;
+    ev.push({.kind = EventKind::Switched, .seat = seat, .position = position, .card = turned});
+    // Left of the loner leads when someone plays alone, else left of the dealer.
+    t.leaderBefore = t.dealer;
+    for (int s = 1; s <= kSeats; ++s)
+        if (t.alone[s]) t.leaderBefore = s;
+    startTrick(t, ev);
 }
 
-bool deal(Table& t, int seat, int packetOrder, Events& ev) {
-    if (seat != t.dealerdue) return false;
-    t.deckpos = 0;
-    t.deck.shuffledeck();
-    // Seat 1 is always served first, whoever deals.
-    const int first = packetOrder == 0 ? 2 : 3;
-    for (int served = 1; served <= kSeats; ++served)
-        for (int pos = 1; pos <= first; ++pos) t.hand[served][pos] = t.deck.deckcard(++t.deckpos);
-    for (int served = 1; served <= kSeats; ++served)
-        for (int pos = first + 1; pos <= kHandSize; ++pos)
-            t.hand[served][pos] = t.deck.deckcard(++t.deckpos);
-    ev.push(EventKind::Dealt);
-
-    const int turned = t.deck.deckcard(++t.deckpos);
-    t.record.turned = turned;
-    t.trump = naturalSuit(turned);
-    t.leftbower = leftBowerOf(t.trump);
-    ev.push(EventKind::Turned, turned);
-
-    t.dealerdue = 0;
-    t.firstasked = 0;
-    askBidder(t, t.dealer, ev);
-    return true;
-}
-
-bool decide(Table& t, int seat, int code, Events& ev) {
-    if (namesSuit(code) && code - 2 == t.refusedsuit) {
-        // The turned-down suit cannot be named; the seat stays asked.
-        ev.push(EventKind::RefusedTrump, seat);
-        return false;
-    }
-    const bool asked = t.seat == seat && seat != 0;
-    switch (code) {
-    case BubbleAccept:
-    case BubblePass:
-        if (!asked || t.phase != Phase::OrderUp) return false;
-        if (code == BubblePass) {
-            ev.push(EventKind::Passed, seat);
-            askBidder(t, seat, ev);
-            return true;
-        }
-        ev.push(EventKind::Accepted, seat);
-        t.orderedup = true;
-        makeTrump(t, seat, ev);
-        return true;
-    case BubbleClubs:
-    case BubbleDiamonds:
-    case BubbleSpades:
-    case BubbleHearts:
-    case BubbleNamePass:
-        if (!asked || t.phase != Phase::Naming) return false;
-        if (code == BubbleNamePass) {
-            ev.push(EventKind::Passed, seat);
-            askChooser(t, seat, ev);
-            return true;
-        }
-        t.trump = code - 2;
-        t.leftbower = leftBowerOf(t.trump);
-        makeTrump(t, seat, ev);
-        return true;
-    case BubbleAlone:
-    case BubbleWithPartner:
-        if (!asked || t.phase != Phase::GoingAlone) return false;
-        if (code == BubbleAlone) {
-            t.alone[seat] = true;
-            t.sitsout[partnerOf(seat)] = true;
-        }
-        ev.push(EventKind::GoingAlone, seat, code);
-        if (t.orderedup) {
-            // The dealer picks up the turned card, also when sitting this hand out.
-            ask(t, Phase::Discard, t.dealer);
-            ev.push(EventKind::Discarder, t.dealer);
-            return true;
-        }
-        t.leaderBefore = t.dealer;
-        startTrick(t, ev);
-        return true;
-    default:
-        return false;
-    }
-}
-
-bool playCard(Table& t, int seat, int position, Events& ev) {
-    if (seat == 0 || seat != t.seat || position < 1 || position > kHandSize) return false;
-    if (t.phase == Phase::Discard) {
-        const int turned = t.deck.deckcard(t.deckpos);
-        t.record.discard = t.hand[seat][position];
-        t.hand[seat][position] = turned;
-        ev.push(EventKind::Switched, seat, position, turned);
-        // Left of the loner leads when someone plays alone, else left of the dealer.
-        t.leaderBefore = t.dealer;
-        for (int s = 1; s <= kSeats; ++s)
-            if (t.alone[s]) t.leaderBefore = s;
-        startTrick(t, ev);
-        return true;
-    }
-    if (t.phase != Phase::Play) return false;
-
+bool play(Table& t, int seat, int position, Events& ev) {
     Hand& hand = t.hand[seat];
     const int card = hand[position];
     if (card == kNoCard) {
-        ev.push(EventKind::EmptyPlace, seat, position);
+        ev.push({.kind = EventKind::EmptyPlace, .seat = seat, .position = position});
         return false;
     }
     if (!isLegalPlay(hand, position, t.ledsuit, t.trump, t.leftbower)) {
-        ev.push(EventKind::RefusedCard, seat, position);
+        ev.push({.kind = EventKind::RefusedCard, .seat = seat, .position = position});
         return false;
     }
     // The trick's first card sets the suit; a seat that does not follow it
@@ -237,7 +190,7 @@ bool playCard(Table& t, int seat, int position, Events& ev) {
         r.plays[r.playCount++] = {std::uint8_t(seat), std::uint8_t(card)};
     t.played[seat] = card;
     hand[position] = kNoCard;
-    ev.push(EventKind::Played, seat, position, card);
+    ev.push({.kind = EventKind::Played, .seat = seat, .position = position, .card = card});
 
     // Seats play in turn from the leader, so the trick is complete when the
     // next seat in play is the leader, who has played.
@@ -247,45 +200,119 @@ bool playCard(Table& t, int seat, int position, Events& ev) {
         return true;
     }
     ask(t, Phase::Play, next);
-    ev.push(EventKind::NextPlayer, next);
+    ev.push({.kind = EventKind::NextPlayer, .seat = next});
     return true;
 }
 
-bool startTrick(Table& t, Events& ev) {
-    t.played.fill(kNoCard);
-    t.ledsuit = 0;
-    ev.push(EventKind::TrickStarted);
-    const int before = t.leaderBefore;
-    t.leaderBefore = 0;
-    askPlayer(t, before, ev);
+} // namespace
+
+bool Game::startGame(int playto, Events& ev) {
+    Table& t = m_table;
+    t.playto = playto;
+    for (int team = 1; team <= 2; ++team) t.team[team] = TeamRecord{};
+    t.makerseat = 0;
+    t.dealerdue = kFirstDealerDue;
+    startRound(t, ev);
     return true;
 }
 
-bool scoreHand(Table& t, Events& ev) {
-    const int making = t.team[1].makers ? 1 : 2;
-    bool loner = false;
-    for (int seat = 1; seat <= kSeats; ++seat)
-        if (teamOf(seat) == making && t.alone[seat]) loner = true;
-    const std::array<int, 3> points = handPoints(making, t.team[making].tricks, loner);
-    t.team[1].score += points[1];
-    t.team[2].score += points[2];
-    ev.push(EventKind::Scored, making, t.team[1].score, points[1], t.team[2].score, points[2]);
-    if (!gameDecided(t.team[1].score, t.team[2].score, t.playto)) {
-        ask(t, Phase::HandPause, 0);
+bool Game::deal(int seat, int packetOrder, Events& ev) {
+    Table& t = m_table;
+    if (t.phase != Phase::Dealing || seat == 0 || seat != t.dealerdue) return false;
+    dealHand(t, packetOrder, ev);
+    return true;
+}
+
+bool Game::decide(int seat, int code, Events& ev) {
+    Table& t = m_table;
+    if (namesSuit(code) && code - 2 == t.refusedsuit) {
+        // The turned-down suit cannot be named; the seat stays asked.
+        ev.push({.kind = EventKind::RefusedTrump, .seat = seat});
+        return false;
+    }
+    const bool asked = t.seat == seat && seat != 0;
+    switch (code) {
+    case BubbleAccept:
+    case BubblePass:
+        if (!asked || t.phase != Phase::OrderUp) return false;
+        if (code == BubblePass) {
+            ev.push({.kind = EventKind::Passed, .seat = seat});
+            askBidder(t, seat, ev);
+            return true;
+        }
+        ev.push({.kind = EventKind::Accepted, .seat = seat});
+        t.orderedup = true;
+        makeTrump(t, seat, ev);
+        return true;
+    case BubbleClubs:
+    case BubbleDiamonds:
+    case BubbleSpades:
+    case BubbleHearts:
+    case BubbleNamePass:
+        if (!asked || t.phase != Phase::Naming) return false;
+        if (code == BubbleNamePass) {
+            ev.push({.kind = EventKind::Passed, .seat = seat});
+            askChooser(t, seat, ev);
+            return true;
+        }
+        t.trump = code - 2;
+        t.leftbower = leftBowerOf(t.trump);
+        makeTrump(t, seat, ev);
+        return true;
+    case BubbleAlone:
+    case BubbleWithPartner:
+        if (!asked || t.phase != Phase::GoingAlone) return false;
+        if (code == BubbleAlone) {
+            t.alone[seat] = true;
+            t.sitsout[partnerOf(seat)] = true;
+        }
+        ev.push({.kind = EventKind::GoingAlone, .seat = seat, .code = code});
+        if (t.orderedup) {
+            // The dealer picks up the turned card, also when sitting this hand out.
+            ask(t, Phase::Discard, t.dealer);
+            ev.push({.kind = EventKind::Discarder, .seat = t.dealer});
+            return true;
+        }
+        t.leaderBefore = t.dealer;
+        startTrick(t, ev);
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool Game::playCard(int seat, int position, Events& ev) {
+    Table& t = m_table;
+    if (seat == 0 || seat != t.seat || position < 1 || position > kHandSize) return false;
+    if (t.phase == Phase::Discard) {
+        discard(t, seat, position, ev);
         return true;
     }
-    ask(t, Phase::GameOver, 0);
-    ev.push(EventKind::GameWon, winningTeam(t.team[1].score, t.team[2].score));
-    return true;
+    if (t.phase != Phase::Play) return false;
+    return play(t, seat, position, ev);
 }
 
-bool proceed(Table& t, Events& ev) {
-    if (t.phase == Phase::TrickPause) return startTrick(t, ev);
+bool Game::proceed(Events& ev) {
+    Table& t = m_table;
+    if (t.phase == Phase::TrickPause) {
+        startTrick(t, ev);
+        return true;
+    }
     if (t.phase == Phase::HandPause) {
         t.dealerdue = t.dealer; // the next seat deals
-        return startRound(t, ev);
+        startRound(t, ev);
+        return true;
     }
     return false;
+}
+
+bool Game::gather(int seat) {
+    Table& t = m_table;
+    const bool paused =
+        t.phase == Phase::TrickPause || t.phase == Phase::HandPause || t.phase == Phase::GameOver;
+    if (!paused || !isSeat(seat)) return false;
+    t.played[seat] = kNoCard;
+    return true;
 }
 
 } // namespace euchre::rules

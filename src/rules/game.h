@@ -1,5 +1,6 @@
-// The course of a game: each step takes the table and one action and moves it
-// on, reporting what happened as events in the order they happened.
+// The one owner of a game in progress: it holds the table and moves it on one
+// step at a time, each step reporting what happened as events in the order
+// they happened. A step the table's phase does not allow changes nothing.
 #pragma once
 
 #include "rules/table.h"
@@ -9,32 +10,41 @@
 namespace euchre::rules {
 
 enum class EventKind : std::uint8_t {
-    Dealer,       // a: the dealer
+    Dealer,       // seat: the dealer
     Dealt,        // the four hands are in the table
-    Turned,       // a: the turned card
-    Bidder,       // a: the seat asked in the order-up phase
-    Passed,       // a: the seat
-    Accepted,     // a: the seat that ordered the turned card up
-    TrumpMade,    // a: the maker, b: the trump suit
-    Chooser,      // a: the seat asked in the naming phase, b: the turned-down suit
-    Aloner,       // a: the maker asked whether it plays alone
-    GoingAlone,   // a: the maker, b: BubbleAlone or BubbleWithPartner
-    Discarder,    // a: the dealer asked to discard
-    Switched,     // a: the dealer, b: position, c: the turned card now there
+    Turned,       // card: the turned card
+    Bidder,       // seat: asked in the order-up phase
+    Passed,       // seat
+    Accepted,     // seat: ordered the turned card up
+    TrumpMade,    // seat: the maker; suit: trump
+    Chooser,      // seat: asked in the naming phase; suit: the turned-down suit
+    Aloner,       // seat: the maker asked whether it plays alone
+    GoingAlone,   // seat: the maker; code: BubbleAlone or BubbleWithPartner
+    Discarder,    // seat: the dealer asked to discard
+    Switched,     // seat: the dealer; position; card: the turned card now there
     TrickStarted, // the table is cleared for a trick
-    NextPlayer,   // a: the seat to play
-    Played,       // a: seat, b: position, c: card
-    TrickWon,     // a: winner, b: team 1 tricks, c: team 2 tricks
-    Scored,       // a: making team, b: team 1 score, c: its points, d: team 2 score, e: its points
-    GameWon,      // a: the winning team
-    RefusedTrump, // a: the seat that named the turned-down suit
-    RefusedCard,  // a: seat, b: position of a card that does not follow suit
-    EmptyPlace,   // a: seat, b: a position that holds no card
+    NextPlayer,   // seat: to play
+    Played,       // seat; position; card
+    TrickWon,     // seat: the winner; tricks: both teams' tricks
+    Scored,       // team: the makers; score: both teams' totals; points: the hand's
+    GameWon,      // team: the winner
+    RefusedTrump, // seat: named the turned-down suit
+    RefusedCard,  // seat; position: a card that does not follow suit
+    EmptyPlace,   // seat; position: holds no card
 };
 
+// One thing that happened; each kind fills the fields named beside it above.
 struct Event {
-    EventKind kind;
-    int a = 0, b = 0, c = 0, d = 0, e = 0;
+    EventKind kind = EventKind::Dealt;
+    int seat = 0;
+    int team = 0;
+    int suit = 0;
+    int code = 0;
+    int position = 0;
+    int card = 0;
+    std::array<int, 3> tricks{}; // teams 1..2
+    std::array<int, 3> score{};  // teams 1..2
+    std::array<int, 3> points{}; // teams 1..2
 
     bool operator==(const Event&) const = default;
 };
@@ -45,8 +55,8 @@ class Events {
 public:
     static constexpr int kCapacity = 16;
 
-    void push(EventKind kind, int a = 0, int b = 0, int c = 0, int d = 0, int e = 0) {
-        if (m_count < kCapacity) m_list[m_count++] = Event{kind, a, b, c, d, e};
+    void push(const Event& event) {
+        if (m_count < kCapacity) m_list[m_count++] = event;
     }
     void clear() { m_count = 0; }
     int size() const { return m_count; }
@@ -60,32 +70,41 @@ private:
     int m_count = 0;
 };
 
-// Each step returns true when it moved the table on, false when it refused or
-// ignored the action (a refusal may still report an event).
+// Each step returns true when it moved the game on, false when it refused or
+// ignored the action; a refusal may still report an event, and changes nothing.
+class Game {
+public:
+    const Table& table() const { return m_table; }
+    // The table itself, for laying out a position by hand (tests); the steps
+    // go on from whatever it holds.
+    Table& arrange() { return m_table; }
 
-// A new game to the play-to score: scores cleared, seat 1 deals.
-bool startGame(Table& table, int playto, Events& events);
+    Phase phase() const { return m_table.phase; }
+    Asked asked() const { return m_table.asked(); }
 
-// Deals with the seat as dealer (only the seat due to deal), two then three
-// cards (packetOrder 0) or three then two; then the order-up phase begins.
-bool deal(Table& table, int seat, int packetOrder, Events& events);
+    // A new game to the play-to score, from any phase: scores cleared, seat 1 deals.
+    bool startGame(int playto, Events& events);
 
-// A bidding decision: accept or pass, name a suit or pass, alone or not.
-bool decide(Table& table, int seat, int code, Events& events);
+    // Deals while a deal is due, with the seat due to deal as dealer: two then
+    // three cards (packetOrder 0) or three then two; then the order-up phase begins.
+    bool deal(int seat, int packetOrder, Events& events);
 
-// A hand position from the seat asked: the dealer's discard, or a card to the trick.
-bool playCard(Table& table, int seat, int position, Events& events);
+    // A bidding decision of the seat asked: accept or pass, name a suit or
+    // pass, alone or not. Naming the turned-down suit is refused to any seat.
+    bool decide(int seat, int code, Events& events);
 
-// Begins a trick led by the seat after table.leaderBefore.
-bool startTrick(Table& table, Events& events);
+    // A hand position from the seat asked: the dealer's discard, or a card to the trick.
+    bool playCard(int seat, int position, Events& events);
 
-// Scores the hand after its fifth trick and decides the game.
-bool scoreHand(Table& table, Events& events);
+    // Ends a pause: the next trick, or the next deal by the seat after the dealer.
+    bool proceed(Events& events);
 
-// A new deal by the seat after table.dealerdue, the hands and trick cleared.
-bool startRound(Table& table, Events& events);
+    // Takes a won trick's card off a seat's place while the game pauses after
+    // it (the next trick clears every place anyway).
+    bool gather(int seat);
 
-// Ends a pause: the next trick or the next deal.
-bool proceed(Table& table, Events& events);
+private:
+    Table m_table;
+};
 
 } // namespace euchre::rules

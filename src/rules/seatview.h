@@ -14,11 +14,10 @@ namespace euchre::rules {
 class SeatView {
 public:
     int seat() const { return m_seat; }
-    Phase phase() const { return m_table->phase; }
-    // The seat the game waits for, 0 when none.
-    int asked() const { return asksASeat(m_table->phase) ? m_table->seat : 0; }
+    // The question open now and the seat that answers it.
+    Asked asked() const { return m_table->asked(); }
     // Whether the game waits for this seat's decision.
-    bool isAsked() const { return m_seat != 0 && asked() == m_seat; }
+    bool isAsked() const { return m_seat != 0 && asked().seat == m_seat; }
 
     // The seat's own hand by position 1..5; 0 = empty.
     const Hand& hand() const { return m_table->hand[m_seat]; }

@@ -25,17 +25,27 @@ enum class Phase : std::uint8_t {
     GameOver,   // a team reached the play-to score
 };
 
-// Whether a phase waits for one seat's decision.
-constexpr bool asksASeat(Phase phase) {
-    return phase == Phase::OrderUp || phase == Phase::Naming || phase == Phase::GoingAlone ||
-           phase == Phase::Discard || phase == Phase::Play;
-}
+// What the game asks of the seat it waits for.
+enum class Question : std::uint8_t {
+    None,       // nobody is asked: no game, a pause, the end
+    OrderUp,    // accept or pass the turned card
+    Naming,     // name a suit or pass
+    GoingAlone, // alone or with the partner
+    Discard,    // a hand position to throw away for the turned card
+    Card,       // a hand position to play to the trick
+};
 
-// Whether the seat asked answers with a hand position (the dealer's discard,
-// a card to the trick) rather than a bidding code.
-constexpr bool asksForCard(Phase phase) {
-    return phase == Phase::Discard || phase == Phase::Play;
-}
+// The question open now and the seat that answers it (0 with no question).
+struct Asked {
+    Question question = Question::None;
+    int seat = 0;
+
+    // Answered with a hand position (the discard, a card) rather than a bubble code.
+    constexpr bool wantsCard() const {
+        return question == Question::Discard || question == Question::Card;
+    }
+    bool operator==(const Asked&) const = default;
+};
 
 using Hand = std::array<int, 6>; // positions 1..5; 0 = empty
 
@@ -94,7 +104,37 @@ struct Table {
     Deck deck;
     DealRecord record; // cleared with every deal
 
+    // What is asked now, of which seat: the one reading of the phase and its seat.
+    constexpr Asked asked() const {
+        switch (phase) {
+        case Phase::OrderUp:
+            return {Question::OrderUp, seat};
+        case Phase::Naming:
+            return {Question::Naming, seat};
+        case Phase::GoingAlone:
+            return {Question::GoingAlone, seat};
+        case Phase::Discard:
+            return {Question::Discard, seat};
+        case Phase::Play:
+            return {Question::Card, seat};
+        default:
+            return {};
+        }
+    }
+    // The seat asked each question, 0 while another (or none) is open.
+    constexpr int bidder() const { return seatAsked(Question::OrderUp); }
+    constexpr int chooser() const { return seatAsked(Question::Naming); }
+    constexpr int aloner() const { return seatAsked(Question::GoingAlone); }
+    constexpr int discarder() const { return seatAsked(Question::Discard); }
+    constexpr int nextplayer() const { return seatAsked(Question::Card); }
+
     bool operator==(const Table&) const = default;
+
+private:
+    constexpr int seatAsked(Question question) const {
+        const Asked now = asked();
+        return now.question == question ? now.seat : 0;
+    }
 };
 
 } // namespace euchre::rules

@@ -42,25 +42,23 @@ void FigureCounter::count(const rules::Events& events) {
             m_dealOpen = false;
             break;
         case EventKind::GoingAlone:
-            if (e.b == BubbleAlone) ++f.alone;
+            if (e.code == BubbleAlone) ++f.alone;
             break;
         case EventKind::TrickWon:
-            m_tricks[1] = e.b;
-            m_tricks[2] = e.c;
+            m_tricks = e.tricks;
             break;
         case EventKind::Scored: {
-            const int making = e.a == 2 ? 2 : 1;
-            const int defendersPoints = making == 1 ? e.e : e.c;
+            const int making = e.team == 2 ? 2 : 1;
             ++f.hands;
             if (m_tricks[making] == kHandSize) ++f.marches;
-            if (defendersPoints > 0) ++f.euchres;
-            f.pointsTeam1 += e.c;
-            f.pointsTeam2 += e.e;
+            if (e.points[3 - making] > 0) ++f.euchres;
+            f.pointsTeam1 += e.points[1];
+            f.pointsTeam2 += e.points[2];
             break;
         }
         case EventKind::GameWon:
             ++f.games;
-            if (e.a == 1)
+            if (e.team == 1)
                 ++f.team1Wins;
             else
                 ++f.team2Wins;

@@ -42,14 +42,14 @@ public:
     std::vector<double> takeExpertTimes(int team) { return std::exchange(m_expertMs[team], {}); }
 
     const Figures& figures() const { return m_counter.figures(); }
-    const rules::Table& table() const { return m_table; }
+    const rules::Table& table() const { return m_game.table(); }
     const std::string& fault() const { return m_fault; }
     void setWatcher(Watcher* watcher) { m_watcher = watcher; }
 
 private:
     bool step(rules::Events& events);
 
-    rules::Table m_table;
+    rules::Game m_game;
     FigureCounter m_counter;
     std::string m_fault;
     Watcher* m_watcher = nullptr;

@@ -44,8 +44,8 @@ QByteArrayList throughHost(std::uint32_t start, int playto = kPlayTo,
         // The starter's echo is no rule; the hands are face down for a spectator.
         if (m.startsWith("CMD_startgame+") || m.startsWith("CMD_placecard+")) return;
         if (m.startsWith("CMD_settrump+") ||
-            (m.startsWith("CMD_clearcards+") && s.tricknumber == 1))
-            seen.append(handsLine([&](int seat) { return s.playerslot[seat].hand; }));
+            (m.startsWith("CMD_clearcards+") && s.game().table().tricknumber == 1))
+            seen.append(handsLine([&](int seat) { return s.game().table().hand[seat]; }));
         seen.append(m);
     };
     rng::restart(start);
@@ -69,54 +69,54 @@ public:
         for (const rules::Event& e : events) {
             switch (e.kind) {
             case K::Dealer:
-                line("CMD_dealer", {e.a});
+                line("CMD_dealer", {e.seat});
                 break;
             case K::Turned:
                 hands();
-                line("CMD_settrump", {e.a});
+                line("CMD_settrump", {e.card});
                 break;
             case K::Bidder:
-                line("CMD_bidder", {e.a});
+                line("CMD_bidder", {e.seat});
                 break;
             case K::Passed:
-                line("CMD_hepassed", {e.a});
+                line("CMD_hepassed", {e.seat});
                 break;
             case K::Accepted:
-                line("CMD_heaccepted", {e.a});
+                line("CMD_heaccepted", {e.seat});
                 break;
             case K::TrumpMade:
-                line("CMD_trumpchoosen", {e.a, e.b});
+                line("CMD_trumpchoosen", {e.seat, e.suit});
                 break;
             case K::Chooser:
-                line("CMD_chooser", {e.a, e.b});
+                line("CMD_chooser", {e.seat, e.suit});
                 break;
             case K::Aloner:
-                line("CMD_aloner", {e.a});
+                line("CMD_aloner", {e.seat});
                 break;
             case K::GoingAlone:
-                line("CMD_goingalone", {e.a, e.b});
+                line("CMD_goingalone", {e.seat, e.code});
                 break;
             case K::Discarder:
-                line("CMD_discarder", {e.a});
+                line("CMD_discarder", {e.seat});
                 break;
             case K::TrickStarted:
                 if (t.tricknumber == 1) hands();
                 line("CMD_clearcards", {});
                 break;
             case K::NextPlayer:
-                line("CMD_nextplayer", {e.a});
+                line("CMD_nextplayer", {e.seat});
                 break;
             case K::Played:
-                line("CMD_playedcard", {e.a, e.b, e.c});
+                line("CMD_playedcard", {e.seat, e.position, e.card});
                 break;
             case K::TrickWon:
-                line("CMD_trickwinner", {e.a, e.b, e.c});
+                line("CMD_trickwinner", {e.seat, e.tricks[1], e.tricks[2]});
                 break;
             case K::Scored:
-                line("CMD_score", {e.a, e.b, e.c, e.d, e.e});
+                line("CMD_score", {e.team, e.score[1], e.points[1], e.score[2], e.points[2]});
                 break;
             case K::GameWon:
-                line("CMD_thewinner", {e.a});
+                line("CMD_thewinner", {e.team});
                 break;
             case K::Dealt:
             case K::Switched: // only the dealer's own table is told

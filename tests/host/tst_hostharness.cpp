@@ -60,8 +60,9 @@ void countAlongside(HostHarness& harness, OwnCount& own) {
             if (bytes.startsWith("CMD_goingalone+") && bytes.contains("+7+")) ++own.loners;
             if (bytes.startsWith("CMD_score+")) {
                 ++own.scores;
-                const int making = server.teamrecord[1].makers ? 1 : 2;
-                const int taken = server.teamrecord[making].tricks;
+                const rules::Table& t = server.game().table();
+                const int making = t.team[1].makers ? 1 : 2;
+                const int taken = t.team[making].tricks;
                 if (taken == kHandSize) ++own.marches;
                 if (taken <= 2) ++own.euchres;
             }
@@ -110,7 +111,7 @@ private slots:
                 // The hand points add up to the totals announced, and those
                 // are the scores the host keeps.
                 QCOMPARE(g.pointsSum[team], g.finalScore[team]);
-                QCOMPARE(g.finalScore[team], server.teamrecord[team].score);
+                QCOMPARE(g.finalScore[team], server.game().table().team[team].score);
                 finalTotals[team] += g.finalScore[team];
             }
             handsPerGame += g.hands;
@@ -164,7 +165,7 @@ private slots:
         server.onSend = [&server, observers](int slot, const QByteArray& bytes) {
             observers(slot, bytes);
             if (bytes.startsWith("CMD_nextplayer+"))
-                server.playerslot[server.nextplayer].connected = true;
+                server.playerslot[server.game().table().nextplayer()].connected = true;
         };
         QVERIFY(!harness.playGame(kPlayto));
         QVERIFY2(harness.fault().contains(QLatin1String("stalled")), qPrintable(harness.fault()));

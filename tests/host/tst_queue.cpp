@@ -75,7 +75,7 @@ private slots:
         LogCapture log;
         HostFixture h;
         h.fourPlayersStart();
-        const int bidder = h.server.bidder;
+        const int bidder = h.table().bidder();
         h.clearSent();
         // Seat 2 says goodbye and tries a move, then goes in one of the ways.
         if (how == 3) h.say(1, "CMD_kickhim+1+2+");

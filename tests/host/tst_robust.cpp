@@ -18,18 +18,19 @@ QByteArray n(int v) {
 }
 
 // A person's acceptable answer to whatever the seat is asked, or an empty text.
-QByteArray answerFor(const TServer& s, int seat) {
-    if (s.bidder == seat) return "CMD_selectedbubble+" + n(seat) + "+2+";
-    if (s.chooser == seat) {
+QByteArray answerFor(const TServer& server, int seat) {
+    const rules::Table& s = server.game().table();
+    if (s.bidder() == seat) return "CMD_selectedbubble+" + n(seat) + "+2+";
+    if (s.chooser() == seat) {
         for (int suit = 1; suit <= 4; ++suit)
             if (suit != s.refusedsuit)
                 return "CMD_selectedbubble+" + n(seat) + "+" + n(suit + 2) + "+";
     }
-    if (s.aloner == seat) return "CMD_selectedbubble+" + n(seat) + "+8+";
-    if (s.discarder == seat) return "CMD_playcard+" + n(seat) + "+1+";
-    if (s.nextplayer == seat) {
+    if (s.aloner() == seat) return "CMD_selectedbubble+" + n(seat) + "+8+";
+    if (s.discarder() == seat) return "CMD_playcard+" + n(seat) + "+1+";
+    if (s.nextplayer() == seat) {
         for (int pos = 1; pos <= 5; ++pos)
-            if (rules::isLegalPlay(s.playerslot[seat].hand, pos, s.ledsuit, s.trump, s.leftbower))
+            if (rules::isLegalPlay(s.hand[seat], pos, s.ledsuit, s.trump, s.leftbower))
                 return "CMD_playcard+" + n(seat) + "+" + n(pos) + "+";
     }
     return {};
@@ -60,7 +61,7 @@ bool runUntil(HostFixture& h, const QByteArray& word, int observer = 1, int step
 
 // Seat 2 to play; a trick already under way in which seats 1 and 4 may lead.
 void toTrickPlay(HostFixture& h) {
-    for (int guard = 0; guard < 200 && h.server.nextplayer == 0; ++guard) {
+    for (int guard = 0; guard < 200 && h.table().nextplayer() == 0; ++guard) {
         for (int seat = 1; seat <= 4; ++seat) {
             const QByteArray a = answerFor(h.server, seat);
             if (!a.isEmpty()) h.say(seat, a);
@@ -82,18 +83,20 @@ private slots:
                      {21, 22, 24, 25, 26},
                      {34, 35, 37, 0, 47},
                      {10, 38, 39, 48, 49}}});
-        h.server.playerslot[3].hand[5] = 23 - 1; // the queen of Diamonds
-        h.server.trump = Hearts;
-        h.server.leftbower = 23;
-        h.server.bidder = h.server.chooser = h.server.aloner = h.server.discarder = 0;
-        h.server.teamrecord[1].makers = true;
-        h.server.nextplayer = 1;
+        h.table().hand[3][5] = 23 - 1; // the queen of Diamonds
+        h.table().trump = Hearts;
+        h.table().leftbower = 23;
+        h.table().team[1].makers = true;
+        // The pause before a trick led left of seat 1.
+        h.table().phase = rules::Phase::TrickPause;
+        h.table().seat = 0;
+        h.table().leaderBefore = 1;
         h.say(3, "CMD_justwatch+3+1");
         h.drain();
-        h.server.starthand();
+        h.server.proceed();
         h.say(2, "CMD_playcard+2+1+"); // the nine of Diamonds led
         h.drain();
-        QCOMPARE(h.server.nextplayer, 3);
+        QCOMPARE(h.table().nextplayer(), 3);
         QCOMPARE(h.server.ctimerTag, int(ActionPlay));
         h.server.ctimerTimer();
         const int ticks = h.server.botticks;
@@ -109,8 +112,8 @@ private slots:
         QCOMPARE(h.server.botticks, ticks);
         QVERIFY(h.server.ctimer.isActive());
         h.ticks(2);
-        QCOMPARE(h.server.playerslot[3].played, 22); // the computer followed suit
-        QCOMPARE(h.server.nextplayer, 4);
+        QCOMPARE(h.table().played[3], 22); // the computer followed suit
+        QCOMPARE(h.table().nextplayer(), 4);
     }
 
     void noCardIsTakenDuringThePauseAfterATrick() {
@@ -118,12 +121,12 @@ private slots:
         h.fourPlayersStart();
         toTrickPlay(h);
         for (int guard = 0; guard < 4 && h.server.ctimerTag != ActionNextTrick; ++guard) {
-            const int p = h.server.nextplayer;
+            const int p = h.table().nextplayer();
             h.say(p, answerFor(h.server, p));
             h.drain();
         }
         QCOMPARE(h.server.ctimerTag, int(ActionNextTrick));
-        QCOMPARE(h.server.nextplayer, 0);
+        QCOMPARE(h.table().nextplayer(), 0);
         h.clearSent();
         for (int seat = 1; seat <= 4; ++seat)
             for (int pos = 1; pos <= 5; ++pos)
@@ -132,7 +135,7 @@ private slots:
         QVERIFY(h.all(1).isEmpty());
         QCOMPARE(h.server.ctimerTag, int(ActionNextTrick));
         // A person leaving during the pause does not make the computer play early.
-        const int leaver = h.server.nextleaderbefore % 4 + 1; // the next leader
+        const int leaver = h.table().leaderBefore % 4 + 1; // the next leader
         h.link[leaver]->peerCloses();
         QCOMPARE(h.link[1 == leaver ? 2 : 1]->withWord("CMD_playedcard").size(), 0);
         QCOMPARE(h.server.ctimerTag, int(ActionNextTrick));
@@ -161,12 +164,12 @@ private slots:
         h.fourPlayersStart();
         h.say(2, "CMD_selectedbubble+2+1+"); // seat 2 orders up; seat 1 deals
         h.drain();
-        QCOMPARE(h.server.aloner, 2);
+        QCOMPARE(h.table().aloner(), 2);
         h.link[2]->peerCloses(); // the computer answers at once ...
-        QCOMPARE(h.server.aloner, 0);
+        QCOMPARE(h.table().aloner(), 0);
         // ... and the dealer must discard; the dealer leaves and a newcomer takes seat 1? No:
         // the dealer is seat 1; let seat 1 hand its seat to another person.
-        QCOMPARE(h.server.discarder, 1);
+        QCOMPARE(h.table().discarder(), 1);
 
         HostFixture g;
         g.fourPlayersStart();
@@ -181,7 +184,7 @@ private slots:
         QCOMPARE(g.link[2]->withWord("CMD_aloner"), QByteArrayList{"CMD_aloner+2+"});
         g.say(2, "CMD_selectedbubble+2+8+");
         g.drain();
-        QCOMPARE(g.server.discarder, 1);
+        QCOMPARE(g.table().discarder(), 1);
         g.server.playerslot[1].connected = false;
         auto fake = std::make_unique<FakeLink>();
         g.link[1] = fake.get();
@@ -195,11 +198,12 @@ private slots:
         HostFixture h;
         h.fourPlayersStart();
         toTrickPlay(h);
-        const int p = h.server.nextplayer;
-        h.server.playerslot[p].hand[2] = 0;
+        const int p = h.table().nextplayer();
+        h.table().hand[p][2] = 0;
         QTest::ignoreMessage(QtWarningMsg, "That is not a valid card!!!");
-        h.server.hesplaying(p, 2);
-        h.server.playerslot[p].played = 8;
+        h.say(p, "CMD_playcard+" + n(p) + "+2+");
+        h.drain();
+        h.table().played[p] = 8;
         QTest::ignoreMessage(QtWarningMsg,
                              QRegularExpression("^player: \\d played double! Next Player Is:\\d"));
         h.say(p, answerFor(h.server, p));
@@ -221,41 +225,39 @@ private slots:
             h.say(2, "CMD_selectedbubble+2+1+");
             h.say(2, "CMD_selectedbubble+2+" + QByteArray(moment == 3 ? "7" : "8") + "+");
             h.drain();
-            QCOMPARE(h.server.discarder, 1);
+            QCOMPARE(h.table().discarder(), 1);
             if (moment == 3) {
                 h.say(1, "CMD_playcard+1+1+");
                 h.drain();
-                h.say(h.server.nextplayer, answerFor(h.server, h.server.nextplayer));
+                h.say(h.table().nextplayer(), answerFor(h.server, h.table().nextplayer()));
                 h.drain();
             }
         } else {
             toTrickPlay(h);
-            h.say(h.server.nextplayer, answerFor(h.server, h.server.nextplayer));
+            h.say(h.table().nextplayer(), answerFor(h.server, h.table().nextplayer()));
             h.drain();
             if (moment == 2) {
-                h.server.teamrecord[1].makers = true;
-                h.server.teamrecord[1].tricks = 3;
-                h.server.tallyscore();
+                QVERIFY(runUntil(h, "CMD_score"));
                 QCOMPARE(h.server.ctimerTag, int(ActionNextDeal));
             }
         }
         h.clearSent();
         h.say(1, "CMD_startgame+Ann+5+");
         h.drain();
-        QCOMPARE(h.server.ledsuit, 0);
-        QCOMPARE(h.server.aloner, 0);
-        QCOMPARE(h.server.discarder, 0);
-        QCOMPARE(h.server.nextplayer, 0);
-        QCOMPARE(h.server.dealer, 1);
-        QCOMPARE(h.server.bidder, 2);
-        QCOMPARE(h.server.playto, 5);
+        QCOMPARE(h.table().ledsuit, 0);
+        QCOMPARE(h.table().aloner(), 0);
+        QCOMPARE(h.table().discarder(), 0);
+        QCOMPARE(h.table().nextplayer(), 0);
+        QCOMPARE(h.table().dealer, 1);
+        QCOMPARE(h.table().bidder(), 2);
+        QCOMPARE(h.table().playto, 5);
         QCOMPARE(h.server.ctimerTag, int(ActionNone)); // all four seats are people's
         for (int seat = 1; seat <= 4; ++seat) {
-            QCOMPARE(h.server.playerslot[seat].played, 0);
-            QVERIFY(!h.server.playerslot[seat].sitsout);
-            QVERIFY(!h.server.playerslot[seat].alone);
+            QCOMPARE(h.table().played[seat], 0);
+            QVERIFY(!h.table().sitsout[seat]);
+            QVERIFY(!h.table().alone[seat]);
         }
-        QCOMPARE(h.server.teamrecord[1].score + h.server.teamrecord[2].score, 0);
+        QCOMPARE(h.table().team[1].score + h.table().team[2].score, 0);
         // The first trick follows suit against its own first card only: bid it through.
         QVERIFY(runUntil(h, "CMD_trickwinner"));
         const QByteArrayList played = h.link[1]->withWord("CMD_playedcard");
@@ -285,29 +287,29 @@ private slots:
         h.drain();
         // Walk the hand in person until the wanted moment comes up.
         auto reached = [&](int& seat) {
-            TServer& s = h.server;
+            const rules::Table& t = h.table();
             switch (moment) {
             case 0:
-                seat = s.bidder;
+                seat = t.bidder();
                 return seat != 0;
             case 1:
-                seat = s.chooser;
+                seat = t.chooser();
                 return seat != 0;
             case 2:
-                seat = s.aloner;
+                seat = t.aloner();
                 return seat != 0;
             case 3:
-                seat = s.discarder;
+                seat = t.discarder();
                 return seat != 0;
             case 4:
-                seat = s.nextplayer;
+                seat = t.nextplayer();
                 return seat != 0;
             case 5:
                 seat = 2;
-                return s.ctimerTag == ActionNextTrick;
+                return h.server.ctimerTag == ActionNextTrick;
             default:
                 seat = 3;
-                return s.ctimerTag == ActionNextDeal;
+                return h.server.ctimerTag == ActionNextDeal;
             }
         };
         int seat = 0;
@@ -319,8 +321,9 @@ private slots:
             for (int s = 1; s <= 4; ++s) {
                 QByteArray a = answerFor(h.server, s);
                 // Reach the naming phase and a discard by passing or ordering up.
-                if (moment == 1 && h.server.bidder == s) a = "CMD_selectedbubble+" + n(s) + "+2+";
-                if ((moment == 2 || moment == 3) && h.server.bidder == s)
+                if (moment == 1 && h.table().bidder() == s)
+                    a = "CMD_selectedbubble+" + n(s) + "+2+";
+                if ((moment == 2 || moment == 3) && h.table().bidder() == s)
                     a = "CMD_selectedbubble+" + n(s) + "+1+";
                 if (!a.isEmpty()) h.say(s, a);
             }

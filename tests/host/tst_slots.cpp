@@ -96,17 +96,18 @@ private slots:
                      {21, 22, 0, 24, 25},
                      {34, 35, 36, 37, 38},
                      {47, 48, 49, 50, 51}}});
-        h.server.trump = Hearts;
-        h.server.leftbower = 23;
-        h.server.dealer = 1;
-        h.server.bidder = h.server.chooser = h.server.aloner = h.server.discarder = 0;
-        h.server.nextplayer = 3;
-        h.server.playerslot[2].played = 23;
-        h.server.teamrecord[2].makers = true;
-        h.server.teamrecord[1].makers = false;
-        h.server.makerseat = 2;
-        h.server.teamrecord[1].score = 4;
-        h.server.teamrecord[2].tricks = 1;
+        rules::Table& t = h.table();
+        t.trump = Hearts;
+        t.leftbower = 23;
+        t.dealer = 1;
+        t.phase = rules::Phase::Play;
+        t.seat = 3;
+        t.played[2] = 23;
+        t.team[2].makers = true;
+        t.team[1].makers = false;
+        t.makerseat = 2;
+        t.team[1].score = 4;
+        t.team[2].tricks = 1;
         h.clearSent();
         QCOMPARE(h.join("New"), 3);
         QCOMPARE(h.all(3), (QByteArrayList{
@@ -141,7 +142,7 @@ private slots:
     void leavingWhileAskedToBidHandsTheSeatOver() {
         HostFixture h;
         h.fourPlayersStart();
-        QCOMPARE(h.server.bidder, 2); // left of seat 1, the first dealer
+        QCOMPARE(h.table().bidder(), 2); // left of seat 1, the first dealer
         h.clearSent();
         h.link[2]->peerCloses();
         const QByteArrayList seen = h.all(1);
@@ -149,7 +150,7 @@ private slots:
         QCOMPARE(seen[0], QByteArray("CMD_playerdisconnected+2+Bob"));
         // The computer answered at once, without the timer.
         QVERIFY(seen[1] == "CMD_hepassed+2+" || seen[1] == "CMD_heaccepted+2+");
-        QVERIFY(h.server.bidder != 2);
+        QVERIFY(h.table().bidder() != 2);
         // The second report of the same close changes nothing.
         const int before = h.all(1).size();
         h.link[2]->close();
@@ -242,7 +243,7 @@ private slots:
     void nobodyActsForAnother() {
         HostFixture h;
         h.fourPlayersStart();
-        const int bidder = h.server.bidder;
+        const int bidder = h.table().bidder();
         const int other = bidder == 3 ? 4 : 3;
         h.clearSent();
         h.say(other, "CMD_selectedbubble+" + QByteArray::number(bidder) + "+1+");
@@ -250,15 +251,15 @@ private slots:
         h.say(other, "CMD_logininfo+" + QByteArray::number(bidder) + "+1.0.6+Thief");
         h.say(2, "CMD_startgame+Bob+5+");
         h.drain();
-        QCOMPARE(h.server.bidder, bidder);
+        QCOMPARE(h.table().bidder(), bidder);
         QVERIFY(h.all(1).isEmpty());
-        QCOMPARE(h.server.playto, 10);
+        QCOMPARE(h.table().playto, 10);
     }
 
     void badNumbersAreDropped() {
         HostFixture h;
         h.fourPlayersStart();
-        const int bidder = h.server.bidder;
+        const int bidder = h.table().bidder();
         const QByteArray b = QByteArray::number(bidder);
         h.clearSent();
         for (const QByteArray& bad : QByteArrayList{
@@ -271,7 +272,7 @@ private slots:
             h.say(bidder, bad);
         }
         h.drain();
-        QCOMPARE(h.server.bidder, bidder);
+        QCOMPARE(h.table().bidder(), bidder);
         QVERIFY(h.all(1).isEmpty());
         for (int s = 1; s <= 4; ++s) QVERIFY(h.server.playerslot[s].connected);
     }

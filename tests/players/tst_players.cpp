@@ -29,7 +29,7 @@ struct Redealer : sim::Watcher {
     Pcg32 g{3, 1};
 
     void step(const rules::Events&, const rules::Table& t) override {
-        if (!rules::asksASeat(t.phase) || t.seat != seat || checked >= limit) return;
+        if (t.asked().seat != seat || checked >= limit) return;
         rules::Table other = t;
         std::vector<int*> hidden;
         for (int s = 1; s <= kSeats; ++s)

@@ -67,7 +67,8 @@ int playedBy(const rules::SeatView& view, int seat) {
 
 // The seat to play to the trick, 0 outside trick play.
 int playerToMove(const rules::SeatView& view) {
-    return view.phase() == rules::Phase::Play ? view.asked() : 0;
+    const rules::Asked asked = view.asked();
+    return asked.question == rules::Question::Card ? asked.seat : 0;
 }
 
 bool holdsAnyCard(const std::array<int, 6>& hand) {

@@ -59,8 +59,7 @@ void HostFixture::fourPlayersStart(int playto) {
 
 void HostFixture::setHands(const std::array<std::array<int, 5>, 4>& hands) {
     for (int seat = 1; seat <= 4; ++seat)
-        for (int pos = 1; pos <= 5; ++pos)
-            server.playerslot[seat].hand[pos] = hands[seat - 1][pos - 1];
+        for (int pos = 1; pos <= 5; ++pos) table().hand[seat][pos] = hands[seat - 1][pos - 1];
 }
 
 QByteArray msg(const char* text) {

@@ -80,7 +80,9 @@ public:
 
     // Four people at the table and a game started by seat 1.
     void fourPlayersStart(int playto = 10);
-    // Sets the hands of the four seats (five cards each) and the turned card state.
+    // The game's table, read or laid out by hand.
+    rules::Table& table() { return server.game().arrange(); }
+    // Sets the hands of the four seats (five cards each).
     void setHands(const std::array<std::array<int, 5>, 4>& hands);
 };
 

@@ -69,9 +69,9 @@ void HostHarness::setFault(const QString& text) {
     if (m_fault.isEmpty()) m_fault = text;
 }
 
-void HostHarness::count(rules::EventKind kind, int a, int b, int c, int d, int e) {
+void HostHarness::count(const rules::Event& event) {
     rules::Events events;
-    events.push(kind, a, b, c, d, e);
+    events.push(event);
     m_counter.count(events);
 }
 
@@ -95,18 +95,19 @@ bool HostHarness::playGame(int playto) {
     const qint64 maxTicks = kTicksPerPoint * (qMax(playto, 1) + 1);
     for (qint64 tick = 0; !m_gameOver && m_fault.isEmpty(); ++tick) {
         if (m_server.ctimerTag == ActionNone || !m_server.ctimer.isActive()) {
+            const rules::Table& t = m_server.game().table();
             setFault(QStringLiteral("game %1 stalled in deal %2: nothing pending on the computer "
                                     "timer and no winner (dealer %3, bidder %4, chooser %5, "
                                     "aloner %6, discarder %7, next player %8, trick %9)")
                          .arg(figures().games + 1)
                          .arg(m_game.deals)
-                         .arg(m_server.dealer)
-                         .arg(m_server.bidder)
-                         .arg(m_server.chooser)
-                         .arg(m_server.aloner)
-                         .arg(m_server.discarder)
-                         .arg(m_server.nextplayer)
-                         .arg(m_server.tricknumber));
+                         .arg(t.dealer)
+                         .arg(t.bidder())
+                         .arg(t.chooser())
+                         .arg(t.aloner())
+                         .arg(t.discarder())
+                         .arg(t.nextplayer())
+                         .arg(t.tricknumber));
             break;
         }
         if (tick >= maxTicks) {
@@ -150,24 +151,24 @@ void HostHarness::observe(QByteArrayView message) {
         if (!winner || !team1 || !team2) return setFault(QStringLiteral("unreadable trick count"));
         m_tricks[1] = *team1;
         m_tricks[2] = *team2;
-        count(EventKind::TrickWon, *winner, *team1, *team2);
+        count({.kind = EventKind::TrickWon, .seat = *winner, .tricks = {0, *team1, *team2}});
     } else if (word == cmd::heaccepted) {
         const std::optional<int> seat = fields.number(1, kSeats);
         if (!seat) return setFault(QStringLiteral("unreadable order-up"));
-        count(EventKind::Accepted, *seat);
+        count({.kind = EventKind::Accepted, .seat = *seat});
     } else if (word == cmd::trumpchoosen) {
         const std::optional<int> seat = fields.number(1, kSeats);
         const std::optional<int> suit = fields.number(Clubs, Hearts);
         if (!seat || !suit) return setFault(QStringLiteral("unreadable trump"));
         if (!m_dealOpen) return setFault(QStringLiteral("trump made twice in one deal"));
         m_dealOpen = false;
-        count(EventKind::TrumpMade, *seat, *suit);
+        count({.kind = EventKind::TrumpMade, .seat = *seat, .suit = *suit});
     } else if (word == cmd::goingalone) {
         const std::optional<int> seat = fields.number(1, kSeats);
         const std::optional<int> code = fields.number(BubbleAlone, BubbleWithPartner);
         if (!seat || !code) return setFault(QStringLiteral("unreadable going-alone answer"));
         m_aloneThisDeal |= *code == BubbleAlone;
-        count(EventKind::GoingAlone, *seat, *code);
+        count({.kind = EventKind::GoingAlone, .seat = *seat, .code = *code});
     } else if (word == cmd::score) {
         onScore(args);
     } else if (word == cmd::thewinner) {
@@ -180,7 +181,7 @@ void HostHarness::onDealer(int seat) {
     m_dealOpen = true;
     m_aloneThisDeal = false;
     m_tricks = {};
-    count(rules::EventKind::Dealer, seat);
+    count({.kind = rules::EventKind::Dealer, .seat = seat});
 }
 
 void HostHarness::onScore(QByteArrayView args) {
@@ -220,7 +221,10 @@ void HostHarness::onScore(QByteArrayView args) {
                                 .arg(m_game.pointsSum[team])
                                 .arg(*total[team]));
     }
-    count(rules::EventKind::Scored, makers, *total[1], *points[1], *total[2], *points[2]);
+    count({.kind = rules::EventKind::Scored,
+           .team = makers,
+           .score = {0, *total[1], *total[2]},
+           .points = {0, *points[1], *points[2]}});
 }
 
 void HostHarness::onWinner(QByteArrayView args) {
@@ -237,7 +241,7 @@ void HostHarness::onWinner(QByteArrayView args) {
                             .arg(m_playto));
     m_game.winner = *team;
     m_gameOver = true;
-    count(rules::EventKind::GameWon, *team);
+    count({.kind = rules::EventKind::GameWon, .team = *team});
 }
 
 } // namespace euchre::testing

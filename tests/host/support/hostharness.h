@@ -53,7 +53,7 @@ private:
     void onWinner(QByteArrayView args);
     void setFault(const QString& text);
     // Counts one message's event, as the rules core reported it to the host.
-    void count(rules::EventKind kind, int a = 0, int b = 0, int c = 0, int d = 0, int e = 0);
+    void count(const rules::Event& event);
 
     TServer m_server;
     sim::FigureCounter m_counter;
