@@ -3,7 +3,7 @@
 #include "model/random.h"
 #include "net/commands.h"
 #include "players/standard/bidding.h"
-#include "support/table.h"
+#include "support/positions.h"
 
 #include <QtTest>
 

@@ -4,7 +4,7 @@
 #include "model/random.h"
 #include "players/standard/cardplay.h"
 #include "rules/rules.h"
-#include "support/table.h"
+#include "support/positions.h"
 
 #include <QtTest>
 
