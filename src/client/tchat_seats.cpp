@@ -76,6 +76,11 @@ void Tchat::newplayerinfo(QByteArrayView args) {
             notice(QStringLiteral("0+") + name + kIsConnected);
         }
         if (*slot > kSeats) {
+            // A slot holds one spectator: whoever the list still shows there
+            // has gone, so a host that announces it again cannot grow the list.
+            const QString place = spyEntry(*slot, QString());
+            m_shown.spylist.removeIf(
+                [&place](const QString& entry) { return entry.startsWith(place); });
             m_shown.spylist.append(spyEntry(*slot, name));
             emit spylistChanged();
             notice(*slot == m_shown.myslot ? kYouAreSpying

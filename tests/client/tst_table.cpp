@@ -230,6 +230,11 @@ void TestTable::arrivalsDeparturesAndWatchers() {
     feed(t, "CMD_playerdisconnected+6+Spy");
     QVERIFY(logShows(t, QStringLiteral("Spy has left.")));
     QVERIFY(t.shown().spylist.isEmpty());
+    // A slot holds one spectator: another one there replaces the one listed.
+    for (const char* line :
+         {"CMD_newplayerinfo+8+Ann+0", "CMD_newplayerinfo+8+Ann+0", "CMD_newplayerinfo+8+Eve+0"})
+        feed(t, line);
+    QCOMPARE(t.shown().spylist, QStringList{QStringLiteral("8: Eve")});
 
     // Just watching: slots above 4 are ignored; the own seat's menu tick
     // follows the host, never the click.
