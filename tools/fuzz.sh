@@ -6,7 +6,10 @@
 # At the end it prints the inputs run, the time, the coverage (libFuzzer's cov
 # and ft) and the corpus; a crash, leak or sanitizer report leaves its input in
 # build-fuzz/ and the log in build-fuzz/fuzz-NAME.log, and the status is 1.
-# More libFuzzer options may follow, e.g. -runs=10000000 or -jobs=2.
+# A target that keeps its window or host from one input to the next makes a
+# new one every EUCHRE_FUZZ_REUSE inputs (200 here; 1 replays each input
+# alone, the way a crash's input is checked). More libFuzzer options may
+# follow, e.g. -runs=10000000 or -jobs=2.
 # usage: tools/fuzz.sh TARGET [SECONDS] [libFuzzer options...]
 #        targets: the NAME.cpp files of fuzz/ (tally, table, host)
 set -euo pipefail
@@ -43,6 +46,8 @@ log=build-fuzz/fuzz-$target.log
 export QT_QPA_PLATFORM=offscreen QT_LOGGING_RULES='*.debug=false;qt.*=false'
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:detect_stack_use_after_return=0}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PWD/tools/lsan.supp:print_suppressions=0}
+export EUCHRE_FUZZ_REUSE=${EUCHRE_FUZZ_REUSE:-200}
 echo "fuzz-$target: running for $seconds s; log in $log"
 start=$(date +%s)
 status=0

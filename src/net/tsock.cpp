@@ -378,6 +378,12 @@ void TSock::catchUp(QTcpSocket* socket) {
         onSocketDisconnected();
 }
 
+void TSock::deliver(QByteArrayView bytes) {
+    m_incoming += bytes;
+    emit OnRead(this, static_cast<int>(
+                          qMin<qsizetype>(m_incoming.size(), std::numeric_limits<int>::max())));
+}
+
 void TSock::onReadyRead() {
     QPointer<TSock> self(this);
     QTcpSocket* socket = m_socket;

@@ -5,6 +5,7 @@
 
 #include <QAbstractSocket>
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -54,8 +55,11 @@ public:
     bool Open();                       // connect; result: the connected flag
     bool Send(const QByteArray& text); // queue and send; throws when not connected
     QByteArray Receive();              // whole incoming buffer, emptied
-    bool Accept(TSock*& newSocket);    // one waiting connection into a new TSock
-    bool Close();                      // reports "Socket Closed" unless listening
+    // Bytes taken as if the network had brought them, read event and all:
+    // drives a reader of this component without a network (the fuzzers).
+    void deliver(QByteArrayView bytes);
+    bool Accept(TSock*& newSocket); // one waiting connection into a new TSock
+    bool Close();                   // reports "Socket Closed" unless listening
 
     // Bytes handed to Send that the peer has not taken yet.
     qint64 unsentBytes() const;
