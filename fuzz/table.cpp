@@ -3,10 +3,12 @@
 // with the window's ticks between them, the way the network would bring it.
 // After every piece the window must still be whole: every item of the table
 // on the board, the queue and the chat log within their bounds, no windows or
-// widgets piling up, at most the five spectators listed.
+// widgets piling up, at most the five spectators listed, and every seat,
+// place and count the table shows within the table.
 #include "chat/chatlog.h"
 #include "chat/phrases.h"
 #include "client/tableboard.h"
+#include "client/tablerecord.h"
 #include "client/tchat.h"
 #include "client/tgamestart.h"
 #include "client/tlasttrick.h"
@@ -106,7 +108,16 @@ struct Rig {
             log && (log->itemCount() > 2 * ChatLog::kMaxItems ||
                     log->textChars() > 2 * ChatLog::kMaxTextChars))
             broken("the chat log holds far more than its bound");
-        if (chat.spylist.size() > 5) broken("more than five spectators listed");
+        const TableRecord& shown = chat.shown();
+        if (shown.spylist.size() > 5) broken("more than five spectators listed");
+        const auto seatOrNone = [](int seat) { return seat >= 0 && seat <= 4; };
+        if (!seatOrNone(shown.dealer) || !seatOrNone(shown.turnseat) || !seatOrNone(shown.arrow) ||
+            !seatOrNone(shown.trickWinner) || shown.trick.count < 0 || shown.trick.count > 4 ||
+            shown.keyPlace < 1 || shown.keyPlace > 5)
+            broken("the table shows a seat, a trick or a place that is not there");
+        for (int seat = 1; seat <= 4; ++seat)
+            if (shown.seats[seat].cardsLeft < 0 || shown.seats[seat].cardsLeft > 5)
+                broken("a seat holds more than five cards or fewer than none");
         if (chat.findChildren<QObject*>().size() > widgets + kWidgetGrowth)
             broken("the table's widgets pile up");
     }
