@@ -190,7 +190,7 @@ int main(int argc, char* argv[]) {
     // The lobby takes over: the game ends as "Exit" ends it.
     QObject::connect(&download, &euchre::Tdownload::exitRequested, &chat,
                      [&chat] { chat.Exit1Click(); });
-    spylist.isHosting = [&chat] { return chat.ishost; };
+    spylist.isHosting = [&chat] { return chat.login().ishost; };
     spylist.kick = [&chat](int slot) { chat.removeFromGame(slot); };
     QObject::connect(&chat, &euchre::Tchat::spylistChanged, &spylist,
                      [&chat, &spylist] { spylist.setEntries(chat.shown().spylist); });

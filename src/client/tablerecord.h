@@ -109,6 +109,12 @@ struct TableRecord {
     QString seatName(int seat) const {
         return seat >= 1 && seat <= 4 ? seats[static_cast<size_t>(seat)].name : QString();
     }
+    // A seat nobody has taken shows the computer's name for it.
+    void showDefaultName(int seat) {
+        if (seat < 1 || seat > 4) return;
+        QString& name = seats[static_cast<size_t>(seat)].name;
+        if (name == kWaitingSeat) name = defaultnames[static_cast<size_t>(seat)];
+    }
     // How many places of the own hand hold a card.
     int held() const {
         int n = 0;

@@ -2,6 +2,8 @@
 // message queue with its one-message-per-tick dispatch, settings and menus.
 #include "client/tchat.h"
 
+#include "client/tchat_parts.h"
+
 #include "client/artitem.h"
 #include "client/connectionbar.h"
 #include "client/tableboard.h"
@@ -65,52 +67,6 @@ constexpr int kCloseFlushMs = 200;
 constexpr int kInfoConnected = 1;
 constexpr int kInfoError = 7;
 
-struct Dispatch {
-    const char* word;
-    void (Tchat::*handler)(QByteArrayView);
-};
-
-// Every command word the table understands, in the order they are compared.
-const Dispatch kDispatch[] = {
-    {cmd::sendlogininfo, &Tchat::sendloginfo},
-    {cmd::chat, &Tchat::chatrecieved},
-    {cmd::action, &Tchat::chatrecieved},
-    {cmd::newplayerinfo, &Tchat::newplayerinfo},
-    {cmd::havewrongversion, &Tchat::havewrongversion},
-    {cmd::wrongversion, &Tchat::wrongversion},
-    {cmd::existingplayers, &Tchat::newplayerinfo},
-    {cmd::playerdisconnected, &Tchat::playerdisconnected},
-    {cmd::startgame, &Tchat::startthegame},
-    {cmd::nextplayer, &Tchat::setnextplayer},
-    {cmd::full, &Tchat::full},
-    {cmd::justwatching, &Tchat::justwatching},
-    {cmd::dealer, &Tchat::setdealer},
-    {cmd::placecard, &Tchat::placecard},
-    {cmd::bidder, &Tchat::setbidder},
-    {cmd::hepassed, &Tchat::hepassed},
-    {cmd::heaccepted, &Tchat::heaccepted},
-    {cmd::settrump, &Tchat::settrump},
-    {cmd::discarder, &Tchat::setdiscarder},
-    {cmd::switchcard, &Tchat::switchcard},
-    {cmd::chooser, &Tchat::setchooser},
-    {cmd::trumpchoosen, &Tchat::trumpchoosen},
-    {cmd::playedcard, &Tchat::playedcard},
-    {cmd::notvalid, &Tchat::notvalid},
-    {cmd::trickwinner, &Tchat::trickwinner},
-    {cmd::clearcards, &Tchat::clearcards},
-    {cmd::score, &Tchat::scores},
-    {cmd::thewinner, &Tchat::thewinner},
-    {cmd::loadstats, &Tchat::loadstats},
-    {cmd::loadcards, &Tchat::loadcards},
-    {cmd::loadtheircards, &Tchat::loadtheircard},
-    {cmd::aloner, &Tchat::setaloner},
-    {cmd::goingalone, &Tchat::goingalone},
-    {cmd::playasound, &Tchat::playasound},
-    {cmd::password, &Tchat::passwordasked},
-    {cmd::wrongpassword, &Tchat::wrongpassword},
-    {cmd::lockedout, &Tchat::lockedout},
-};
-
 quint16 portFromEnvironment() {
     const QByteArray text = qgetenv("EUCHRE_PORT");
     if (text.isEmpty()) return Tchat::kDefaultGamePort;
@@ -154,6 +110,57 @@ QAction* checkedWithData(QActionGroup* group, int value) {
 }
 
 } // namespace
+
+// Every command word the table understands, in the order they are compared,
+// and the part of the table that handles it.
+struct Tchat::Dispatch {
+    const char* word;
+    void (*handle)(Tchat& table, QByteArrayView args);
+};
+
+const std::vector<Tchat::Dispatch>& Tchat::dispatchTable() {
+    using Args = QByteArrayView;
+    static const std::vector<Dispatch> table = {
+        {cmd::sendlogininfo, [](Tchat& t, Args a) { t.sendloginfo(a); }},
+        {cmd::chat, [](Tchat& t, Args a) { t.chatrecieved(a); }},
+        {cmd::action, [](Tchat& t, Args a) { t.chatrecieved(a); }},
+        {cmd::newplayerinfo, [](Tchat& t, Args a) { t.m_seats->newplayerinfo(a); }},
+        {cmd::havewrongversion, [](Tchat& t, Args a) { t.havewrongversion(a); }},
+        {cmd::wrongversion, [](Tchat& t, Args a) { t.wrongversion(a); }},
+        {cmd::existingplayers, [](Tchat& t, Args a) { t.m_seats->newplayerinfo(a); }},
+        {cmd::playerdisconnected, [](Tchat& t, Args a) { t.m_seats->playerdisconnected(a); }},
+        {cmd::startgame, [](Tchat& t, Args a) { t.m_turns->startthegame(a); }},
+        {cmd::nextplayer, [](Tchat& t, Args a) { t.m_turns->setnextplayer(a); }},
+        {cmd::full, [](Tchat& t, Args a) { t.full(a); }},
+        {cmd::justwatching, [](Tchat& t, Args a) { t.m_seats->justwatching(a); }},
+        {cmd::dealer, [](Tchat& t, Args a) { t.m_turns->setdealer(a); }},
+        {cmd::placecard, [](Tchat& t, Args a) { t.m_hand->placecard(a); }},
+        {cmd::bidder, [](Tchat& t, Args a) { t.m_turns->setbidder(a); }},
+        {cmd::hepassed, [](Tchat& t, Args a) { t.m_turns->hepassed(a); }},
+        {cmd::heaccepted, [](Tchat& t, Args a) { t.m_turns->heaccepted(a); }},
+        {cmd::settrump, [](Tchat& t, Args a) { t.m_turns->settrump(a); }},
+        {cmd::discarder, [](Tchat& t, Args a) { t.m_turns->setdiscarder(a); }},
+        {cmd::switchcard, [](Tchat& t, Args a) { t.m_hand->switchcard(a); }},
+        {cmd::chooser, [](Tchat& t, Args a) { t.m_turns->setchooser(a); }},
+        {cmd::trumpchoosen, [](Tchat& t, Args a) { t.m_turns->trumpchoosen(a); }},
+        {cmd::playedcard, [](Tchat& t, Args a) { t.m_hand->playedcard(a); }},
+        {cmd::notvalid, [](Tchat& t, Args a) { t.m_hand->notvalid(a); }},
+        {cmd::trickwinner, [](Tchat& t, Args a) { t.m_hand->trickwinner(a); }},
+        {cmd::clearcards, [](Tchat& t, Args a) { t.m_hand->clearcards(a); }},
+        {cmd::score, [](Tchat& t, Args a) { t.m_scores->scores(a); }},
+        {cmd::thewinner, [](Tchat& t, Args a) { t.m_scores->thewinner(a); }},
+        {cmd::loadstats, [](Tchat& t, Args a) { t.m_scores->loadstats(a); }},
+        {cmd::loadcards, [](Tchat& t, Args a) { t.m_hand->loadcards(a); }},
+        {cmd::loadtheircards, [](Tchat& t, Args a) { t.m_hand->loadtheircard(a); }},
+        {cmd::aloner, [](Tchat& t, Args a) { t.m_turns->setaloner(a); }},
+        {cmd::goingalone, [](Tchat& t, Args a) { t.m_hand->goingalone(a); }},
+        {cmd::playasound, [](Tchat& t, Args a) { t.playasound(a); }},
+        {cmd::password, [](Tchat& t, Args a) { t.passwordasked(a); }},
+        {cmd::wrongpassword, [](Tchat& t, Args a) { t.wrongpassword(a); }},
+        {cmd::lockedout, [](Tchat& t, Args a) { t.lockedout(a); }},
+    };
+    return table;
+}
 
 Tchat::Tchat(QWidget* parent)
     : QMainWindow(parent), systemcolour(systemColour), m_store(settingsFilePath()) {
@@ -199,13 +206,17 @@ Tchat::Tchat(QWidget* parent)
     });
     for (int n = 1; n <= TableBoard::kBubbles; ++n)
         connect(board()->bubble(n), &ArtItem::pressed, this, [this, n](Qt::MouseButton button) {
-            if (button == Qt::LeftButton) bubble1Click(n);
+            if (button == Qt::LeftButton) m_turns->bubble1Click(n);
         });
-    board()->onKey = [this](int key) { return tableKey(key); };
+    board()->onKey = [this](int key) { return m_hand->tableKey(key); };
     board()->onCardPressed = [this](int position, Qt::MouseButton button) {
-        pressCard(placeOf(position), button);
+        m_hand->pressCard(m_hand->placeOf(position), button);
     };
     m_bar = new ConnectionBar(board());
+    m_seats = std::make_unique<Seats>(*this);
+    m_hand = std::make_unique<Hand>(*this);
+    m_turns = std::make_unique<Turns>(*this);
+    m_scores = std::make_unique<Scores>(*this);
     connect(m_bar, &ConnectionBar::reconnectClicked, this, &Tchat::Reconnect1Click);
     connect(m_bar, &ConnectionBar::joinClicked, this, &Tchat::Join1Click);
 
@@ -223,7 +234,6 @@ Tchat::Tchat(QWidget* parent)
 
     m_gamePort = portFromEnvironment();
     buildMenus();
-    buildPopupKick();
     FormCreate();
     resize(kResetWidth, kResetHeight);
 }
@@ -240,9 +250,9 @@ void Tchat::FormCreate() {
     m_marker =
         std::make_unique<QSystemSemaphore>(QStringLiteral("euchre"), 1, QSystemSemaphore::Open);
     systemcolour = systemColour;
-    clearall();
+    m_turns->clearall();
     rng::restartFromTimeOfDay();
-    ishost = false;
+    m_login.ishost = false;
     m_shown.turnseat = 0;
     m_shown.defaultnames = {QString(), QStringLiteral("You"), QStringLiteral("Klot"),
                             QStringLiteral("Klick"), QStringLiteral("Kling")};
@@ -375,7 +385,7 @@ void Tchat::buildMenus() {
     connect(m_justWatch, &QAction::triggered, this, [this] {
         // Only the host's answer changes the tick.
         m_justWatch->setChecked(!m_justWatch->isChecked());
-        JustWatch1Click();
+        m_seats->JustWatch1Click();
     });
 
     QMenu* view = bar->addMenu(QStringLiteral("&View"));
@@ -429,7 +439,7 @@ void Tchat::setWindows(const TableWindows& windows) {
     if (auto* window = qobject_cast<Tlasttrick*>(m_windows.lasttrick.data())) {
         window->tableNames = [this] {
             QStringList names;
-            for (int seat = 1; seat <= kHighestSeat; ++seat) names << seatName(seat);
+            for (int seat = 1; seat <= kHighestSeat; ++seat) names << m_shown.seatName(seat);
             return names;
         };
         m_lastTrickLink = connect(this, &Tchat::lastTrickChanged, window,
@@ -485,15 +495,15 @@ void Tchat::processparams(const QStringList& params) {
     m_started = true;
     m_shown.startOffered = false;
     m_startGame->setEnabled(false);
-    loginname.clear();
+    m_login.loginname.clear();
 
     if (params.isEmpty()) {
         notice(kLoadingSolo);
         showWindow(m_windows.download);
-        hostaddress = kLoopback;
-        playername = kSoloName;
+        m_login.hostaddress = kLoopback;
+        m_login.playername = kSoloName;
         // The computer plays the other three seats from the first deal on.
-        for (int seat = 2; seat <= kHighestSeat; ++seat) showDefaultName(seat);
+        for (int seat = 2; seat <= kHighestSeat; ++seat) m_shown.showDefaultName(seat);
         hostpress();
         redraw();
         return;
@@ -503,8 +513,8 @@ void Tchat::processparams(const QStringList& params) {
     redraw();
     // Without all three parameters the window stays unconnected.
     if (params.size() < 3) return;
-    playername = params[0];
-    hostaddress = params[1];
+    m_login.playername = params[0];
+    m_login.hostaddress = params[1];
     if (params[2] == kHostFlag)
         hostpress();
     else
@@ -531,8 +541,8 @@ void Tchat::hostpress() {
         message(error, [this] { notice(kPortInUse.arg(m_gamePort)); });
         return;
     }
-    loginname = playername.toUtf8() + kTerminator;
-    ishost = true;
+    m_login.loginname = m_login.playername.toUtf8() + kTerminator;
+    m_login.ishost = true;
     // Port 0 asks for any free port; the host says which one it got.
     const quint16 port = m_server->listeningPort() ? m_server->listeningPort() : m_gamePort;
     openConnection(kLoopback, port);
@@ -545,8 +555,8 @@ void Tchat::hostpress() {
 }
 
 void Tchat::joinpress() {
-    loginname = playername.toUtf8() + kTerminator;
-    openConnection(hostaddress, m_gamePort);
+    m_login.loginname = m_login.playername.toUtf8() + kTerminator;
+    openConnection(m_login.hostaddress, m_gamePort);
     m_shown.startOffered = false;
     m_startGame->setEnabled(false);
     redraw();
@@ -565,14 +575,14 @@ void Tchat::openConnection(const QString& host, quint16 port) {
 void Tchat::sendloginfo(QByteArrayView args) {
     const std::optional<int> slot = FieldReader(args).number(1, kHighestSlot);
     if (!slot) return;
-    loggedin = true;
-    // loginname ends in the terminator already, so the message ends in two.
+    m_login.loggedin = true;
+    // m_login.loginname ends in the terminator already, so the message ends in two.
     sendToHost(MessageBuilder(cmd::logininfo)
                    .field(*slot)
                    .field(kGameVersion)
-                   .field(loginname)
+                   .field(m_login.loginname)
                    .done(false));
-    sortstuff(*slot);
+    m_seats->sortstuff(*slot);
 }
 
 void Tchat::sendToHost(const QByteArray& bytes) {
@@ -635,10 +645,10 @@ void Tchat::processsocktimer() {
     m_queuedBytes -= line.size();
     QByteArrayView word, args;
     if (!splitCommand(line, word, args)) return;
-    for (const Dispatch& entry : kDispatch) {
+    for (const Dispatch& entry : dispatchTable()) {
         if (word != QByteArrayView(entry.word)) continue;
         try {
-            (this->*entry.handler)(args);
+            entry.handle(*this, args);
         } catch (const ESockException& e) {
             message(e.text(), {});
         }
@@ -704,7 +714,7 @@ void Tchat::playasound(QByteArrayView args) {
         return;
     }
     // Chatter sounds off: say in the log who sent which sound.
-    notice(QStringLiteral("0+") + seatName(*seat) + kChatterSoundLine + chatter->label);
+    notice(QStringLiteral("0+") + m_shown.seatName(*seat) + kChatterSoundLine + chatter->label);
 }
 
 void Tchat::addlinetochat(const QString& line, quint32 colour) {
@@ -749,7 +759,7 @@ void Tchat::loadinifile() {
     // A later login in the same window (another table, a reconnect) keeps
     // what the menus show now; the new host still learns the bot speed.
     if (m_store.isLoaded()) {
-        if (m_shown.myslot == 1 && loggedin)
+        if (m_shown.myslot == 1 && m_login.loggedin)
             sendToHost(
                 MessageBuilder(cmd::botspeed).field(m_shown.myslot).field(botSpeed()).done(true));
         applyComputerPlayers();
@@ -765,7 +775,7 @@ void Tchat::loadinifile() {
         a->setChecked(true);
     else
         checkedWithData(m_botSpeeds, botSpeedNormal)->setChecked(true);
-    if (m_shown.myslot == 1 && loggedin)
+    if (m_shown.myslot == 1 && m_login.loggedin)
         sendToHost(
             MessageBuilder(cmd::botspeed).field(m_shown.myslot).field(botSpeed()).done(true));
     m_scontop->setChecked(s.scoreCardOnTop);
@@ -782,7 +792,7 @@ void Tchat::loadinifile() {
     m_showBidsInChat->setChecked(s.bidsInChat);
     if (m_sortTrumps->isChecked() != s.sortTrumps) {
         m_sortTrumps->setChecked(s.sortTrumps);
-        sortthem();
+        m_hand->sortthem();
         redraw();
     }
 }
@@ -803,7 +813,7 @@ void Tchat::applyStayOnTop(QWidget* window, bool onTop) {
 
 void Tchat::Fast1Click(int speed) {
     if (QAction* a = checkedWithData(m_botSpeeds, speed)) a->setChecked(true);
-    if (loggedin)
+    if (m_login.loggedin)
         sendToHost(
             MessageBuilder(cmd::botspeed).field(m_shown.myslot).field(botSpeed()).done(true));
     saveinifile(SettingKey::BotSpeed);
@@ -853,12 +863,12 @@ void Tchat::Exit1Click() {
 }
 
 void Tchat::button_startClick() {
-    if (!loggedin) {
+    if (!m_login.loggedin) {
         message(kNotConnected, {});
         return;
     }
     if (m_gameOn) {
-        askBeforeRestart();
+        m_scores->askBeforeRestart();
         return;
     }
     showWindow(m_windows.gamestart);

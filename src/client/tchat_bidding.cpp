@@ -4,7 +4,7 @@
 #include "client/artitem.h"
 #include "client/artwork.h"
 #include "client/tableboard.h"
-#include "client/tchat.h"
+#include "client/tchat_parts.h"
 #include "model/card.h"
 #include "net/commands.h"
 
@@ -71,55 +71,51 @@ constexpr int kWithPartnerPicture = 8;
 
 // ---- the turn display ----
 
-void Tchat::setStatus(const QString& text) {
-    m_shown.status = text;
+void Tchat::Turns::setStatus(const QString& text) {
+    t.m_shown.status = text;
 }
 
-QString Tchat::sentence(Say what, int seat, const QString& suit) const {
+QString Tchat::Turns::sentence(Say what, int seat, const QString& suit) const {
     const Sentence& s = kSentences[static_cast<int>(what)];
     const auto fill = [&suit](const char* text) {
         const QString words = QString::fromLatin1(text);
         return words.contains(QLatin1String("%1")) ? words.arg(suit) : words;
     };
-    if (isSeat(m_shown.myslot) && seat == m_shown.myslot) return fill(s.own);
-    return QLatin1String(s.before) + seatName(seat) + fill(s.after);
+    if (isSeat(t.m_shown.myslot) && seat == t.m_shown.myslot) return fill(s.own);
+    return QLatin1String(s.before) + t.m_shown.seatName(seat) + fill(s.after);
 }
 
-void Tchat::pointArrow(int seat) {
-    m_shown.arrow = isSeat(seat) ? seat : 0;
+void Tchat::Turns::pointArrow(int seat) {
+    t.m_shown.arrow = isSeat(seat) ? seat : 0;
 }
 
-void Tchat::turnSound() {
-    const QAction* turn = m_turnSounds->checkedAction();
+void Tchat::Turns::turnSound() {
+    const QAction* turn = t.m_turnSounds->checkedAction();
     const bool isNew = turn && turn->data().toInt() == turnSoundNew;
-    playsounds(QLatin1String(isNew ? sound::turnnew : sound::turn));
+    t.playsounds(QLatin1String(isNew ? sound::turnnew : sound::turn));
 }
 
-void Tchat::showMaker(int seat) {
-    m_shown.scores.makers[static_cast<size_t>(teamOf(seat))] = true;
-    m_shown.seats[static_cast<size_t>(seat)].maker = true;
+void Tchat::Turns::showMaker(int seat) {
+    t.m_shown.scores.makers[static_cast<size_t>(teamOf(seat))] = true;
+    t.m_shown.seats[static_cast<size_t>(seat)].maker = true;
 }
 
 // ---- the bids of the deal ----
 
-int Tchat::bidOf(int seat) const {
-    return isSeat(seat) ? m_shown.seats[static_cast<size_t>(seat)].bid : art::NoBid;
-}
-
-void Tchat::setBid(int seat, int tag) {
+void Tchat::Turns::setBid(int seat, int tag) {
     if (!isSeat(seat) || tag <= art::NoBid || tag >= art::kBidTags) return;
-    m_shown.seats[static_cast<size_t>(seat)].bid = tag;
-    if (!m_showBidsInChat->isChecked()) return;
+    t.m_shown.seats[static_cast<size_t>(seat)].bid = tag;
+    if (!t.m_showBidsInChat->isChecked()) return;
     // A notice like the others: all notices share one colour in the log, so a
     // colour of its own would recolour every notice before it.
     const BidLine& line = kBidLines[tag];
-    notice(QStringLiteral("0+") + (seat == m_shown.myslot
-                                       ? QString::fromLatin1(line.own)
-                                       : seatName(seat) + QLatin1String(line.other)));
+    t.notice(QStringLiteral("0+") + (seat == t.m_shown.myslot
+                                         ? QString::fromLatin1(line.own)
+                                         : t.m_shown.seatName(seat) + QLatin1String(line.other)));
 }
 
-void Tchat::clearBids() {
-    for (int s = 1; s <= kSeats; ++s) m_shown.seats[static_cast<size_t>(s)].bid = art::NoBid;
+void Tchat::Turns::clearBids() {
+    for (int s = 1; s <= kSeats; ++s) t.m_shown.seats[static_cast<size_t>(s)].bid = art::NoBid;
 }
 
 void Tchat::showBidsInChatClick() {
@@ -128,100 +124,100 @@ void Tchat::showBidsInChatClick() {
 
 // ---- bubbles ----
 
-void Tchat::clearbubbles() {
-    m_shown.bubbles = {};
+void Tchat::Turns::clearbubbles() {
+    t.m_shown.bubbles = {};
 }
 
-void Tchat::offer(int bubble, int picture, int code) {
-    m_shown.bubbles[static_cast<size_t>(bubble)] = {picture, code};
+void Tchat::Turns::offer(int bubble, int picture, int code) {
+    t.m_shown.bubbles[static_cast<size_t>(bubble)] = {picture, code};
 }
 
-void Tchat::bubble1Click(int n) {
+void Tchat::Turns::bubble1Click(int n) {
     if (n < 1 || n > TableBoard::kBubbles) return;
-    const int code = m_shown.bubbles[static_cast<size_t>(n)].code;
+    const int code = t.m_shown.bubbles[static_cast<size_t>(n)].code;
     if (code == -1) return;
-    if (m_shown.turnseat == m_shown.myslot && loggedin)
-        sendToHost(
-            MessageBuilder(cmd::selectedbubble).field(m_shown.myslot).field(code).done(true));
+    if (t.m_shown.turnseat == t.m_shown.myslot && t.m_login.loggedin)
+        t.sendToHost(
+            MessageBuilder(cmd::selectedbubble).field(t.m_shown.myslot).field(code).done(true));
     clearbubbles();
-    redraw();
+    t.redraw();
 }
 
 // ---- host messages ----
 
-void Tchat::setdealer(QByteArrayView args) {
+void Tchat::Turns::setdealer(QByteArrayView args) {
     const std::optional<int> dealer = FieldReader(args).number(1, kSeats);
     if (!dealer) return;
     clearbubbles();
-    m_shown.turnseat = *dealer;
-    m_shown.cardAsked = false;
+    t.m_shown.turnseat = *dealer;
+    t.m_shown.cardAsked = false;
     m_caughtUp = false;
-    m_shown.trickWinner = 0;
+    t.m_shown.trickWinner = 0;
     pointArrow(*dealer);
     startround();
-    m_shown.dealer = *dealer;
-    clearTrick();
+    t.m_shown.dealer = *dealer;
+    t.m_hand->clearTrick();
     setStatus(sentence(Say::Dealing, *dealer));
 }
 
-void Tchat::settrump(QByteArrayView args) {
+void Tchat::Turns::settrump(QByteArrayView args) {
     const std::optional<int> card = FieldReader(args).number(0, 52);
     clearbubbles();
     if (!card) return;
-    m_shown.trump = *card;
+    t.m_shown.trump = *card;
 }
 
-void Tchat::setbidder(QByteArrayView args) {
+void Tchat::Turns::setbidder(QByteArrayView args) {
     const std::optional<int> seat = FieldReader(args).number(1, kSeats);
     clearbubbles();
     if (!seat) return;
-    m_shown.trick.played = {};
-    for (int s = 1; s <= kSeats; ++s) m_shown.seats[static_cast<size_t>(s)].maker = false;
-    m_shown.turnseat = *seat;
-    m_shown.cardAsked = false;
+    t.m_shown.trick.played = {};
+    for (int s = 1; s <= kSeats; ++s) t.m_shown.seats[static_cast<size_t>(s)].maker = false;
+    t.m_shown.turnseat = *seat;
+    t.m_shown.cardAsked = false;
     setStatus(sentence(Say::AcceptOrPass, *seat));
-    if (*seat == m_shown.myslot) turnSound();
+    if (*seat == t.m_shown.myslot) turnSound();
     pointArrow(*seat);
-    if (*seat == m_shown.myslot) {
+    if (*seat == t.m_shown.myslot) {
         offer(1, kOrderItUp, BubbleAccept);
         offer(2, kPassPicture, BubblePass);
     }
 }
 
-void Tchat::hepassed(QByteArrayView args) {
+void Tchat::Turns::hepassed(QByteArrayView args) {
     const std::optional<int> seat = FieldReader(args).number(1, kSeats);
     clearbubbles();
     if (!seat) return;
-    m_shown.turnseat = 0;
-    m_shown.cardAsked = false;
+    t.m_shown.turnseat = 0;
+    t.m_shown.cardAsked = false;
     setStatus(sentence(Say::Passed, *seat));
     setBid(*seat, art::BidPass);
 }
 
-void Tchat::heaccepted(QByteArrayView args) {
+void Tchat::Turns::heaccepted(QByteArrayView args) {
     const std::optional<int> seat = FieldReader(args).number(1, kSeats);
     clearbubbles();
     if (!seat) return;
-    m_shown.turnseat = 0;
-    m_shown.cardAsked = false;
+    t.m_shown.turnseat = 0;
+    t.m_shown.cardAsked = false;
     setStatus(sentence(Say::Accepted, *seat));
     showMaker(*seat);
     // The dealer who accepts picks the turned card up; anyone else orders it up.
-    setBid(*seat, *seat == m_shown.dealer ? art::BidPickedUp : art::BidOrderedUp);
+    setBid(*seat, *seat == t.m_shown.dealer ? art::BidPickedUp : art::BidOrderedUp);
 }
 
-void Tchat::setchooser(QByteArrayView args) {
+void Tchat::Turns::setchooser(QByteArrayView args) {
     FieldReader reader(args);
     const std::optional<int> seat = reader.number(1, kSeats);
     const int turnedDown = reader.number(0, 99).value_or(0);
-    m_shown.discardAsked = false;
+    t.m_shown.discardAsked = false;
     clearbubbles();
     if (!seat) return;
     setStatus(sentence(Say::Choosing, *seat));
-    m_shown.turnseat = *seat;
-    m_shown.cardAsked = false;
+    t.m_shown.turnseat = *seat;
+    t.m_shown.cardAsked = false;
     pointArrow(*seat);
-    if (*seat != m_shown.myslot) return;
+    if (*seat != t.m_shown.myslot) return;
     turnSound();
     for (int suit = Clubs; suit <= Hearts; ++suit) {
         // The turned-down suit may not be named: its place offers Pass.
@@ -232,7 +228,7 @@ void Tchat::setchooser(QByteArrayView args) {
     }
 }
 
-void Tchat::trumpchoosen(QByteArrayView args) {
+void Tchat::Turns::trumpchoosen(QByteArrayView args) {
     FieldReader reader(args);
     const std::optional<int> seat = reader.number(1, kSeats);
     if (!seat) return;
@@ -241,61 +237,61 @@ void Tchat::trumpchoosen(QByteArrayView args) {
     showMaker(*seat);
     const bool named = suit >= Clubs && suit <= Hearts;
     if (named)
-        m_shown.trump = 52 + suit;
+        t.m_shown.trump = 52 + suit;
     else
-        m_shown.trump.reset();
+        t.m_shown.trump.reset();
     // An order-up keeps its tag: the suit is the turned card's, already in view.
-    const int bid = bidOf(*seat);
+    const int bid = t.m_shown.seats[static_cast<size_t>(*seat)].bid;
     if (named && bid != art::BidOrderedUp && bid != art::BidPickedUp)
         setBid(*seat, art::BidClubs + suit - Clubs);
     // Trump is fixed: the own hand gathers its trumps.
-    m_shown.handTrump = named ? suit : 0;
-    sortthem();
+    t.m_shown.handTrump = named ? suit : 0;
+    t.m_hand->sortthem();
 }
 
-void Tchat::setaloner(QByteArrayView args) {
+void Tchat::Turns::setaloner(QByteArrayView args) {
     const std::optional<int> seat = FieldReader(args).number(1, kSeats);
-    m_shown.discardAsked = false;
+    t.m_shown.discardAsked = false;
     clearbubbles();
     if (!seat) return;
     setStatus(sentence(Say::GoAlone, *seat));
-    m_shown.turnseat = *seat;
-    m_shown.cardAsked = false;
+    t.m_shown.turnseat = *seat;
+    t.m_shown.cardAsked = false;
     // The arrow already points at the maker, unless this question is the
     // first thing a player joining the game is asked.
     if (std::exchange(m_caughtUp, false)) pointArrow(*seat);
-    if (*seat == m_shown.myslot) {
+    if (*seat == t.m_shown.myslot) {
         offer(2, kAlonePicture, BubbleAlone);
         offer(1, kWithPartnerPicture, BubbleWithPartner);
     }
 }
 
-void Tchat::setdiscarder(QByteArrayView args) {
+void Tchat::Turns::setdiscarder(QByteArrayView args) {
     const std::optional<int> seat = FieldReader(args).number(1, kSeats);
     clearbubbles();
     if (!seat) return;
     setStatus(sentence(Say::Discard, *seat));
-    m_shown.turnseat = *seat;
-    m_shown.cardAsked = true;
+    t.m_shown.turnseat = *seat;
+    t.m_shown.cardAsked = true;
     pointArrow(*seat);
-    if (*seat == m_shown.myslot) {
+    if (*seat == t.m_shown.myslot) {
         turnSound();
-        m_shown.discardAsked = true;
+        t.m_shown.discardAsked = true;
     }
 }
 
-void Tchat::setnextplayer(QByteArrayView args) {
+void Tchat::Turns::setnextplayer(QByteArrayView args) {
     const std::optional<int> seat = FieldReader(args).number(1, kSeats);
-    m_shown.discardAsked = false;
+    t.m_shown.discardAsked = false;
     clearbubbles();
     if (!seat) return;
-    m_shown.turnseat = *seat;
-    m_shown.cardAsked = true;
+    t.m_shown.turnseat = *seat;
+    t.m_shown.cardAsked = true;
     setStatus(sentence(Say::PlayACard, *seat));
-    m_shown.trickWinner = 0;
+    t.m_shown.trickWinner = 0;
     pointArrow(*seat);
-    if (*seat == m_shown.myslot) turnSound();
-    showDefaultName(*seat);
+    if (*seat == t.m_shown.myslot) turnSound();
+    t.m_shown.showDefaultName(*seat);
 }
 
 // ---- joining a game in progress ----
@@ -306,15 +302,16 @@ void Tchat::setnextplayer(QByteArrayView args) {
 // one card fewer once it has played to the trick, and the seats play in
 // turn. Whatever the hands cannot tell (the bidding, a trick not yet led)
 // the status line admits, rather than guess.
-void Tchat::showCaughtUpTurn() {
-    std::array<int, 5> counts = m_catchUpCounts;
-    if (isSeat(m_shown.myslot)) {
+void Tchat::Turns::showCaughtUpTurn(const std::array<int, 5>& caughtUp) {
+    std::array<int, 5> counts = caughtUp;
+    if (isSeat(t.m_shown.myslot)) {
         int held = 0;
         for (int k = 1; k <= kHandSize; ++k)
-            held += m_shown.handslots[static_cast<size_t>(k)].occupied;
-        counts[static_cast<size_t>(m_shown.myslot)] = held;
+            held += t.m_shown.handslots[static_cast<size_t>(k)].occupied;
+        counts[static_cast<size_t>(t.m_shown.myslot)] = held;
     }
-    const int tricks = m_shown.scores.tricks[1].value_or(0) + m_shown.scores.tricks[2].value_or(0);
+    const int tricks =
+        t.m_shown.scores.tricks[1].value_or(0) + t.m_shown.scores.tricks[2].value_or(0);
     const int beforePlaying = kHandSize - tricks;
     std::array<bool, 5> played{};
     int inPlay = 0, playedCount = 0;
@@ -347,14 +344,14 @@ void Tchat::showCaughtUpTurn() {
         }
     }
     // Trump is fixed once the play has begun or someone sits the hand out.
-    const int trumpEntry = m_shown.trump.value_or(0);
+    const int trumpEntry = t.m_shown.trump.value_or(0);
     const bool begun = consistent && (tricks > 0 || playedCount > 0 || inPlay == kSeats - 1);
-    m_shown.handTrump = begun && trumpEntry > 52 ? trumpEntry - 52 : 0;
-    sortthem();
+    t.m_shown.handTrump = begun && trumpEntry > 52 ? trumpEntry - 52 : 0;
+    t.m_hand->sortthem();
     m_caughtUp = true;
     if (next > 0) {
-        m_shown.turnseat = next;
-        m_shown.cardAsked = false;
+        t.m_shown.turnseat = next;
+        t.m_shown.cardAsked = false;
         pointArrow(next);
         setStatus(sentence(Say::PlayACard, next));
     } else {
@@ -365,47 +362,47 @@ void Tchat::showCaughtUpTurn() {
 
 // ---- the start of a game and of each deal ----
 
-void Tchat::clearall() {
-    m_shown.scores.score = {};
-    m_shown.scores.tricks = {};
-    for (int s = 1; s <= kSeats; ++s) m_shown.seats[static_cast<size_t>(s)].watching = false;
-    clearTrick();
-    m_shown.arrow = 0;
-    m_shown.trump.reset();
+void Tchat::Turns::clearall() {
+    t.m_shown.scores.score = {};
+    t.m_shown.scores.tricks = {};
+    for (int s = 1; s <= kSeats; ++s) t.m_shown.seats[static_cast<size_t>(s)].watching = false;
+    t.m_hand->clearTrick();
+    t.m_shown.arrow = 0;
+    t.m_shown.trump.reset();
     clearBids();
 }
 
-void Tchat::startround() {
-    m_shown.scores.bonus = {};
-    clearHand();
+void Tchat::Turns::startround() {
+    t.m_shown.scores.bonus = {};
+    t.m_hand->clearHand();
     for (int s = 1; s <= kSeats; ++s) {
-        if (s != m_shown.myslot) setBacks(s, 0);
-        m_shown.seats[static_cast<size_t>(s)].maker = false;
+        if (s != t.m_shown.myslot) t.m_hand->setBacks(s, 0);
+        t.m_shown.seats[static_cast<size_t>(s)].maker = false;
     }
-    m_shown.scores.tricks = {0, 0, 0};
-    m_shown.scores.makers = {};
+    t.m_shown.scores.tricks = {0, 0, 0};
+    t.m_shown.scores.makers = {};
     clearBids();
-    m_shown.handTrump = 0;
-    clampKeyPlace();
+    t.m_shown.handTrump = 0;
+    t.m_hand->clampKeyPlace();
 }
 
-void Tchat::startthegame(QByteArrayView args) {
-    m_gameOn = true;
+void Tchat::Turns::startthegame(QByteArrayView args) {
+    t.m_gameOn = true;
     FieldReader reader(args);
     const QString starter = QString::fromUtf8(reader.text());
     const std::optional<int> playto = reader.number(0, 999);
-    m_shown.startOffered = false;
-    m_shown.discardAsked = false;
+    t.m_shown.startOffered = false;
+    t.m_shown.discardAsked = false;
     clearall();
-    if (isSeat(m_shown.myslot) && seatName(m_shown.myslot) == starter)
-        notice(kYouStarted);
+    if (isSeat(t.m_shown.myslot) && t.m_shown.seatName(t.m_shown.myslot) == starter)
+        t.notice(kYouStarted);
     else
-        notice(QStringLiteral("0+") + starter + kHasStarted);
-    if (playto) m_shown.scores.playto = *playto;
-    for (int s = 2; s <= kSeats; ++s) showDefaultName(s);
-    for (int s = 1; s <= kSeats; ++s) m_shown.seats[static_cast<size_t>(s)].watching = false;
-    m_shown.winners = 0;
-    m_justWatch->setChecked(false);
+        t.notice(QStringLiteral("0+") + starter + kHasStarted);
+    if (playto) t.m_shown.scores.playto = *playto;
+    for (int s = 2; s <= kSeats; ++s) t.m_shown.showDefaultName(s);
+    for (int s = 1; s <= kSeats; ++s) t.m_shown.seats[static_cast<size_t>(s)].watching = false;
+    t.m_shown.winners = 0;
+    t.m_justWatch->setChecked(false);
 }
 
 } // namespace euchre

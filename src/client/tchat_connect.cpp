@@ -7,7 +7,7 @@
 #include "client/joindialog.h"
 #include "client/netsettings.h"
 #include "client/tableboard.h"
-#include "client/tchat.h"
+#include "client/tchat_parts.h"
 #include "net/commands.h"
 #include "net/discovery.h"
 #include "net/tsock.h"
@@ -117,12 +117,13 @@ void Tchat::Join1Click() {
 }
 
 void Tchat::Invite1Click() {
-    if (!ishost || !m_server || !m_server->listeningPort()) return;
+    if (!m_login.ishost || !m_server || !m_server->listeningPort()) return;
     hostDialog()->showInvitation(m_server->listeningPort(), !m_password.isEmpty());
 }
 
 void Tchat::updateNetEntries() {
-    if (m_invite1) m_invite1->setEnabled(ishost && m_server && m_server->listeningPort() != 0);
+    if (m_invite1)
+        m_invite1->setEnabled(m_login.ishost && m_server && m_server->listeningPort() != 0);
 }
 
 void Tchat::askToLeave(const QString& question, std::function<void(bool)> then) {
@@ -172,11 +173,11 @@ bool Tchat::openTable(const HostRequest& request, QString* error) {
     resetTable();
     m_ownServer = std::move(fresh);
     setServer(m_ownServer.get());
-    playername = request.name;
-    hostaddress = kLoopback;
+    m_login.playername = request.name;
+    m_login.hostaddress = kLoopback;
     m_password = request.password;
     const quint16 port = m_server->listeningPort();
-    m_rejoin = JoinTarget{kLoopback, port, playername, m_password};
+    m_rejoin = JoinTarget{kLoopback, port, m_login.playername, m_password};
 
     const QStringList addresses = HostDialog::joinAddresses();
     QStringList ipv4;
@@ -191,8 +192,8 @@ bool Tchat::openTable(const HostRequest& request, QString* error) {
     const quint16 discoveryPort = discovery::portFromEnvironment();
     if (!m_server->startDiscovery(discoveryPort, &why)) notice(kNotListed.arg(discoveryPort));
 
-    loginname = playername.toUtf8() + kTerminator;
-    ishost = true;
+    m_login.loginname = m_login.playername.toUtf8() + kTerminator;
+    m_login.ishost = true;
     openConnection(kLoopback, port);
     const bool canStart = m_windows.gamestart != nullptr;
     m_shown.startOffered = canStart;
@@ -200,7 +201,8 @@ bool Tchat::openTable(const HostRequest& request, QString* error) {
     updateNetEntries();
     redraw();
     QString saveError;
-    if (!writePlayerName(settingsFilePath(), playername, &saveError)) message(saveError, {});
+    if (!writePlayerName(settingsFilePath(), m_login.playername, &saveError))
+        message(saveError, {});
     return true;
 }
 
@@ -249,7 +251,8 @@ void Tchat::startJoining(const JoinTarget& target, std::function<void(const Join
 }
 
 bool Tchat::atTable(const JoinTarget& target) const {
-    return loggedin && m_rejoin && m_rejoin->host == target.host && m_rejoin->port == target.port;
+    return m_login.loggedin && m_rejoin && m_rejoin->host == target.host &&
+           m_rejoin->port == target.port;
 }
 
 void Tchat::cancelJoin() {
@@ -272,25 +275,25 @@ void Tchat::adopt(JoinAttempt& attempt) {
     resetTable();
     useConnection(sock);
     m_cutter = attempt.cutter();
-    playername = target.name;
-    hostaddress = target.host;
-    loginname = attempt.loginname();
+    m_login.playername = target.name;
+    m_login.hostaddress = target.host;
+    m_login.loginname = attempt.loginname();
     m_password = target.password;
     m_rejoin = target;
-    ishost = ownTable;
-    loggedin = true;
+    m_login.ishost = ownTable;
+    m_login.loggedin = true;
     m_connected = true;
-    sortstuff(attempt.slot());
+    m_seats->sortstuff(attempt.slot());
     notice(tableNotice(kJoined, kJoinedIPv6, target));
     queueLines(attempt.takeLines());
-    const bool canStart = ishost && m_windows.gamestart != nullptr;
+    const bool canStart = m_login.ishost && m_windows.gamestart != nullptr;
     m_shown.startOffered = canStart;
     m_startGame->setEnabled(canStart);
     updateNetEntries();
     redraw();
     const QString settings = settingsFilePath();
     QString error;
-    if (!writePlayerName(settings, playername, &error) ||
+    if (!writePlayerName(settings, m_login.playername, &error) ||
         (!ownTable && !rememberTable(settings, recentEntry(target), &error)))
         message(error, {});
 }
@@ -336,14 +339,14 @@ void Tchat::resetTable() {
     m_receivedlist.clear();
     m_queuedBytes = 0;
     m_cutter.clear();
-    loggedin = false;
-    ishost = false;
+    m_login.loggedin = false;
+    m_login.ishost = false;
     m_connected = false;
     m_failReported = false;
     m_gameOn = false;
     m_lostPending = false;
     m_justWatch->setChecked(false);
-    m_caughtUp = false;
+    m_turns = std::make_unique<Turns>(*this); // no catch-up pending
     m_startGame->setEnabled(false);
     updateNetEntries();
 }
@@ -356,9 +359,9 @@ void Tchat::connectionLost() {
     const JoinTarget target = *m_rejoin;
     notice(kLost);
     // The table showed a game that is no longer there; the logs keep it.
-    const bool hosting = ishost;
+    const bool hosting = m_login.ishost;
     resetTable();
-    ishost = hosting;
+    m_login.ishost = hosting;
     redraw();
     showLostBar(kLostBar.arg(target.host).arg(target.port));
 }

@@ -5,7 +5,7 @@
 #include "client/artitem.h"
 #include "client/artwork.h"
 #include "client/tableboard.h"
-#include "client/tchat.h"
+#include "client/tchat_parts.h"
 #include "model/card.h"
 #include "net/commands.h"
 
@@ -80,50 +80,40 @@ private:
 
 // ---- the own hand ----
 
-ArtItem* Tchat::cardOfPosition(int position) const {
-    return board()->handCard(position);
-}
-
-ArtItem* Tchat::cardAtPlace(int place) const {
-    if (place < 1 || place > kHandSize) return nullptr;
-    const HandSlot& slot = m_shown.handslots[static_cast<size_t>(place)];
-    return slot.occupied ? cardOfPosition(slot.position) : nullptr;
-}
-
-int Tchat::placeOf(int position) const {
+int Tchat::Hand::placeOf(int position) const {
     for (int place = 1; place <= kHandSize; ++place) {
-        const HandSlot& slot = m_shown.handslots[static_cast<size_t>(place)];
+        const HandSlot& slot = t.m_shown.handslots[static_cast<size_t>(place)];
         if (slot.occupied && slot.position == position) return place;
     }
     return 0;
 }
 
-void Tchat::createcard(int position, int card) {
+void Tchat::Hand::createcard(int position, int card) {
     if (position < 1 || position > kHandSize) return;
     // At most one card per position.
     if (placeOf(position) != 0) movecards(position);
     int place = 1;
-    while (place <= kHandSize && m_shown.handslots[static_cast<size_t>(place)].occupied) ++place;
+    while (place <= kHandSize && t.m_shown.handslots[static_cast<size_t>(place)].occupied) ++place;
     // A sixth card has no place to go.
     if (place > kHandSize) return;
-    m_shown.handslots[static_cast<size_t>(place)] = {true, position, card, false, false};
+    t.m_shown.handslots[static_cast<size_t>(place)] = {true, position, card, false, false};
     clampKeyPlace();
 }
 
-void Tchat::sortthem() {
+void Tchat::Hand::sortthem() {
     std::vector<int> held;
     for (int k = 1; k <= kHandSize; ++k)
-        if (const HandSlot& slot = m_shown.handslots[static_cast<size_t>(k)]; slot.occupied)
+        if (const HandSlot& slot = t.m_shown.handslots[static_cast<size_t>(k)]; slot.occupied)
             held.push_back(slot.card);
-    const bool together = m_shown.handTrump != 0 && m_sortTrumps->isChecked();
-    const TrumpOrder order(held, together ? m_shown.handTrump : Clubs);
+    const bool together = t.m_shown.handTrump != 0 && t.m_sortTrumps->isChecked();
+    const TrumpOrder order(held, together ? t.m_shown.handTrump : Clubs);
     const auto key = [&](const HandSlot& slot) {
         return together ? order.key(slot.card) : slot.card;
     };
     for (int pass = 0; pass < kHandSize; ++pass) {
         for (int k = kHandSize; k >= 2; --k) {
-            HandSlot& right = m_shown.handslots[static_cast<size_t>(k)];
-            HandSlot& left = m_shown.handslots[static_cast<size_t>(k - 1)];
+            HandSlot& right = t.m_shown.handslots[static_cast<size_t>(k)];
+            HandSlot& left = t.m_shown.handslots[static_cast<size_t>(k - 1)];
             if (!right.occupied) continue;
             if (!left.occupied) return;
             if (key(left) <= key(right)) continue;
@@ -136,15 +126,15 @@ void Tchat::sortthem() {
 }
 
 void Tchat::sortTrumpsClick() {
-    sortthem();
+    m_hand->sortthem();
     redraw();
     saveinifile(SettingKey::SortTrumps);
 }
 
-void Tchat::movecards(int position) {
+void Tchat::Hand::movecards(int position) {
     const int place = placeOf(position);
     if (place == 0) return;
-    auto& hand = m_shown.handslots;
+    auto& hand = t.m_shown.handslots;
     hand[static_cast<size_t>(place)] = {};
     // The later cards close the gap, each at its new place; nothing stays raised.
     for (int k = place + 1; k <= kHandSize; ++k) {
@@ -157,44 +147,44 @@ void Tchat::movecards(int position) {
     clampKeyPlace();
 }
 
-void Tchat::clearHand() {
-    m_shown.handslots = {};
+void Tchat::Hand::clearHand() {
+    t.m_shown.handslots = {};
 }
 
-void Tchat::pressCard(int place, Qt::MouseButton button) {
+void Tchat::Hand::pressCard(int place, Qt::MouseButton button) {
     if (button == Qt::RightButton) {
         sortthem();
-        redraw();
+        t.redraw();
         return;
     }
     if (place < 1 || place > kHandSize) return;
-    HandSlot& slot = m_shown.handslots[static_cast<size_t>(place)];
+    HandSlot& slot = t.m_shown.handslots[static_cast<size_t>(place)];
     // A card goes only when the host asks this seat for one (to play or to
     // discard): a press during the own bidding question would only leave a
     // card raised that the host never takes.
-    if (button != Qt::LeftButton || !loggedin || m_shown.turnseat != m_shown.myslot ||
-        !m_shown.cardAsked || !slot.occupied)
+    if (button != Qt::LeftButton || !t.m_login.loggedin || t.m_shown.turnseat != t.m_shown.myslot ||
+        !t.m_shown.cardAsked || !slot.occupied)
         return;
     // A second press takes the card back; nothing is sent.
     slot.raised = !slot.raised;
-    redraw();
+    t.redraw();
     if (slot.raised)
-        sendToHost(
-            MessageBuilder(cmd::playcard).field(m_shown.myslot).field(slot.position).done(true));
+        t.sendToHost(
+            MessageBuilder(cmd::playcard).field(t.m_shown.myslot).field(slot.position).done(true));
 }
 
 // ---- keyboard play ----
 
-bool Tchat::tableKey(int key) {
+bool Tchat::Hand::tableKey(int key) {
     const auto held = [this](int place) {
         return place >= 1 && place <= kHandSize &&
-               m_shown.handslots[static_cast<size_t>(place)].occupied;
+               t.m_shown.handslots[static_cast<size_t>(place)].occupied;
     };
     if (key >= Qt::Key_1 && key <= Qt::Key_5) {
         const int place = key - Qt::Key_0;
         if (held(place)) {
-            m_shown.keyPlace = place;
-            redraw();
+            t.m_shown.keyPlace = place;
+            t.redraw();
             pressCard(place, Qt::LeftButton);
         }
         return true;
@@ -202,25 +192,25 @@ bool Tchat::tableKey(int key) {
     switch (key) {
     case Qt::Key_Left:
     case Qt::Key_Right:
-        if (const int count = m_shown.held(); count > 0) {
+        if (const int count = t.m_shown.held(); count > 0) {
             const int step = key == Qt::Key_Left ? -1 : 1;
-            m_shown.keyPlace = (m_shown.keyPlace - 1 + step + count) % count + 1;
-            redraw();
+            t.m_shown.keyPlace = (t.m_shown.keyPlace - 1 + step + count) % count + 1;
+            t.redraw();
         }
         return true;
     case Qt::Key_Space:
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        if (held(m_shown.keyPlace))
-            pressCard(m_shown.keyPlace, Qt::LeftButton);
-        else if (m_shown.startOffered)
-            button_startClick();
+        if (held(t.m_shown.keyPlace))
+            pressCard(t.m_shown.keyPlace, Qt::LeftButton);
+        else if (t.m_shown.startOffered)
+            t.button_startClick();
         return true;
     case Qt::Key_F5:
     case Qt::Key_F6:
     case Qt::Key_F7:
     case Qt::Key_F8:
-        bubble1Click(key - Qt::Key_F5 + 1);
+        t.m_turns->bubble1Click(key - Qt::Key_F5 + 1);
         return true;
     default:
         return false;
@@ -228,192 +218,193 @@ bool Tchat::tableKey(int key) {
 }
 
 // The keys' highlight stays on a card of the hand.
-void Tchat::clampKeyPlace() {
-    m_shown.keyPlace = qBound(1, m_shown.keyPlace, qMax(1, m_shown.held()));
+void Tchat::Hand::clampKeyPlace() {
+    t.m_shown.keyPlace = qBound(1, t.m_shown.keyPlace, qMax(1, t.m_shown.held()));
 }
 
 // ---- the other seats' hands ----
 
-void Tchat::setBacks(int seat, int count) {
-    if (!isSeat(seat) || seat == m_shown.myslot) return;
-    SeatRecord& at = m_shown.seats[static_cast<size_t>(seat)];
+void Tchat::Hand::setBacks(int seat, int count) {
+    if (!isSeat(seat) || seat == t.m_shown.myslot) return;
+    SeatRecord& at = t.m_shown.seats[static_cast<size_t>(seat)];
     at.cardsLeft = qBound(0, count, kHandSize);
     at.backsShown = at.cardsLeft > 0;
 }
 
 // ---- host messages ----
 
-void Tchat::placecard(QByteArrayView args) {
+void Tchat::Hand::placecard(QByteArrayView args) {
     FieldReader reader(args);
     const std::optional<int> seat = reader.number(1, kSeats);
     if (!seat) return;
-    m_shown.seats[static_cast<size_t>(*seat)].backsShown = false;
+    t.m_shown.seats[static_cast<size_t>(*seat)].backsShown = false;
     int last = 0;
     while (!reader.atEnd()) {
         const std::optional<int> position = reader.number(0, kHandSize);
         const std::optional<int> card = reader.number(0, 52);
         if (!position || !card) break;
-        if (*seat == m_shown.myslot) createcard(*position, *card);
+        if (*seat == t.m_shown.myslot) createcard(*position, *card);
         last = *position;
     }
-    if (*seat == m_shown.myslot)
+    if (*seat == t.m_shown.myslot)
         sortthem();
     else if (last != 0)
         setBacks(*seat, last);
-    playsounds(QLatin1String(sound::getcard));
+    t.playsounds(QLatin1String(sound::getcard));
 }
 
-void Tchat::loadtheircard(QByteArrayView args) {
+void Tchat::Hand::loadtheircard(QByteArrayView args) {
     FieldReader reader(args);
-    m_catchUpCounts = {};
+    // Each seat's cards as the newcomer finds them.
+    std::array<int, 5> counts{};
     while (!reader.atEnd()) {
         const std::optional<int> seat = reader.number(1, kSeats);
         const std::optional<int> count = reader.number(-kHandSize, kHandSize);
         if (!seat || !count) break;
         if (*count > 0) {
             setBacks(*seat, *count);
-            m_catchUpCounts[static_cast<size_t>(*seat)] = *count;
+            counts[static_cast<size_t>(*seat)] = *count;
         }
     }
     // The last message of the catch-up: what the newcomer sees now.
-    showCaughtUpTurn();
+    t.m_turns->showCaughtUpTurn(counts);
 }
 
-void Tchat::loadcards(QByteArrayView args) {
+void Tchat::Hand::loadcards(QByteArrayView args) {
     // Only a table with a game in progress catches a newcomer up.
-    m_gameOn = true;
+    t.m_gameOn = true;
     FieldReader reader(args);
     const int team = reader.number(0, 2).value_or(0);
     const int maker = reader.number(0, kSeats).value_or(0);
     const int dealer = reader.number(0, kSeats).value_or(0);
     const int trumpSuit = reader.number(0, Hearts).value_or(0);
-    clearBids();
-    if (team != 0) m_shown.scores.makers[static_cast<size_t>(team)] = true;
-    for (int s = 1; s <= kSeats; ++s) m_shown.seats[static_cast<size_t>(s)].maker = s == maker;
-    if (isSeat(dealer)) m_shown.dealer = dealer;
-    if (trumpSuit > 0) m_shown.trump = 52 + trumpSuit;
+    t.m_turns->clearBids();
+    if (team != 0) t.m_shown.scores.makers[static_cast<size_t>(team)] = true;
+    for (int s = 1; s <= kSeats; ++s) t.m_shown.seats[static_cast<size_t>(s)].maker = s == maker;
+    if (isSeat(dealer)) t.m_shown.dealer = dealer;
+    if (trumpSuit > 0) t.m_shown.trump = 52 + trumpSuit;
     for (int s = 1; s <= kSeats; ++s) {
         const int card = reader.number(0, 52).value_or(0);
         // Shown, not counted: the last-trick record starts with the next trick.
-        if (card > 0) m_shown.trick.shown[static_cast<size_t>(s)] = card;
+        if (card > 0) t.m_shown.trick.shown[static_cast<size_t>(s)] = card;
     }
-    for (int s = 1; s <= kSeats; ++s) showDefaultName(s);
+    for (int s = 1; s <= kSeats; ++s) t.m_shown.showDefaultName(s);
 }
 
-void Tchat::playedcard(QByteArrayView args) {
+void Tchat::Hand::playedcard(QByteArrayView args) {
     FieldReader reader(args);
     const std::optional<int> seat = reader.number(1, kSeats);
     const std::optional<int> position = reader.number(0, kHandSize);
     const std::optional<int> card = reader.number(0, 52);
     if (!seat || !position || !card) return;
-    m_shown.discardAsked = false;
+    t.m_shown.discardAsked = false;
     // The bidding is over once a card is led.
-    clearBids();
-    playsounds(QLatin1String(sound::placecard));
-    if (m_shown.ledsuit.isEmpty())
-        m_shown.ledsuit = QString::fromLatin1(suitName(naturalSuit(*card)));
-    TrickRecord& trick = m_shown.trick;
+    t.m_turns->clearBids();
+    t.playsounds(QLatin1String(sound::placecard));
+    if (t.m_shown.ledsuit.isEmpty())
+        t.m_shown.ledsuit = QString::fromLatin1(suitName(naturalSuit(*card)));
+    TrickRecord& trick = t.m_shown.trick;
     trick.shown[static_cast<size_t>(*seat)] = *card;
     trick.played[static_cast<size_t>(*seat)] = *card;
     // The card lies over every card before it (each seat is in the order once).
     const auto end = std::remove(trick.order.begin(), trick.order.begin() + trick.count, *seat);
     *end = *seat;
     trick.count = static_cast<int>(end - trick.order.begin()) + 1;
-    if (*seat == m_shown.myslot)
+    if (*seat == t.m_shown.myslot)
         movecards(*position);
     else
-        setBacks(*seat, m_shown.seats[static_cast<size_t>(*seat)].cardsLeft - 1);
+        setBacks(*seat, t.m_shown.seats[static_cast<size_t>(*seat)].cardsLeft - 1);
 }
 
-void Tchat::notvalid(QByteArrayView args) {
+void Tchat::Hand::notvalid(QByteArrayView args) {
     FieldReader reader(args);
     const std::optional<int> seat = reader.number(1, kSeats);
-    if (!seat || *seat != m_shown.myslot) return;
+    if (!seat || *seat != t.m_shown.myslot) return;
     const int code = reader.number(0, 99).value_or(0);
     const int position = reader.number(0, kHandSize).value_or(0);
-    playsounds(QLatin1String(sound::notvalid));
+    t.playsounds(QLatin1String(sound::notvalid));
     switch (code) {
     case NotValidCard:
-        setStatus(kNotValidCard);
+        t.m_turns->setStatus(kNotValidCard);
         break;
     case NotValidFollowSuit:
-        setStatus(kFollowSuit);
+        t.m_turns->setStatus(kFollowSuit);
         if (const int place = placeOf(position); place != 0)
-            m_shown.handslots[static_cast<size_t>(place)].raised = true;
+            t.m_shown.handslots[static_cast<size_t>(place)].raised = true;
         break;
     case NotValidTrump:
-        setStatus(kBadTrump);
+        t.m_turns->setStatus(kBadTrump);
         break;
     default:
         break;
     }
 }
 
-void Tchat::trickwinner(QByteArrayView args) {
+void Tchat::Hand::trickwinner(QByteArrayView args) {
     FieldReader reader(args);
     const std::optional<int> seat = reader.number(1, kSeats);
     if (!seat) return;
-    m_shown.turnseat = 0;
-    m_shown.cardAsked = false;
+    t.m_shown.turnseat = 0;
+    t.m_shown.cardAsked = false;
     const std::optional<int> tan = reader.number(0, kHandSize);
     const std::optional<int> blue = reader.number(0, kHandSize);
-    if (tan) m_shown.scores.tricks[1] = *tan;
-    if (blue) m_shown.scores.tricks[2] = *blue;
-    const QString won = sentence(Say::WonTheTrick, *seat);
-    setStatus(won);
-    m_shown.arrow = 0;
-    if (*seat == m_shown.myslot) playsounds(QLatin1String(sound::trickwinner));
+    if (tan) t.m_shown.scores.tricks[1] = *tan;
+    if (blue) t.m_shown.scores.tricks[2] = *blue;
+    const QString won = t.m_turns->sentence(Turns::Say::WonTheTrick, *seat);
+    t.m_turns->setStatus(won);
+    t.m_shown.arrow = 0;
+    if (*seat == t.m_shown.myslot) t.playsounds(QLatin1String(sound::trickwinner));
 
-    LastTrick& last = m_shown.lasttrick;
+    LastTrick& last = t.m_shown.lasttrick;
     last.winner = won;
-    last.cards = std::exchange(m_shown.trick.played, {});
-    last.ledoff = std::exchange(m_shown.ledsuit, QString());
-    last.trumpEntry = m_shown.trump.value_or(0);
-    m_shown.trickWinner = *seat;
-    emit lastTrickChanged();
+    last.cards = std::exchange(t.m_shown.trick.played, {});
+    last.ledoff = std::exchange(t.m_shown.ledsuit, QString());
+    last.trumpEntry = t.m_shown.trump.value_or(0);
+    t.m_shown.trickWinner = *seat;
+    emit t.lastTrickChanged();
 }
 
-void Tchat::clearcards(QByteArrayView) {
+void Tchat::Hand::clearcards(QByteArrayView) {
     clearTrick();
 }
 
 // The cards on the table go; what counts for the last trick stays.
-void Tchat::clearTrick() {
-    m_shown.trick.shown = {};
-    m_shown.trick.count = 0;
+void Tchat::Hand::clearTrick() {
+    t.m_shown.trick.shown = {};
+    t.m_shown.trick.count = 0;
 }
 
-void Tchat::goingalone(QByteArrayView args) {
+void Tchat::Hand::goingalone(QByteArrayView args) {
     FieldReader reader(args);
     const std::optional<int> seat = reader.number(1, kSeats);
     if (!seat || reader.number(0, 99) != BubbleAlone) return;
-    setBid(*seat, art::BidAlone);
+    t.m_turns->setBid(*seat, art::BidAlone);
     // The loner's partner sits the hand out.
     const int partner = partnerOf(*seat);
-    if (partner == m_shown.myslot) {
+    if (partner == t.m_shown.myslot) {
         clearHand();
         clampKeyPlace();
     } else {
-        m_shown.seats[static_cast<size_t>(partner)].backsShown = false;
+        t.m_shown.seats[static_cast<size_t>(partner)].backsShown = false;
     }
 }
 
-void Tchat::switchcard(QByteArrayView args) {
+void Tchat::Hand::switchcard(QByteArrayView args) {
     FieldReader reader(args);
     const std::optional<int> seat = reader.number(1, kSeats);
     const std::optional<int> position = reader.number(1, kHandSize);
     const std::optional<int> card = reader.number(0, 52);
-    if (!seat || *seat != m_shown.myslot || !position || !card) return;
-    m_shown.turnseat = 0;
-    m_shown.cardAsked = false;
+    if (!seat || *seat != t.m_shown.myslot || !position || !card) return;
+    t.m_shown.turnseat = 0;
+    t.m_shown.cardAsked = false;
     // The picked-up card takes the discarded card's place, out of sort order,
     // unless the trumps are kept together: it is one of them.
     if (const int place = placeOf(*position); place != 0) {
-        HandSlot& slot = m_shown.handslots[static_cast<size_t>(place)];
+        HandSlot& slot = t.m_shown.handslots[static_cast<size_t>(place)];
         slot.card = *card;
         slot.raised = false;
     }
-    if (m_shown.handTrump != 0 && m_sortTrumps->isChecked()) sortthem();
+    if (t.m_shown.handTrump != 0 && t.m_sortTrumps->isChecked()) sortthem();
 }
 
 } // namespace euchre

@@ -2,7 +2,7 @@
 // on joining, each hand's result, and the end of a game.
 #include "client/artitem.h"
 #include "client/tableboard.h"
-#include "client/tchat.h"
+#include "client/tchat_parts.h"
 #include "client/tscorecard.h"
 #include "model/card.h"
 #include "net/commands.h"
@@ -23,11 +23,11 @@ const QString kKeepPlaying = QStringLiteral("Keep Playing");
 
 } // namespace
 
-void Tchat::loadstats(QByteArrayView args) {
+void Tchat::Scores::loadstats(QByteArrayView args) {
     FieldReader reader(args);
     const std::optional<int> playto = reader.number(0, 999);
     if (!playto) return;
-    ScoreRecord& scores = m_shown.scores;
+    ScoreRecord& scores = t.m_shown.scores;
     scores.playto = *playto;
     for (int team = 1; team <= 2; ++team) {
         const std::optional<int> score = reader.number(-999, 999);
@@ -67,7 +67,7 @@ const QColor kBlueLogColour(55, 70, 140);
 
 } // namespace
 
-void Tchat::scores(QByteArrayView args) {
+void Tchat::Scores::scores(QByteArrayView args) {
     FieldReader reader(args);
     const std::optional<int> making = reader.number(0, 2);
     const std::optional<int> s1 = reader.number(-999, 999);
@@ -75,7 +75,7 @@ void Tchat::scores(QByteArrayView args) {
     const std::optional<int> s2 = reader.number(-999, 999);
     const std::optional<int> p2 = reader.number(0, 99);
     if (!making || !s1 || !p1 || !s2 || !p2) return;
-    ScoreRecord& shown = m_shown.scores;
+    ScoreRecord& shown = t.m_shown.scores;
     shown.score = {0, *s1, *s2};
     if (*p1 != 0) shown.bonus[1] = *p1;
     if (*p2 != 0) shown.bonus[2] = *p2;
@@ -83,7 +83,7 @@ void Tchat::scores(QByteArrayView args) {
     // The three kinds of log line: the makers' result, a point, or neither.
     const int points[3] = {0, *p1, *p2};
     const auto row = [this](int team) {
-        auto* card = qobject_cast<Tscorecard*>(m_windows.scorecard.data());
+        auto* card = qobject_cast<Tscorecard*>(t.m_windows.scorecard.data());
         return QStringLiteral("R%1:").arg((card ? card->lines(team) : 0) + 1);
     };
     const auto tricks = [&shown](int team) {
@@ -148,50 +148,50 @@ void Tchat::scores(QByteArrayView args) {
         blue = pointLine(2);
         break;
     }
-    setStatus(status);
-    if (auto* card = qobject_cast<Tscorecard*>(m_windows.scorecard.data())) {
+    t.m_turns->setStatus(status);
+    if (auto* card = qobject_cast<Tscorecard*>(t.m_windows.scorecard.data())) {
         card->addlinetomemo(tan, 1, kTanLogColour);
         card->addlinetomemo(blue, 2, kBlueLogColour);
     }
-    const QString sound = scoreSound(*making, *p1, *p2, m_shown.myslot);
-    if (!sound.isEmpty()) playsounds(sound);
-    if (tallyTeam != 0 && teamOf(m_shown.myslot) == tallyTeam && addtomineincrease)
-        addtomineincrease(tallyColumn);
+    const QString sound = scoreSound(*making, *p1, *p2, t.m_shown.myslot);
+    if (!sound.isEmpty()) t.playsounds(sound);
+    if (tallyTeam != 0 && teamOf(t.m_shown.myslot) == tallyTeam && t.addtomineincrease)
+        t.addtomineincrease(tallyColumn);
 }
 
 // "Start Game" during a game would throw the game away: the player says so
 // first, and anything but a click on "Start New Game" keeps the game.
-void Tchat::askBeforeRestart() {
-    choose(kRestartQuestion, kStartNewGame, kKeepPlaying, [this](bool restart) {
-        if (restart && loggedin) showWindow(m_windows.gamestart);
+void Tchat::Scores::askBeforeRestart() {
+    t.choose(kRestartQuestion, kStartNewGame, kKeepPlaying, [this](bool restart) {
+        if (restart && t.m_login.loggedin) t.showWindow(t.m_windows.gamestart);
     });
 }
 
-void Tchat::thewinner(QByteArrayView args) {
+void Tchat::Scores::thewinner(QByteArrayView args) {
     const int team = FieldReader(args).number(0, 99).value_or(0);
-    m_gameOn = false;
-    m_shown.trickWinner = 0;
+    t.m_gameOn = false;
+    t.m_shown.trickWinner = 0;
     if (team == 1 || team == 2) {
-        m_shown.winners = team;
-        notice(team == 1 ? kTanWon : kBlueWon);
-        if (auto* card = qobject_cast<Tscorecard*>(m_windows.scorecard.data())) {
+        t.m_shown.winners = team;
+        t.notice(team == 1 ? kTanWon : kBlueWon);
+        if (auto* card = qobject_cast<Tscorecard*>(t.m_windows.scorecard.data())) {
             const QString line = team == 1 ? QStringLiteral("The Tan Team Won!!")
                                            : QStringLiteral("The Blue Team Won!!");
             card->addlinetomemo(line, 1, teamColour(team));
             card->addlinetomemo(line, 2, teamColour(team));
         }
         // The tally: a win with the partner, or a loss to the two winners.
-        const int own = m_shown.myslot;
-        if (isSeat(own) && addgame) {
+        const int own = t.m_shown.myslot;
+        if (isSeat(own) && t.addgame) {
             const int first = team == 1 ? 1 : 2;
             if (teamOf(own) == team)
-                addgame(Ttallylist::kAddToMine, seatName(partnerOf(own)));
+                t.addgame(Ttallylist::kAddToMine, t.m_shown.seatName(partnerOf(own)));
             else
-                addgame(seatName(first), seatName(first + 2));
+                t.addgame(t.m_shown.seatName(first), t.m_shown.seatName(first + 2));
         }
     }
-    playsounds(QLatin1String(sound::winner));
-    if (ishost) m_shown.startOffered = true;
+    t.playsounds(QLatin1String(sound::winner));
+    if (t.m_login.ishost) t.m_shown.startOffered = true;
 }
 
 } // namespace euchre

@@ -3,7 +3,7 @@
 #include "client/artitem.h"
 #include "client/artwork.h"
 #include "client/tableboard.h"
-#include "client/tchat.h"
+#include "client/tchat_parts.h"
 #include "model/card.h"
 #include "net/commands.h"
 
@@ -44,21 +44,21 @@ QString spyEntry(int slot, const QString& name) {
 // The seats keep their numbers; only where they are drawn changes with the
 // own slot. Each seat's default name lives in defaultnames, so the labels
 // keep their "<Waiting>" until a player or the computer takes the seat.
-void Tchat::sortstuff(int slot) {
-    m_shown.myslot = slot;
+void Tchat::Seats::sortstuff(int slot) {
+    t.m_shown.myslot = slot;
 }
 
-QString Tchat::seatName(int seat) const {
-    return m_shown.seatName(seat);
+QStringList Tchat::Seats::otherNames() const {
+    QStringList names;
+    for (int seat = 1; seat <= kSeats; ++seat) {
+        if (seat == t.m_shown.myslot) continue;
+        const QString name = t.m_shown.seatName(seat);
+        if (name != kWaitingSeat) names << name;
+    }
+    return names;
 }
 
-void Tchat::showDefaultName(int seat) {
-    if (!isSeat(seat)) return;
-    QString& name = m_shown.seats[static_cast<size_t>(seat)].name;
-    if (name == kWaitingSeat) name = m_shown.defaultnames[static_cast<size_t>(seat)];
-}
-
-void Tchat::newplayerinfo(QByteArrayView args) {
+void Tchat::Seats::newplayerinfo(QByteArrayView args) {
     FieldReader reader(args);
     bool any = false;
     while (!reader.atEnd()) {
@@ -69,117 +69,123 @@ void Tchat::newplayerinfo(QByteArrayView args) {
         const QString name = QString::fromUtf8(reader.text());
         const bool watching = reader.text() == QByteArrayView(&kWatch, 1);
         any = true;
-        if (*slot == m_shown.myslot) {
-            notice(kYouAreConnected);
-            loadinifile();
+        if (*slot == t.m_shown.myslot) {
+            t.notice(kYouAreConnected);
+            t.loadinifile();
         } else {
-            notice(QStringLiteral("0+") + name + kIsConnected);
+            t.notice(QStringLiteral("0+") + name + kIsConnected);
         }
         if (*slot > kSeats) {
             // A slot holds one spectator: whoever the list still shows there
             // has gone, so a host that announces it again cannot grow the list.
             const QString place = spyEntry(*slot, QString());
-            m_shown.spylist.removeIf(
+            t.m_shown.spylist.removeIf(
                 [&place](const QString& entry) { return entry.startsWith(place); });
-            m_shown.spylist.append(spyEntry(*slot, name));
-            emit spylistChanged();
-            notice(*slot == m_shown.myslot ? kYouAreSpying
-                                           : QStringLiteral("0+") + name + kIsSpying);
+            t.m_shown.spylist.append(spyEntry(*slot, name));
+            emit t.spylistChanged();
+            t.notice(*slot == t.m_shown.myslot ? kYouAreSpying
+                                               : QStringLiteral("0+") + name + kIsSpying);
             continue;
         }
-        SeatRecord& seat = m_shown.seats[static_cast<size_t>(*slot)];
+        SeatRecord& seat = t.m_shown.seats[static_cast<size_t>(*slot)];
         seat.name = name;
         if (watching) seat.watching = true;
     }
-    if (any) playsounds(QLatin1String(sound::entered));
+    if (any) t.playsounds(QLatin1String(sound::entered));
 }
 
-void Tchat::playerdisconnected(QByteArrayView args) {
+void Tchat::Seats::playerdisconnected(QByteArrayView args) {
     FieldReader reader(args);
     const std::optional<int> slot = reader.number(1, kHighestSlot);
     if (!slot) return;
     const QString name = QString::fromUtf8(reader.rest());
     if (*slot > kSeats) {
-        const qsizetype at = m_shown.spylist.indexOf(spyEntry(*slot, name));
+        const qsizetype at = t.m_shown.spylist.indexOf(spyEntry(*slot, name));
         if (at < 0) return;
-        addlinetochat(QStringLiteral("0+") + name + kHasLeft, kLeftColour);
-        m_shown.spylist.removeAt(at);
-        emit spylistChanged();
+        t.addlinetochat(QStringLiteral("0+") + name + kHasLeft, kLeftColour);
+        t.m_shown.spylist.removeAt(at);
+        emit t.spylistChanged();
         return;
     }
-    SeatRecord& seat = m_shown.seats[static_cast<size_t>(*slot)];
-    notice(QStringLiteral("0+") + seat.name + kDisconnected);
+    SeatRecord& seat = t.m_shown.seats[static_cast<size_t>(*slot)];
+    t.notice(QStringLiteral("0+") + seat.name + kDisconnected);
     // The computer plays the seat now, under the seat's own name.
-    seat.name = m_shown.defaultnames[static_cast<size_t>(*slot)];
+    seat.name = t.m_shown.defaultnames[static_cast<size_t>(*slot)];
     seat.watching = false;
 }
 
-void Tchat::justwatching(QByteArrayView args) {
+void Tchat::Seats::justwatching(QByteArrayView args) {
     FieldReader reader(args);
     const std::optional<int> seat = reader.number(1, kSeats);
     if (!seat) return;
     const bool watching = reader.number(0, 9) == kLetComputerPlay;
-    SeatRecord& shown = m_shown.seats[static_cast<size_t>(*seat)];
-    const bool own = *seat == m_shown.myslot;
-    if (own) m_justWatch->setChecked(watching);
+    SeatRecord& shown = t.m_shown.seats[static_cast<size_t>(*seat)];
+    const bool own = *seat == t.m_shown.myslot;
+    if (own) t.m_justWatch->setChecked(watching);
     const QString said = own ? (watching ? kYouAreJustWatching : kYouArePlayingAgain)
                              : shown.name + (watching ? kIsJustWatching : kPlayingAgain);
-    addlinetochat(QStringLiteral("0+") + said, kWatchColour);
+    t.addlinetochat(QStringLiteral("0+") + said, kWatchColour);
     shown.watching = watching;
 }
 
-void Tchat::JustWatch1Click() {
-    if (!loggedin || !isSeat(m_shown.myslot)) return;
-    const int state = m_justWatch->isChecked() ? kPlayAgain : kLetComputerPlay;
-    sendToHost(MessageBuilder(cmd::justwatch).field(m_shown.myslot).field(state).done(false));
+void Tchat::Seats::JustWatch1Click() {
+    if (!t.m_login.loggedin || !isSeat(t.m_shown.myslot)) return;
+    const int state = t.m_justWatch->isChecked() ? kPlayAgain : kLetComputerPlay;
+    t.sendToHost(MessageBuilder(cmd::justwatch).field(t.m_shown.myslot).field(state).done(false));
 }
 
-void Tchat::buildPopupKick() {
-    m_popupKick = new QMenu(this);
+Tchat::Seats::Seats(Tchat& table) : t(table) {
+    m_popupKick = new QMenu(&t);
     m_popupKick->setObjectName(QStringLiteral("popup_kick"));
     m_removeFromGame = m_popupKick->addAction(QStringLiteral("Remove From Game"));
     m_removeFromGame->setObjectName(QStringLiteral("RemoveFromGame1"));
-    connect(m_removeFromGame, &QAction::triggered, this, &Tchat::kicking);
+    QObject::connect(m_removeFromGame, &QAction::triggered, &t, [this] { kicking(); });
     m_setJustWatch = m_popupKick->addAction(QStringLiteral("Set to Just Watch"));
     m_setJustWatch->setObjectName(QStringLiteral("SettoJustWatch1"));
-    connect(m_setJustWatch, &QAction::triggered, this, &Tchat::SettoJustWatch1Click);
+    QObject::connect(m_setJustWatch, &QAction::triggered, &t, [this] { SettoJustWatch1Click(); });
     m_unsetJustWatch = m_popupKick->addAction(QStringLiteral("Unset Just Watch"));
     m_unsetJustWatch->setObjectName(QStringLiteral("UnsetJustWatch1"));
-    connect(m_unsetJustWatch, &QAction::triggered, this, &Tchat::UnsetJustWatch1Click);
+    QObject::connect(m_unsetJustWatch, &QAction::triggered, &t, [this] { UnsetJustWatch1Click(); });
     for (int s = 1; s <= kSeats; ++s) {
-        QLabel* label = board()->nameLabel(s);
+        QLabel* label = t.board()->nameLabel(s);
         label->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(label, &QWidget::customContextMenuRequested, this, [this, s, label](QPoint at) {
-            label_playername1ContextPopup(s);
-            m_popupKick->popup(label->mapToGlobal(at));
-        });
+        QObject::connect(label, &QWidget::customContextMenuRequested, &t,
+                         [this, s, label](QPoint at) {
+                             label_playername1ContextPopup(s);
+                             m_popupKick->popup(label->mapToGlobal(at));
+                         });
     }
 }
 
-void Tchat::label_playername1ContextPopup(int seat) {
-    for (QAction* a : {m_removeFromGame, m_setJustWatch, m_unsetJustWatch}) a->setEnabled(ishost);
-    if (seatName(seat) == kWaitingSeat) m_removeFromGame->setEnabled(false);
+void Tchat::Seats::label_playername1ContextPopup(int seat) {
+    for (QAction* a : {m_removeFromGame, m_setJustWatch, m_unsetJustWatch})
+        a->setEnabled(t.m_login.ishost);
+    if (t.m_shown.seatName(seat) == kWaitingSeat) m_removeFromGame->setEnabled(false);
     m_popupTarget = seat;
 }
 
-void Tchat::kicking() {
+void Tchat::Seats::kicking() {
     if (isSeat(m_popupTarget)) removeFromGame(m_popupTarget);
 }
 
 void Tchat::removeFromGame(int slot) {
-    if (!ishost || !loggedin || slot < 1 || slot > kHighestSlot) return;
-    sendToHost(MessageBuilder(cmd::kickhim).field(m_shown.myslot).field(slot).done(true));
+    m_seats->removeFromGame(slot);
 }
 
-void Tchat::SettoJustWatch1Click() {
-    if (!loggedin || !isSeat(m_popupTarget)) return;
-    sendToHost(
+void Tchat::Seats::removeFromGame(int slot) {
+    if (!t.m_login.ishost || !t.m_login.loggedin || slot < 1 || slot > kHighestSlot) return;
+    t.sendToHost(MessageBuilder(cmd::kickhim).field(t.m_shown.myslot).field(slot).done(true));
+}
+
+void Tchat::Seats::SettoJustWatch1Click() {
+    if (!t.m_login.loggedin || !isSeat(m_popupTarget)) return;
+    t.sendToHost(
         MessageBuilder(cmd::justwatch).field(m_popupTarget).field(kLetComputerPlay).done(false));
 }
 
-void Tchat::UnsetJustWatch1Click() {
-    if (!loggedin || !isSeat(m_popupTarget)) return;
-    sendToHost(MessageBuilder(cmd::justwatch).field(m_popupTarget).field(kPlayAgain).done(false));
+void Tchat::Seats::UnsetJustWatch1Click() {
+    if (!t.m_login.loggedin || !isSeat(m_popupTarget)) return;
+    t.sendToHost(MessageBuilder(cmd::justwatch).field(m_popupTarget).field(kPlayAgain).done(false));
 }
 
 } // namespace euchre

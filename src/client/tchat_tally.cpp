@@ -1,6 +1,6 @@
 // The table window's side of the tally: who sits at the table, and "View
 // Tally".
-#include "client/tchat.h"
+#include "client/tchat_parts.h"
 #include "tally/ttallylist.h"
 
 namespace euchre {
@@ -14,21 +14,8 @@ void Tchat::setTally(Ttallylist* tally) {
     addtomineincrease = [this](int column) {
         if (m_tally) m_tally->addtomineincrease(column);
     };
-    if (m_tally)
-        m_tally->tableNames = [this] {
-            QStringList names;
-            for (int seat = 1; seat <= 4; ++seat) {
-                if (seat == m_shown.myslot) continue;
-                const QString name = m_shown.seatName(seat);
-                if (name != kWaitingSeat) names << name;
-            }
-            return names;
-        };
+    if (m_tally) m_tally->tableNames = [this] { return m_seats->otherNames(); };
     updateWindowEntries();
-}
-
-Ttallylist* Tchat::tally() const {
-    return m_tally;
 }
 
 void Tchat::loadchecklist() {

@@ -59,7 +59,7 @@ Tgamestart::Tgamestart(Tchat& table) : QDialog(nullptr, Qt::Tool), m_table(table
 
 void Tgamestart::button_startClick() {
     m_table.sendToHost(MessageBuilder(cmd::startgame)
-                           .field(m_table.playername.toUtf8())
+                           .field(m_table.login().playername.toUtf8())
                            .field(m_playto->text().toUtf8())
                            .done(true));
     hide();

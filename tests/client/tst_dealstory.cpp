@@ -17,6 +17,7 @@
 
 using euchre::ArtItem;
 using euchre::Tchat;
+using euchre::testing::cardAt;
 using euchre::testing::FakeHost;
 using euchre::testing::feed;
 namespace art = euchre::art;
@@ -43,7 +44,7 @@ QList<int> hand(const Tchat& t) {
               [](const ArtItem* a, const ArtItem* b) { return a->x() < b->x(); });
     QList<int> cards;
     for (const ArtItem* item : items) {
-        if (t.cardAtPlace(static_cast<int>(cards.size()) + 1) != item) return {-1};
+        if (cardAt(t, static_cast<int>(cards.size()) + 1) != item) return {-1};
         cards.append(item->number());
     }
     return cards;
@@ -58,10 +59,11 @@ QList<int> tags(const Tchat& t) {
     for (int seat = 1; seat <= 4; ++seat) {
         const ArtItem* tag = t.board()->seat(seat)->bid;
         // A tag is on the table exactly while the seat has a bid.
-        if (tag->isVisibleTo(t.board()) != (t.bidOf(seat) != art::NoBid) ||
+        if (tag->isVisibleTo(t.board()) !=
+                (t.shown().seats[static_cast<size_t>(seat)].bid != art::NoBid) ||
             tag->hasArt() != tag->isVisibleTo(t.board()))
             return {-1};
-        shown.append(t.bidOf(seat));
+        shown.append(t.shown().seats[static_cast<size_t>(seat)].bid);
     }
     return shown;
 }

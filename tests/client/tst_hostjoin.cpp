@@ -10,6 +10,7 @@
 #include "client/joindialog.h"
 #include "client/tableboard.h"
 #include "client/tchat.h"
+#include "support/fakehost.h"
 
 #include <QClipboard>
 #include <QComboBox>
@@ -26,6 +27,7 @@
 #include <QTest>
 
 using euchre::Tchat;
+using euchre::testing::cardAt;
 
 namespace {
 
@@ -250,7 +252,7 @@ void TestHostJoin::joinFailuresAreSaidInTheDialog() {
         {"CMD_password+", onPassword, said.startsWith("Wrong") || said.startsWith("Too")},
         {"CMD_logininfo+", onLogin, !said.isEmpty()}};
     Tchat& t = soloTable();
-    QTRY_VERIFY(t.loggedin);
+    QTRY_VERIFY(t.isLoggedIn());
     // A game is being played at this table: joining asks first.
     t.queueLine("CMD_startgame+You+10");
     QTRY_VERIFY(t.gameRunning());
@@ -265,7 +267,7 @@ void TestHostJoin::joinFailuresAreSaidInTheDialog() {
     if (said.isEmpty()) {
         QTRY_VERIFY(!d->isVisible());
         QCOMPARE(t.ownSlot(), 2);
-        QVERIFY(!t.ishost);
+        QVERIFY(!t.login().ishost);
         QVERIFY(!t.server()); // the solo table went with its game
         QCOMPARE(fake.received, QByteArray("CMD_password+secret\xFF"
                                            "CMD_logininfo+2+1.0.6+Joe\xFF\xFF"));
@@ -288,7 +290,7 @@ void TestHostJoin::joinFailuresAreSaidInTheDialog() {
     QCOMPARE(d->addressBox()->currentText(), host);
     QCOMPARE(d->portBox()->value(), int(port));
     QCOMPARE(d->passwordEdit()->text(), password);
-    QVERIFY(t.loggedin && t.ishost && t.gameRunning());
+    QVERIFY(t.isLoggedIn() && t.login().ishost && t.gameRunning());
     QCOMPARE(t.ownSlot(), 1);
     QVERIFY(!t.isJoining());
 }
@@ -317,7 +319,7 @@ void TestHostJoin::lostConnectionOffersTheWayBack() {
                "CMD_settrump+23\xFF"
                "CMD_bidder+3+\xFF"
                "CMD_playerdisconnected+1+Hana\xFF");
-    QTRY_VERIFY(t.cardAtPlace(5));
+    QTRY_VERIFY(cardAt(t, 5));
     QTRY_VERIFY(t.board()->bubble(1)->hasArt());
 
     // The host goes: the window stays, says so, and offers the way back.
@@ -327,7 +329,7 @@ void TestHostJoin::lostConnectionOffersTheWayBack() {
     QVERIFY(logLines(t).contains(QStringLiteral("Hana disconnected.")));
     QCOMPARE(closed.size(), 0);
     QCOMPARE(boardState(t), startUp);
-    QVERIFY(!t.loggedin);
+    QVERIFY(!t.isLoggedIn());
     QVERIFY(!t.gameRunning());
     QVERIFY(t.connectionBar()->textLabel()->text().contains(QString::number(port)));
 
@@ -369,7 +371,7 @@ void TestHostJoin::lostConnectionOffersTheWayBack() {
 
 void TestHostJoin::hostDialogOpensATableAndCopiesAnInvitation() {
     Tchat& t = soloTable();
-    QTRY_VERIFY(t.loggedin);
+    QTRY_VERIFY(t.isLoggedIn());
     euchre::Hosting* solo = t.server();
     t.queueLine("CMD_startgame+You+10");
     QTRY_VERIFY(t.gameRunning());
@@ -405,7 +407,7 @@ void TestHostJoin::hostDialogOpensATableAndCopiesAnInvitation() {
     QTRY_VERIFY(d->showsInvitation());
     QVERIFY(t.server() && t.server() != solo);
     QCOMPARE(t.server()->listeningPort(), port);
-    QTRY_VERIFY(t.loggedin);
+    QTRY_VERIFY(t.isLoggedIn());
     QTRY_COMPARE(t.board()->nameLabel(1)->text(), QStringLiteral("Hana"));
     QVERIFY(!t.gameRunning());
 

@@ -60,7 +60,7 @@ int hostRole(int argc, char** argv) {
     QTest::keyClick(dialog->nameEdit(), Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(dialog->nameEdit(), QStringLiteral("Hana"));
     QTest::mouseClick(dialog->hostButton(), Qt::LeftButton);
-    if (!QTest::qWaitFor([&] { return table.loggedin; }, 10000)) return 3;
+    if (!QTest::qWaitFor([&] { return table.isLoggedIn(); }, 10000)) return 3;
     table.server()->setBotSpeedSource([] { return 1; });
     say("hosting " + QByteArray::number(table.server()->listeningPort()));
 

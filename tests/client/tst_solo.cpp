@@ -79,7 +79,7 @@ void TestSolo::wholeGame() {
     table.setCommandLine({});
     table.show();
     QVERIFY(QTest::qWaitForWindowActive(&table));
-    QTRY_VERIFY(table.loggedin);
+    QTRY_VERIFY(table.isLoggedIn());
     // Computer players answer at once.
     table.server()->setBotSpeedSource([] { return 1; });
     euchre::TableBoard* board = table.board();

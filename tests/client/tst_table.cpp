@@ -21,6 +21,7 @@
 using euchre::ArtItem;
 using euchre::TableBoard;
 using euchre::Tchat;
+using euchre::testing::cardAt;
 using euchre::testing::FakeHost;
 using euchre::testing::feed;
 
@@ -42,14 +43,14 @@ int logSize(const Tchat& t) {
 QList<int> handNumbers(const Tchat& t) {
     QList<int> cards;
     for (int place = 1; place <= 5; ++place)
-        if (ArtItem* card = t.cardAtPlace(place)) cards.append(card->number());
+        if (ArtItem* card = cardAt(t, place)) cards.append(card->number());
     return cards;
 }
 
 QList<int> handLefts(const Tchat& t) {
     QList<int> lefts;
     for (int place = 1; place <= 5; ++place)
-        if (ArtItem* card = t.cardAtPlace(place)) lefts.append(card->x());
+        if (ArtItem* card = cardAt(t, place)) lefts.append(card->x());
     return lefts;
 }
 
@@ -277,9 +278,10 @@ void TestTable::nameLabelMenu() {
     Tchat& t = seated(1);
     euchre::TchatTestDoor::setHosting(t, hosting);
     feed(t, "CMD_existingplayers+2+Joe+0");
-    t.label_playername1ContextPopup(seat);
-    QMenu* menu = t.popupKick();
-    QCOMPARE(menu->objectName(), QStringLiteral("popup_kick"));
+    emit t.board()->nameLabel(seat)->customContextMenuRequested(QPoint(5, 5));
+    auto* menu = t.findChild<QMenu*>(QStringLiteral("popup_kick"));
+    QVERIFY(menu && menu->isVisible());
+    menu->hide();
     const QList<QAction*> entries = menu->actions();
     QCOMPARE(entries.size(), 3);
     for (int i = 0; i < 3; ++i) QCOMPARE(entries[i]->isEnabled(), enabled[i]);
@@ -298,13 +300,13 @@ void TestTable::ownHandSortPressRefuseAndGap() {
     feed(t, kDeal.arg(3).toLatin1());
     // Grouped by suit, nine to ace, trump or not.
     QCOMPARE(handNumbers(t), (QList<int>{9, 12, 23, 36, 49}));
-    for (int place = 1; place <= 5; ++place) QCOMPARE(t.cardAtPlace(place)->y(), 400);
+    for (int place = 1; place <= 5; ++place) QCOMPARE(cardAt(t, place)->y(), 400);
     // Sorting puts the cards it moved 2 pixels left of the dealt places.
     QCOMPARE(handLefts(t), (QList<int>{88, 106, 124, 142, 160}));
 
     // A double press sends once and takes the card back down.
     feed(t, "CMD_nextplayer+3+");
-    ArtItem* nine = t.cardAtPlace(1);
+    ArtItem* nine = cardAt(t, 1);
     QTest::mouseClick(nine, Qt::LeftButton);
     QCOMPARE(nine->y(), 395);
     QTest::mouseClick(nine, Qt::LeftButton);
@@ -312,7 +314,7 @@ void TestTable::ownHandSortPressRefuseAndGap() {
     QCOMPARE(host->take(), QByteArray("CMD_playcard+3+2+\xFF"));
 
     // A refused card stays raised; a press lowers it, the next sends again.
-    ArtItem* jack = t.cardAtPlace(3);
+    ArtItem* jack = cardAt(t, 3);
     QTest::mouseClick(jack, Qt::LeftButton);
     QCOMPARE(host->take(), QByteArray("CMD_playcard+3+1+\xFF"));
     feed(t, "CMD_notvalid+3+2+1+");
@@ -330,8 +332,8 @@ void TestTable::ownHandSortPressRefuseAndGap() {
     feed(t, "CMD_playedcard+3+4+12+");
     QCOMPARE(handNumbers(t), (QList<int>{9, 23, 36, 49}));
     QCOMPARE(handLefts(t), (QList<int>{88, 108, 126, 144}));
-    for (int place = 1; place <= 4; ++place) QCOMPARE(t.cardAtPlace(place)->y(), 400);
-    QVERIFY(!t.cardOfPosition(4));
+    for (int place = 1; place <= 4; ++place) QCOMPARE(cardAt(t, place)->y(), 400);
+    QVERIFY(!t.board()->handCard(4));
     // Another seat's position never touches the own hand.
     feed(t, "CMD_playedcard+1+2+10+");
     QCOMPARE(handNumbers(t), (QList<int>{9, 23, 36, 49}));
@@ -345,7 +347,7 @@ void TestTable::pickUpLonerAndOtherHands() {
     // The picked-up card takes the discarded card's place, out of order.
     feed(t, "CMD_switch+3+5+10+");
     QCOMPARE(handNumbers(t), (QList<int>{9, 12, 23, 10, 49}));
-    QCOMPARE(t.cardOfPosition(5)->y(), 400);
+    QCOMPARE(t.board()->handCard(5)->y(), 400);
     QCOMPARE(t.shown().turnseat, 0);
 
     // Other seats: five backs 91 wide, 86 after a card; never the own seat.
@@ -461,20 +463,19 @@ void TestTable::nothingIsSentOutOfTurn() {
     feed(t, kDeal.arg(2).toLatin1());
     feed(t, "CMD_bidder+2+");
     // The own bidding question wants a bubble, not a card.
-    QTest::mouseClick(t.cardAtPlace(1), Qt::LeftButton);
-    QCOMPARE(t.cardAtPlace(1)->y(), 400);
+    QTest::mouseClick(cardAt(t, 1), Qt::LeftButton);
+    QCOMPARE(cardAt(t, 1)->y(), 400);
     // The bubbles were offered, then the turn moved on.
     euchre::TchatTestDoor::moveTurn(t, 1);
     QTest::mouseClick(t.board()->bubble(1), Qt::LeftButton);
     QCOMPARE(bubbleCodes(t), (QList<int>{-1, -1, -1, -1}));
     feed(t, "CMD_nextplayer+1+");
-    for (int place = 1; place <= 5; ++place)
-        QTest::mouseClick(t.cardAtPlace(place), Qt::LeftButton);
+    for (int place = 1; place <= 5; ++place) QTest::mouseClick(cardAt(t, place), Qt::LeftButton);
     for (Qt::Key key : {Qt::Key_1, Qt::Key_3, Qt::Key_5, Qt::Key_Space, Qt::Key_Return, Qt::Key_F5,
                         Qt::Key_F6, Qt::Key_F7, Qt::Key_F8})
         QTest::keyClick(t.board(), key);
     QCOMPARE(host->take(), QByteArray());
-    for (int place = 1; place <= 5; ++place) QCOMPARE(t.cardAtPlace(place)->y(), 400);
+    for (int place = 1; place <= 5; ++place) QCOMPARE(cardAt(t, place)->y(), 400);
 
     // In turn, the same keys act: F6 passes, 4 plays the card at place 4,
     // Left and Enter the highlighted one.
@@ -484,7 +485,7 @@ void TestTable::nothingIsSentOutOfTurn() {
     feed(t, "CMD_nextplayer+2+");
     QTest::keyClick(t.board(), Qt::Key_4);
     QCOMPARE(host->take(), QByteArray("CMD_playcard+2+5+\xFF"));
-    QCOMPARE(t.keyPlace(), 4);
+    QCOMPARE(t.shown().keyPlace, 4);
     QTest::keyClick(t.board(), Qt::Key_Left);
     QTest::keyClick(t.board(), Qt::Key_Left);
     QTest::keyClick(t.board(), Qt::Key_Return);

@@ -165,16 +165,16 @@ void TestTchat::noParametersHostsASoloGame() {
     table->processparams({});
 
     QCOMPARE(logLines(*table).value(0), QStringLiteral(" Loading Solo Game..Please wait. "));
-    QVERIFY(table->ishost);
-    QCOMPARE(table->playername, QStringLiteral("You"));
-    QCOMPARE(table->hostaddress, QStringLiteral("127.0.0.1"));
-    QCOMPARE(table->loginname, QByteArray("You\xFF"));
+    QVERIFY(table->login().ishost);
+    QCOMPARE(table->login().playername, QStringLiteral("You"));
+    QCOMPARE(table->login().hostaddress, QStringLiteral("127.0.0.1"));
+    QCOMPARE(table->login().loginname, QByteArray("You\xFF"));
     QVERIFY(table->server());
     QVERIFY(table->server()->listeningPort() != 0);
     QCOMPARE(table->connection()->HostName(), QStringLiteral("127.0.0.1"));
 
     // Its own host admits it to slot 1 and it logs in.
-    QTRY_VERIFY(table->loggedin);
+    QTRY_VERIFY(table->isLoggedIn());
     QCOMPARE(table->ownSlot(), 1);
     QTRY_COMPARE(table->board()->nameLabel(1)->text(), QStringLiteral("You"));
     QVERIFY(logLines(*table).contains(QStringLiteral(" You are Connected. ")));
@@ -203,11 +203,11 @@ void TestTchat::startButtonNeedsTheGameStartWindow() {
     QVERIFY(table->findChild<QAction*>(QStringLiteral("StartGame1"))->isEnabled());
 
     // Before the login the start request only tells the user.
-    if (!table->loggedin) {
+    if (!table->isLoggedIn()) {
         table->button_startClick();
         QCOMPARE(shown, QStringList{QStringLiteral("You are not connected")});
     }
-    QTRY_VERIFY(table->loggedin);
+    QTRY_VERIFY(table->isLoggedIn());
     table->board()->startButton()->click();
     QVERIFY(gamestart.isVisible());
 }
@@ -222,11 +222,11 @@ void TestTchat::trueHostsOnTheLoopback() {
         {QStringLiteral("Ann"), QStringLiteral("203.0.113.9"), QStringLiteral("true")});
     QCOMPARE(logLines(*table).value(0),
              QStringLiteral(" Loading Multi-player Game.. Please Wait. "));
-    QVERIFY(table->ishost);
-    QCOMPARE(table->playername, QStringLiteral("Ann"));
-    QCOMPARE(table->hostaddress, QStringLiteral("203.0.113.9"));
+    QVERIFY(table->login().ishost);
+    QCOMPARE(table->login().playername, QStringLiteral("Ann"));
+    QCOMPARE(table->login().hostaddress, QStringLiteral("203.0.113.9"));
     QCOMPARE(table->connection()->HostName(), QStringLiteral("127.0.0.1"));
-    QTRY_VERIFY(table->loggedin);
+    QTRY_VERIFY(table->isLoggedIn());
     QTRY_COMPARE(table->board()->nameLabel(1)->text(), QStringLiteral("Ann"));
     // The companion connection is opened and left alone.
     QTRY_VERIFY(companion.hasPendingConnections());
@@ -252,9 +252,9 @@ void TestTchat::otherThirdParametersJoin() {
     table->setCompanionPort(companion.serverPort());
     table->processparams({QStringLiteral("Cy"), QStringLiteral("127.0.0.1"), flag});
     QTRY_VERIFY(host.peer);
-    QVERIFY(!table->ishost);
+    QVERIFY(!table->login().ishost);
     QVERIFY(!table->server());
-    QCOMPARE(table->loginname, QByteArray("Cy\xFF"));
+    QCOMPARE(table->login().loginname, QByteArray("Cy\xFF"));
     QVERIFY(table->board()->startButton()->isHidden());
     QVERIFY(!table->findChild<QAction*>(QStringLiteral("StartGame1"))->isEnabled());
     QTRY_VERIFY(companion.hasPendingConnections());
@@ -280,7 +280,7 @@ void TestTchat::oneOrTwoParametersOnlyShowTheNotice() {
     QTest::qWait(50);
     QVERIFY(!host.server.hasPendingConnections() && !host.peer);
     QVERIFY(!companion.hasPendingConnections());
-    QVERIFY(!table->ishost);
+    QVERIFY(!table->login().ishost);
     QVERIFY(table->connection()->HostName().isEmpty());
 }
 
@@ -339,7 +339,7 @@ void TestTchat::absentCompanionNeverDisturbsTheGame() {
     QSignalSpy closed(table.get(), &Tchat::closed);
     table->setCompanionPort(unused);
     table->processparams({QStringLiteral("Eve"), QStringLiteral("x"), QStringLiteral("true")});
-    QTRY_VERIFY(table->loggedin);
+    QTRY_VERIFY(table->isLoggedIn());
     table->chat()->input()->setText(QStringLiteral("still here"));
     table->chat()->sendit();
     QTRY_VERIFY(logLines(*table).contains(QStringLiteral("Eve chats:  still here ")));
@@ -356,7 +356,7 @@ void TestTchat::loginReplyCarriesTwoTerminators() {
     host.send("CMD_sendlogininfo+x\xFF");
     host.send("CMD_sendlogininfo+3\xFF");
     QTRY_COMPARE(host.received, QByteArray("CMD_logininfo+3+1.0.6+Bob\xFF\xFF"));
-    QVERIFY(table->loggedin);
+    QVERIFY(table->isLoggedIn());
     QCOMPARE(table->ownSlot(), 3);
 }
 
@@ -771,7 +771,7 @@ void TestTchat::everyMenuEntryReachesItsHandler() {
     table->openUrl = [&](const QUrl& url) { opened.append(url); };
     table->setCommandLine({});
     table->show();
-    QTRY_VERIFY(table->loggedin);
+    QTRY_VERIFY(table->isLoggedIn());
     QTRY_VERIFY(table->findChild<QAction*>(QStringLiteral("StartGame1"))->isEnabled());
     // Away from where "Reset Screen Location" puts it.
     table->move(60, 50);

@@ -59,7 +59,7 @@ void TestTwoTables::hostAndGuestChatAndSendSounds() {
     host.setCompanionPort(freePort());
     host.processparams(
         {QStringLiteral("Hana"), QStringLiteral("127.0.0.1"), QStringLiteral("true")});
-    QTRY_VERIFY(host.loggedin);
+    QTRY_VERIFY(host.isLoggedIn());
     QVERIFY(host.server());
     QCOMPARE(host.ownSlot(), 1);
 
@@ -68,7 +68,7 @@ void TestTwoTables::hostAndGuestChatAndSendSounds() {
     guest.setGamePort(host.server()->listeningPort());
     guest.setCompanionPort(freePort());
     guest.processparams({QStringLiteral("Joe"), QStringLiteral("127.0.0.1"), QStringLiteral("no")});
-    QTRY_VERIFY(guest.loggedin);
+    QTRY_VERIFY(guest.isLoggedIn());
     QCOMPARE(guest.ownSlot(), 2);
 
     // Each table names the other player.
@@ -130,7 +130,7 @@ void TestTwoTables::hostAndGuestPlayAHand() {
     host.setCompanionPort(freePort());
     host.processparams(
         {QStringLiteral("Hana"), QStringLiteral("127.0.0.1"), QStringLiteral("true")});
-    QTRY_VERIFY(host.loggedin);
+    QTRY_VERIFY(host.isLoggedIn());
     host.server()->setBotSpeedSource([] { return 1; });
 
     Tchat guest;

@@ -82,7 +82,7 @@ private slots:
                                         {QStringLiteral("--port"), QStringLiteral("0")});
         QVERIFY2(port != 0, host.out.constData());
         const std::unique_ptr<Tchat> table = joinAt(port, QStringLiteral("Watcher"));
-        QTRY_VERIFY_WITH_TIMEOUT(table->loggedin, kWait);
+        QTRY_VERIFY_WITH_TIMEOUT(table->isLoggedIn(), kWait);
         WireClient mallory;
         mallory.connectTo(port);
         QTRY_COMPARE_WITH_TIMEOUT(mallory.slot(), 2, kWait);
@@ -104,7 +104,7 @@ private slots:
                                   QStringLiteral("Mallory chats:  still there? "), kWait);
         const qint64 after = residentKiB();
         qInfo("window memory %lld -> %lld KiB", before, after);
-        QVERIFY(table->loggedin);
+        QVERIFY(table->isLoggedIn());
         QVERIFY2(after - before < kMaxGrowthKiB, qPrintable(QString::number(after - before)));
         for (const auto& para : table->chat()->log()->paragraphs())
             for (const auto& item : para) QVERIFY(item.text.size() <= 1001);
@@ -131,7 +131,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(fake.hasPendingConnections(), kWait);
         QTcpSocket* host = fake.nextPendingConnection();
         host->write("CMD_sendlogininfo+2\xFF");
-        QTRY_VERIFY_WITH_TIMEOUT(table->loggedin, kWait);
+        QTRY_VERIFY_WITH_TIMEOUT(table->isLoggedIn(), kWait);
         const qint64 before = residentKiB();
 
         // 750 such lines, sent as fast as the window's queue takes them.

@@ -1,6 +1,8 @@
 // The fake host: one connection, everything it receives kept.
 #include "fakehost.h"
 
+#include "client/tableboard.h"
+
 #include <QTest>
 
 namespace euchre::testing {
@@ -42,6 +44,12 @@ std::unique_ptr<Tchat> FakeHost::seat(int slot) {
 void feed(Tchat& t, const QByteArray& line) {
     t.queueLine(line);
     while (t.queuedCount() > 0) t.processsocktimer();
+}
+
+ArtItem* cardAt(const Tchat& t, int place) {
+    if (place < 1 || place > 5) return nullptr;
+    const HandSlot& slot = t.shown().handslots[static_cast<size_t>(place)];
+    return slot.occupied ? t.board()->handCard(slot.position) : nullptr;
 }
 
 } // namespace euchre::testing

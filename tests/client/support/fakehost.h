@@ -1,5 +1,5 @@
-// A stand-in for the game host that a table logs in to, and a way to hand
-// the table host messages at once.
+// A stand-in for the game host that a table logs in to, a way to hand the
+// table host messages at once, and the own cards where a person finds them.
 #pragma once
 
 #include "client/tchat.h"
@@ -8,6 +8,10 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <memory>
+
+namespace euchre {
+class ArtItem;
+}
 
 namespace euchre::testing {
 
@@ -27,5 +31,8 @@ public:
 
 // Hands the table one host message at once.
 void feed(Tchat& t, const QByteArray& line);
+
+// The own card item at a place 1..5 of the hand, nullptr when none.
+ArtItem* cardAt(const Tchat& t, int place);
 
 } // namespace euchre::testing

@@ -76,7 +76,7 @@ void SeatPlayer::step() {
             QTest::keyClick(m_table.board(), Qt::Key_Space);
             QTest::keyClick(m_table.board(), Qt::Key_Right);
             QTest::keyClick(m_table.board(), Qt::Key_Return);
-            m_place = m_table.keyPlace();
+            m_place = m_table.shown().keyPlace;
         } else {
             pressCard(m_place);
             m_place = m_place % qMax(1, heldCards()) + 1;

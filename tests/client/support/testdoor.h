@@ -10,10 +10,10 @@ namespace euchre {
 struct TchatTestDoor {
     static void sit(Tchat& t, int slot, bool loggedIn) {
         t.m_shown.myslot = slot;
-        t.loggedin = loggedIn;
+        t.m_login.loggedin = loggedIn;
         t.redraw();
     }
-    static void setHosting(Tchat& t, bool hosting) { t.ishost = hosting; }
+    static void setHosting(Tchat& t, bool hosting) { t.m_login.ishost = hosting; }
     static void moveTurn(Tchat& t, int seat) { t.m_shown.turnseat = seat; }
 };
 
