@@ -52,64 +52,64 @@ void TServer::announce(const rules::Events& events) {
     for (const rules::Event& e : events) {
         switch (e.kind) {
         case EventKind::Dealer:
-            sendToAll(seatMessage(cmd::dealer, e.seat));
+            sendToAll(seatMessage(cmd::dealer, e.seat()));
             break;
         case EventKind::Dealt:
             sendHands();
             break;
         case EventKind::Turned:
-            sendToAll(MessageBuilder(cmd::settrump).field(e.card).done(true));
+            sendToAll(MessageBuilder(cmd::settrump).field(e.card()).done(true));
             break;
         case EventKind::Bidder:
-            sendToAll(seatMessage(cmd::bidder, e.seat));
+            sendToAll(seatMessage(cmd::bidder, e.seat()));
             break;
         case EventKind::Passed:
-            sendToAll(seatMessage(cmd::hepassed, e.seat));
+            sendToAll(seatMessage(cmd::hepassed, e.seat()));
             break;
         case EventKind::Accepted:
-            sendToAll(seatMessage(cmd::heaccepted, e.seat));
+            sendToAll(seatMessage(cmd::heaccepted, e.seat()));
             break;
         case EventKind::TrumpMade:
-            sendToAll(MessageBuilder(cmd::trumpchoosen).field(e.seat).field(e.suit).done(true));
+            sendToAll(MessageBuilder(cmd::trumpchoosen).field(e.seat()).field(e.suit()).done(true));
             break;
         case EventKind::Chooser:
-            sendToAll(MessageBuilder(cmd::chooser).field(e.seat).field(e.suit).done(true));
+            sendToAll(MessageBuilder(cmd::chooser).field(e.seat()).field(e.suit()).done(true));
             break;
         case EventKind::Aloner:
-            sendToAll(seatMessage(cmd::aloner, e.seat));
+            sendToAll(seatMessage(cmd::aloner, e.seat()));
             break;
         case EventKind::GoingAlone:
-            sendToAll(MessageBuilder(cmd::goingalone).field(e.seat).field(e.code).done(true));
+            sendToAll(MessageBuilder(cmd::goingalone).field(e.seat()).field(e.code()).done(true));
             break;
         case EventKind::Discarder:
-            sendToAll(seatMessage(cmd::discarder, e.seat));
+            sendToAll(seatMessage(cmd::discarder, e.seat()));
             break;
         case EventKind::Switched:
-            if (playerslot[e.seat].connected)
-                sendTo(e.seat, MessageBuilder(cmd::switchcard)
-                                   .field(e.seat)
-                                   .field(e.position)
-                                   .field(e.card)
-                                   .done(true));
+            if (playerslot[e.seat()].connected)
+                sendTo(e.seat(), MessageBuilder(cmd::switchcard)
+                                     .field(e.seat())
+                                     .field(e.position())
+                                     .field(e.card())
+                                     .done(true));
             break;
         case EventKind::TrickStarted:
             sendToAll(bareMessage(cmd::clearcards));
             break;
         case EventKind::NextPlayer:
-            sendToAll(seatMessage(cmd::nextplayer, e.seat));
+            sendToAll(seatMessage(cmd::nextplayer, e.seat()));
             break;
         case EventKind::Played:
             sendToAll(MessageBuilder(cmd::playedcard)
-                          .field(e.seat)
-                          .field(e.position)
-                          .field(e.card)
+                          .field(e.seat())
+                          .field(e.position())
+                          .field(e.card())
                           .done(true));
             break;
         case EventKind::TrickWon: {
             const QByteArray message = MessageBuilder(cmd::trickwinner)
-                                           .field(e.seat)
-                                           .field(e.tricks[1])
-                                           .field(e.tricks[2])
+                                           .field(e.seat())
+                                           .field(e.tricks(1))
+                                           .field(e.tricks(2))
                                            .done(true);
             // The won cards leave the places of the seats that have a slot; a
             // seat beyond them keeps its card until the next trick starts.
@@ -121,33 +121,33 @@ void TServer::announce(const rules::Events& events) {
         }
         case EventKind::Scored:
             sendToAll(MessageBuilder(cmd::score)
-                          .field(e.team)
-                          .field(e.score[1])
-                          .field(e.points[1])
-                          .field(e.score[2])
-                          .field(e.points[2])
+                          .field(e.team())
+                          .field(e.score(1))
+                          .field(e.points(1))
+                          .field(e.score(2))
+                          .field(e.points(2))
                           .done(true));
             break;
         case EventKind::GameWon:
             gameon = false;
-            sendToAll(seatMessage(cmd::thewinner, e.team));
+            sendToAll(seatMessage(cmd::thewinner, e.team()));
             break;
         case EventKind::RefusedTrump:
-            if (playerslot[e.seat].connected)
-                sendTo(e.seat, MessageBuilder(cmd::notvalid)
-                                   .field(e.seat)
-                                   .field(NotValidTrump)
-                                   .field(0)
-                                   .done(true));
+            if (playerslot[e.seat()].connected)
+                sendTo(e.seat(), MessageBuilder(cmd::notvalid)
+                                     .field(e.seat())
+                                     .field(NotValidTrump)
+                                     .field(0)
+                                     .done(true));
             break;
         case EventKind::RefusedCard:
-            if (isComputerSeat(e.seat)) hostLog(QStringLiteral("computer played incorrectly"));
-            if (playerslot[e.seat].connected)
-                sendTo(e.seat, MessageBuilder(cmd::notvalid)
-                                   .field(e.seat)
-                                   .field(NotValidFollowSuit)
-                                   .field(e.position)
-                                   .done(true));
+            if (isComputerSeat(e.seat())) hostLog(QStringLiteral("computer played incorrectly"));
+            if (playerslot[e.seat()].connected)
+                sendTo(e.seat(), MessageBuilder(cmd::notvalid)
+                                     .field(e.seat())
+                                     .field(NotValidFollowSuit)
+                                     .field(e.position())
+                                     .done(true));
             break;
         case EventKind::EmptyPlace:
             hostLog(QStringLiteral("That is not a valid card!!!"));

@@ -33,12 +33,22 @@ Answer answer(int seat, int value) {
     return Answer(seat, value);
 }
 
-// The timer's action for each question a computer seat answers, in the
-// order of rules::Question.
+// The timer's action for each question a computer seat answers.
 int askAction(rules::Question question) {
-    static constexpr int kActions[] = {ActionNone,  ActionBid,     ActionChoose,
-                                       ActionAlone, ActionDiscard, ActionPlay};
-    return kActions[int(question)];
+    switch (question) {
+    case rules::Question::OrderUp:
+        return ActionBid;
+    case rules::Question::Naming:
+        return ActionChoose;
+    case rules::Question::GoingAlone:
+        return ActionAlone;
+    case rules::Question::Discard:
+        return ActionDiscard;
+    case rules::Question::Card:
+        return ActionPlay;
+    default:
+        return ActionNone;
+    }
 }
 
 // The count the timer acts at; it starts below it by the ticks to wait.

@@ -11,9 +11,12 @@ const char* levelName(Level level) {
     return level == Level::Expert ? "expert" : "standard";
 }
 
-int answer(Level level, const rules::SeatView& view) {
-    if (!view.isAsked()) return 0;
-    const bool expert = level == Level::Expert;
+namespace {
+
+// Written once, made once for each level so that a seat's level is decided
+// before the question is looked at.
+template <Level level> int answerAt(const rules::SeatView& view) {
+    constexpr bool expert = level == Level::Expert;
     // The expert's draws are seeded by what the seat knows, so the same
     // knowledge always gives the same answer.
     const std::uint64_t seed = expert ? expert::digest(view) : 0;
@@ -32,6 +35,13 @@ int answer(Level level, const rules::SeatView& view) {
     default:
         return 0;
     }
+}
+
+} // namespace
+
+int answer(Level level, const rules::SeatView& view) {
+    if (!view.isAsked()) return 0;
+    return level == Level::Expert ? answerAt<Level::Expert>(view) : answerAt<Level::Standard>(view);
 }
 
 } // namespace euchre::players

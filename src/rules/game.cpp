@@ -40,7 +40,7 @@ void startRound(Table& t, Events& ev) {
     // The deal passes to the left.
     t.dealerdue = t.dealerdue >= kSeats ? 1 : t.dealerdue + 1;
     t.dealer = t.dealerdue;
-    ev.push({.kind = EventKind::Dealer, .seat = t.dealer});
+    ev.push(Event::of(EventKind::Dealer, t.dealer));
     dealHand(t, 0, ev);
 }
 
@@ -57,7 +57,7 @@ void askBidder(Table& t, int after, Events& ev) {
     }
     if (t.firstasked == 0) t.firstasked = seat;
     ask(t, Phase::OrderUp, seat);
-    ev.push({.kind = EventKind::Bidder, .seat = seat});
+    ev.push(Event::of(EventKind::Bidder, seat));
 }
 
 void askChooser(Table& t, int after, Events& ev) {
@@ -70,7 +70,7 @@ void askChooser(Table& t, int after, Events& ev) {
     }
     if (t.firstasked == 0) t.firstasked = seat;
     ask(t, Phase::Naming, seat);
-    ev.push({.kind = EventKind::Chooser, .seat = seat, .suit = t.trump});
+    ev.push(Event::trump(EventKind::Chooser, seat, t.trump));
 }
 
 // Seat 1 is always served first, whoever deals; the card after the hands is turned.
@@ -83,13 +83,13 @@ void dealHand(Table& t, int packetOrder, Events& ev) {
     for (int served = 1; served <= kSeats; ++served)
         for (int pos = first + 1; pos <= kHandSize; ++pos)
             t.hand[served][pos] = t.deck.deckcard(++t.deckpos);
-    ev.push({.kind = EventKind::Dealt});
+    ev.push(Event::of(EventKind::Dealt));
 
     const int turned = t.deck.deckcard(++t.deckpos);
     t.record.turned = turned;
     t.trump = naturalSuit(turned);
     t.leftbower = leftBowerOf(t.trump);
-    ev.push({.kind = EventKind::Turned, .card = turned});
+    ev.push(Event::turned(turned));
 
     t.dealerdue = 0;
     t.firstasked = 0;
@@ -97,24 +97,24 @@ void dealHand(Table& t, int packetOrder, Events& ev) {
 }
 
 void makeTrump(Table& t, int seat, Events& ev) {
-    ev.push({.kind = EventKind::TrumpMade, .seat = seat, .suit = t.trump});
+    ev.push(Event::trump(EventKind::TrumpMade, seat, t.trump));
     t.team[teamOf(seat)].makers = true;
     t.team[3 - teamOf(seat)].makers = false;
     t.makerseat = seat;
     t.record.maker = seat;
     ask(t, Phase::GoingAlone, seat);
-    ev.push({.kind = EventKind::Aloner, .seat = seat});
+    ev.push(Event::of(EventKind::Aloner, seat));
 }
 
 // Begins a trick led by the seat after t.leaderBefore.
 void startTrick(Table& t, Events& ev) {
     t.played.fill(kNoCard);
     t.ledsuit = 0;
-    ev.push({.kind = EventKind::TrickStarted});
+    ev.push(Event::of(EventKind::TrickStarted));
     const int seat = nextInPlay(t.leaderBefore, t.sitsout);
     t.leaderBefore = 0;
     ask(t, Phase::Play, seat);
-    ev.push({.kind = EventKind::NextPlayer, .seat = seat});
+    ev.push(Event::of(EventKind::NextPlayer, seat));
 }
 
 // Scores the hand after its fifth trick and decides the game.
@@ -126,16 +126,13 @@ void scoreHand(Table& t, Events& ev) {
     const std::array<int, 3> points = handPoints(making, t.team[making].tricks, loner);
     t.team[1].score += points[1];
     t.team[2].score += points[2];
-    ev.push({.kind = EventKind::Scored,
-             .team = making,
-             .score = {0, t.team[1].score, t.team[2].score},
-             .points = points});
+    ev.push(Event::scored(making, t.team[1].score, points[1], t.team[2].score, points[2]));
     if (!gameDecided(t.team[1].score, t.team[2].score, t.playto)) {
         ask(t, Phase::HandPause, 0);
         return;
     }
     ask(t, Phase::GameOver, 0);
-    ev.push({.kind = EventKind::GameWon, .team = winningTeam(t.team[1].score, t.team[2].score)});
+    ev.push(Event::gameWon(winningTeam(t.team[1].score, t.team[2].score)));
 }
 
 void finishTrick(Table& t, Events& ev) {
@@ -143,9 +140,7 @@ void finishTrick(Table& t, Events& ev) {
     ++t.tricknumber;
     const int winner = trickWinner(t.played, t.sitsout, t.trump, t.leftbower, t.ledsuit);
     if (isSeat(winner)) ++t.team[teamOf(winner)].tricks;
-    ev.push({.kind = EventKind::TrickWon,
-             .seat = winner,
-             .tricks = {0, t.team[1].tricks, t.team[2].tricks}});
+    ev.push(Event::trickWon(winner, t.team[1].tricks, t.team[2].tricks));
     t.ledsuit = 0;
     if (t.tricknumber > kHandSize) {
         scoreHand(t, ev);
@@ -159,7 +154,7 @@ void discard(Table& t, int seat, int position, Events& ev) {
     const int turned = t.deck.deckcard(t.deckpos);
     t.record.discard = t.hand[seat][position];
     t.hand[seat][position] = turned;
-    ev.push({.kind = EventKind::Switched, .seat = seat, .position = position, .card = turned});
+    ev.push(Event::place(EventKind::Switched, seat, position, turned));
     // Left of the loner leads when someone plays alone, else left of the dealer.
     t.leaderBefore = t.dealer;
     for (int s = 1; s <= kSeats; ++s)
@@ -171,11 +166,11 @@ bool play(Table& t, int seat, int position, Events& ev) {
     Hand& hand = t.hand[seat];
     const int card = hand[position];
     if (card == kNoCard) {
-        ev.push({.kind = EventKind::EmptyPlace, .seat = seat, .position = position});
+        ev.push(Event::place(EventKind::EmptyPlace, seat, position));
         return false;
     }
     if (!isLegalPlay(hand, position, t.ledsuit, t.trump, t.leftbower)) {
-        ev.push({.kind = EventKind::RefusedCard, .seat = seat, .position = position});
+        ev.push(Event::place(EventKind::RefusedCard, seat, position));
         return false;
     }
     // The trick's first card sets the suit; a seat that does not follow it
@@ -190,7 +185,7 @@ bool play(Table& t, int seat, int position, Events& ev) {
         r.plays[r.playCount++] = {std::uint8_t(seat), std::uint8_t(card)};
     t.played[seat] = card;
     hand[position] = kNoCard;
-    ev.push({.kind = EventKind::Played, .seat = seat, .position = position, .card = card});
+    ev.push(Event::place(EventKind::Played, seat, position, card));
 
     // Seats play in turn from the leader, so the trick is complete when the
     // next seat in play is the leader, who has played.
@@ -200,7 +195,7 @@ bool play(Table& t, int seat, int position, Events& ev) {
         return true;
     }
     ask(t, Phase::Play, next);
-    ev.push({.kind = EventKind::NextPlayer, .seat = next});
+    ev.push(Event::of(EventKind::NextPlayer, next));
     return true;
 }
 
@@ -227,7 +222,7 @@ bool Game::decide(int seat, int code, Events& ev) {
     Table& t = m_table;
     if (namesSuit(code) && code - 2 == t.refusedsuit) {
         // The turned-down suit cannot be named; the seat stays asked.
-        ev.push({.kind = EventKind::RefusedTrump, .seat = seat});
+        ev.push(Event::of(EventKind::RefusedTrump, seat));
         return false;
     }
     const bool asked = t.seat == seat && seat != 0;
@@ -236,11 +231,11 @@ bool Game::decide(int seat, int code, Events& ev) {
     case BubblePass:
         if (!asked || t.phase != Phase::OrderUp) return false;
         if (code == BubblePass) {
-            ev.push({.kind = EventKind::Passed, .seat = seat});
+            ev.push(Event::of(EventKind::Passed, seat));
             askBidder(t, seat, ev);
             return true;
         }
-        ev.push({.kind = EventKind::Accepted, .seat = seat});
+        ev.push(Event::of(EventKind::Accepted, seat));
         t.orderedup = true;
         makeTrump(t, seat, ev);
         return true;
@@ -251,7 +246,7 @@ bool Game::decide(int seat, int code, Events& ev) {
     case BubbleNamePass:
         if (!asked || t.phase != Phase::Naming) return false;
         if (code == BubbleNamePass) {
-            ev.push({.kind = EventKind::Passed, .seat = seat});
+            ev.push(Event::of(EventKind::Passed, seat));
             askChooser(t, seat, ev);
             return true;
         }
@@ -266,11 +261,11 @@ bool Game::decide(int seat, int code, Events& ev) {
             t.alone[seat] = true;
             t.sitsout[partnerOf(seat)] = true;
         }
-        ev.push({.kind = EventKind::GoingAlone, .seat = seat, .code = code});
+        ev.push(Event::goingAlone(seat, code));
         if (t.orderedup) {
             // The dealer picks up the turned card, also when sitting this hand out.
             ask(t, Phase::Discard, t.dealer);
-            ev.push({.kind = EventKind::Discarder, .seat = t.dealer});
+            ev.push(Event::of(EventKind::Discarder, t.dealer));
             return true;
         }
         t.leaderBefore = t.dealer;

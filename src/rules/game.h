@@ -33,20 +33,55 @@ enum class EventKind : std::uint8_t {
     EmptyPlace,   // seat; position: holds no card
 };
 
-// One thing that happened; each kind fills the fields named beside it above.
+// One thing that happened. Kept as small as the game's plainest records (the
+// simulator makes millions): five places, each kind filling the ones its
+// fields above name, made by the makers below and read by name.
 struct Event {
     EventKind kind = EventKind::Dealt;
-    int seat = 0;
-    int team = 0;
-    int suit = 0;
-    int code = 0;
-    int position = 0;
-    int card = 0;
-    std::array<int, 3> tricks{}; // teams 1..2
-    std::array<int, 3> score{};  // teams 1..2
-    std::array<int, 3> points{}; // teams 1..2
+
+    // A kind with one seat (or none): Dealer, Dealt, Bidder, Passed, Accepted,
+    // Aloner, Discarder, TrickStarted, NextPlayer, RefusedTrump.
+    static constexpr Event of(EventKind kind, int seat = 0) { return Event(kind, seat); }
+    static constexpr Event turned(int card) { return Event(EventKind::Turned, 0, 0, card); }
+    // TrumpMade, Chooser.
+    static constexpr Event trump(EventKind kind, int seat, int suit) {
+        return Event(kind, seat, suit);
+    }
+    static constexpr Event goingAlone(int seat, int code) {
+        return Event(EventKind::GoingAlone, seat, code);
+    }
+    // Switched, Played (with the card), RefusedCard, EmptyPlace.
+    static constexpr Event place(EventKind kind, int seat, int position, int card = 0) {
+        return Event(kind, seat, position, card);
+    }
+    static constexpr Event trickWon(int winner, int tricks1, int tricks2) {
+        return Event(EventKind::TrickWon, winner, tricks1, tricks2);
+    }
+    static constexpr Event scored(int team, int score1, int points1, int score2, int points2) {
+        return Event(EventKind::Scored, team, score1, points1, score2, points2);
+    }
+    static constexpr Event gameWon(int team) { return Event(EventKind::GameWon, team); }
+
+    constexpr Event() = default;
+
+    constexpr int seat() const { return m_a; }
+    constexpr int team() const { return m_a; }
+    constexpr int suit() const { return m_b; }
+    constexpr int code() const { return m_b; }
+    constexpr int position() const { return m_b; }
+    constexpr int card() const { return m_c; }
+    // Of the teams 1..2.
+    constexpr int tricks(int team) const { return team == 1 ? m_b : m_c; }
+    constexpr int score(int team) const { return team == 1 ? m_b : m_d; }
+    constexpr int points(int team) const { return team == 1 ? m_c : m_e; }
 
     bool operator==(const Event&) const = default;
+
+private:
+    constexpr Event(EventKind k, int a, int b = 0, int c = 0, int d = 0, int e = 0)
+        : kind(k), m_a(a), m_b(b), m_c(c), m_d(d), m_e(e) {}
+
+    int m_a = 0, m_b = 0, m_c = 0, m_d = 0, m_e = 0;
 };
 
 // The events of one step. No step makes more than a handful; a thrown-in

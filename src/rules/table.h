@@ -25,14 +25,15 @@ enum class Phase : std::uint8_t {
     GameOver,   // a team reached the play-to score
 };
 
-// What the game asks of the seat it waits for.
+// What the game asks of the seat it waits for. Each question shares its
+// number with the phase that asks it, so reading the phase is a range check.
 enum class Question : std::uint8_t {
-    None,       // nobody is asked: no game, a pause, the end
-    OrderUp,    // accept or pass the turned card
-    Naming,     // name a suit or pass
-    GoingAlone, // alone or with the partner
-    Discard,    // a hand position to throw away for the turned card
-    Card,       // a hand position to play to the trick
+    None = 0,                            // nobody is asked: no game, a pause, the end
+    OrderUp = int(Phase::OrderUp),       // accept or pass the turned card
+    Naming = int(Phase::Naming),         // name a suit or pass
+    GoingAlone = int(Phase::GoingAlone), // alone or with the partner
+    Discard = int(Phase::Discard),       // a hand position to throw away for the turned card
+    Card = int(Phase::Play),             // a hand position to play to the trick
 };
 
 // The question open now and the seat that answers it (0 with no question).
@@ -106,20 +107,9 @@ struct Table {
 
     // What is asked now, of which seat: the one reading of the phase and its seat.
     constexpr Asked asked() const {
-        switch (phase) {
-        case Phase::OrderUp:
-            return {Question::OrderUp, seat};
-        case Phase::Naming:
-            return {Question::Naming, seat};
-        case Phase::GoingAlone:
-            return {Question::GoingAlone, seat};
-        case Phase::Discard:
-            return {Question::Discard, seat};
-        case Phase::Play:
-            return {Question::Card, seat};
-        default:
-            return {};
-        }
+        static_assert(int(Phase::Play) - int(Phase::OrderUp) == 4, "the asking phases run on");
+        if (phase < Phase::OrderUp || phase > Phase::Play) return {};
+        return {Question(int(phase)), seat};
     }
     // The seat asked each question, 0 while another (or none) is open.
     constexpr int bidder() const { return seatAsked(Question::OrderUp); }

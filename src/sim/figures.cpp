@@ -42,23 +42,24 @@ void FigureCounter::count(const rules::Events& events) {
             m_dealOpen = false;
             break;
         case EventKind::GoingAlone:
-            if (e.code == BubbleAlone) ++f.alone;
+            if (e.code() == BubbleAlone) ++f.alone;
             break;
         case EventKind::TrickWon:
-            m_tricks = e.tricks;
+            m_tricks[1] = e.tricks(1);
+            m_tricks[2] = e.tricks(2);
             break;
         case EventKind::Scored: {
-            const int making = e.team == 2 ? 2 : 1;
+            const int making = e.team() == 2 ? 2 : 1;
             ++f.hands;
             if (m_tricks[making] == kHandSize) ++f.marches;
-            if (e.points[3 - making] > 0) ++f.euchres;
-            f.pointsTeam1 += e.points[1];
-            f.pointsTeam2 += e.points[2];
+            if (e.points(3 - making) > 0) ++f.euchres;
+            f.pointsTeam1 += e.points(1);
+            f.pointsTeam2 += e.points(2);
             break;
         }
         case EventKind::GameWon:
             ++f.games;
-            if (e.team == 1)
+            if (e.team() == 1)
                 ++f.team1Wins;
             else
                 ++f.team2Wins;

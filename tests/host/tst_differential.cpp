@@ -69,54 +69,54 @@ public:
         for (const rules::Event& e : events) {
             switch (e.kind) {
             case K::Dealer:
-                line("CMD_dealer", {e.seat});
+                line("CMD_dealer", {e.seat()});
                 break;
             case K::Turned:
                 hands();
-                line("CMD_settrump", {e.card});
+                line("CMD_settrump", {e.card()});
                 break;
             case K::Bidder:
-                line("CMD_bidder", {e.seat});
+                line("CMD_bidder", {e.seat()});
                 break;
             case K::Passed:
-                line("CMD_hepassed", {e.seat});
+                line("CMD_hepassed", {e.seat()});
                 break;
             case K::Accepted:
-                line("CMD_heaccepted", {e.seat});
+                line("CMD_heaccepted", {e.seat()});
                 break;
             case K::TrumpMade:
-                line("CMD_trumpchoosen", {e.seat, e.suit});
+                line("CMD_trumpchoosen", {e.seat(), e.suit()});
                 break;
             case K::Chooser:
-                line("CMD_chooser", {e.seat, e.suit});
+                line("CMD_chooser", {e.seat(), e.suit()});
                 break;
             case K::Aloner:
-                line("CMD_aloner", {e.seat});
+                line("CMD_aloner", {e.seat()});
                 break;
             case K::GoingAlone:
-                line("CMD_goingalone", {e.seat, e.code});
+                line("CMD_goingalone", {e.seat(), e.code()});
                 break;
             case K::Discarder:
-                line("CMD_discarder", {e.seat});
+                line("CMD_discarder", {e.seat()});
                 break;
             case K::TrickStarted:
                 if (t.tricknumber == 1) hands();
                 line("CMD_clearcards", {});
                 break;
             case K::NextPlayer:
-                line("CMD_nextplayer", {e.seat});
+                line("CMD_nextplayer", {e.seat()});
                 break;
             case K::Played:
-                line("CMD_playedcard", {e.seat, e.position, e.card});
+                line("CMD_playedcard", {e.seat(), e.position(), e.card()});
                 break;
             case K::TrickWon:
-                line("CMD_trickwinner", {e.seat, e.tricks[1], e.tricks[2]});
+                line("CMD_trickwinner", {e.seat(), e.tricks(1), e.tricks(2)});
                 break;
             case K::Scored:
-                line("CMD_score", {e.team, e.score[1], e.points[1], e.score[2], e.points[2]});
+                line("CMD_score", {e.team(), e.score(1), e.points(1), e.score(2), e.points(2)});
                 break;
             case K::GameWon:
-                line("CMD_thewinner", {e.team});
+                line("CMD_thewinner", {e.team()});
                 break;
             case K::Dealt:
             case K::Switched: // only the dealer's own table is told

@@ -151,24 +151,24 @@ void HostHarness::observe(QByteArrayView message) {
         if (!winner || !team1 || !team2) return setFault(QStringLiteral("unreadable trick count"));
         m_tricks[1] = *team1;
         m_tricks[2] = *team2;
-        count({.kind = EventKind::TrickWon, .seat = *winner, .tricks = {0, *team1, *team2}});
+        count(rules::Event::trickWon(*winner, *team1, *team2));
     } else if (word == cmd::heaccepted) {
         const std::optional<int> seat = fields.number(1, kSeats);
         if (!seat) return setFault(QStringLiteral("unreadable order-up"));
-        count({.kind = EventKind::Accepted, .seat = *seat});
+        count(rules::Event::of(EventKind::Accepted, *seat));
     } else if (word == cmd::trumpchoosen) {
         const std::optional<int> seat = fields.number(1, kSeats);
         const std::optional<int> suit = fields.number(Clubs, Hearts);
         if (!seat || !suit) return setFault(QStringLiteral("unreadable trump"));
         if (!m_dealOpen) return setFault(QStringLiteral("trump made twice in one deal"));
         m_dealOpen = false;
-        count({.kind = EventKind::TrumpMade, .seat = *seat, .suit = *suit});
+        count(rules::Event::trump(EventKind::TrumpMade, *seat, *suit));
     } else if (word == cmd::goingalone) {
         const std::optional<int> seat = fields.number(1, kSeats);
         const std::optional<int> code = fields.number(BubbleAlone, BubbleWithPartner);
         if (!seat || !code) return setFault(QStringLiteral("unreadable going-alone answer"));
         m_aloneThisDeal |= *code == BubbleAlone;
-        count({.kind = EventKind::GoingAlone, .seat = *seat, .code = *code});
+        count(rules::Event::goingAlone(*seat, *code));
     } else if (word == cmd::score) {
         onScore(args);
     } else if (word == cmd::thewinner) {
@@ -181,7 +181,7 @@ void HostHarness::onDealer(int seat) {
     m_dealOpen = true;
     m_aloneThisDeal = false;
     m_tricks = {};
-    count({.kind = rules::EventKind::Dealer, .seat = seat});
+    count(rules::Event::of(rules::EventKind::Dealer, seat));
 }
 
 void HostHarness::onScore(QByteArrayView args) {
@@ -221,10 +221,7 @@ void HostHarness::onScore(QByteArrayView args) {
                                 .arg(m_game.pointsSum[team])
                                 .arg(*total[team]));
     }
-    count({.kind = rules::EventKind::Scored,
-           .team = makers,
-           .score = {0, *total[1], *total[2]},
-           .points = {0, *points[1], *points[2]}});
+    count(rules::Event::scored(makers, *total[1], *points[1], *total[2], *points[2]));
 }
 
 void HostHarness::onWinner(QByteArrayView args) {
@@ -241,7 +238,7 @@ void HostHarness::onWinner(QByteArrayView args) {
                             .arg(m_playto));
     m_game.winner = *team;
     m_gameOver = true;
-    count({.kind = rules::EventKind::GameWon, .team = *team});
+    count(rules::Event::gameWon(*team));
 }
 
 } // namespace euchre::testing
