@@ -70,7 +70,8 @@ const std::vector<Shape>& shapes() {
              Plus),
         once("CMD_loadstats", {K::PlayTo, K::Score, K::Tricks, K::Score, K::Tricks}, Plus),
         Shape{"CMD_placecard", {K::Seat}, {K::Position, K::CardOrNone}, 1, 5, NoPlus},
-        Shape{"CMD_loadtheircards", {}, {K::Seat, K::Tricks}, 3, 3, NoPlus},
+        // Every seat but the newcomer's own: all four for a spectator.
+        Shape{"CMD_loadtheircards", {}, {K::Seat, K::Tricks}, 3, 4, NoPlus},
         once("CMD_dealer", {K::Seat}, Plus),
         once("CMD_settrump", {K::Card}, Plus),
         once("CMD_bidder", {K::Seat}, Plus),
