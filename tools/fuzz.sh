@@ -34,11 +34,11 @@ cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYP
     -DEUCHRE_FUZZ=ON "${launcher[@]}" >/dev/null
 cmake --build build-fuzz --parallel 2 --target "fuzz-$target"
 
+# New inputs go to the first folder; the checked-in seeds are read each run.
 corpus=build-fuzz/corpus/$target
 mkdir -p "$corpus"
-if [ -z "$(ls -A "$corpus")" ] && [ -d "fuzz/corpus/$target" ]; then
-    cp "fuzz/corpus/$target"/* "$corpus"/
-fi
+seeds=()
+if [ -d "fuzz/corpus/$target" ]; then seeds=("fuzz/corpus/$target"); fi
 dict=()
 if [ -f "fuzz/dict/$target.dict" ]; then dict=(-dict="fuzz/dict/$target.dict"); fi
 log=build-fuzz/fuzz-$target.log
@@ -52,7 +52,7 @@ echo "fuzz-$target: running for $seconds s; log in $log"
 start=$(date +%s)
 status=0
 nice -n 19 "build-fuzz/fuzz-$target" -max_total_time="$seconds" -print_final_stats=1 \
-    -artifact_prefix="build-fuzz/$target-" "${dict[@]}" "$@" "$corpus" >"$log" 2>&1 || status=$?
+    -artifact_prefix="build-fuzz/$target-" "${dict[@]}" "$@" "$corpus" "${seeds[@]}" >"$log" 2>&1 || status=$?
 elapsed=$(($(date +%s) - start))
 
 runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n1)
