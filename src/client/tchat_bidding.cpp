@@ -1,7 +1,6 @@
 // Whose turn it is (arrows, status line, turn sound), the bidding bubbles and
 // what they send, each seat's bids of the deal, the dealer, the turned card
 // and trump, and the start of a game with the reset of the table for each deal.
-#include "client/artitem.h"
 #include "client/artwork.h"
 #include "client/tableboard.h"
 #include "client/tchat_parts.h"
@@ -10,8 +9,6 @@
 
 #include <QAction>
 #include <QActionGroup>
-#include <QLabel>
-#include <QPushButton>
 
 namespace euchre {
 

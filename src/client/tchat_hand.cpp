@@ -2,16 +2,12 @@
 // trumps together once trump is fixed), the other seats' face-down hands,
 // playing a card by mouse or keyboard, and what the host reports about
 // played, refused and won cards.
-#include "client/artitem.h"
 #include "client/artwork.h"
-#include "client/tableboard.h"
 #include "client/tchat_parts.h"
 #include "model/card.h"
 #include "net/commands.h"
 
 #include <QAction>
-#include <QLabel>
-#include <QPushButton>
 #include <algorithm>
 #include <vector>
 

@@ -1,15 +1,11 @@
 // The score board's side of the game: the play-to score and scores caught up
 // on joining, each hand's result, and the end of a game.
-#include "client/artitem.h"
 #include "client/tableboard.h"
 #include "client/tchat_parts.h"
 #include "client/tscorecard.h"
 #include "model/card.h"
 #include "net/commands.h"
 #include "tally/ttallylist.h"
-
-#include <QLabel>
-#include <QPushButton>
 
 namespace euchre {
 

@@ -1,7 +1,5 @@
 // The seats as seen from the own chair: the rotation, players arriving and
 // leaving, spectators, seats left to the computer, and the name-label menu.
-#include "client/artitem.h"
-#include "client/artwork.h"
 #include "client/tableboard.h"
 #include "client/tchat_parts.h"
 #include "model/card.h"
