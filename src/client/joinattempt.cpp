@@ -3,6 +3,7 @@
 #include "client/joinattempt.h"
 
 #include "net/commands.h"
+#include "net/protocol.h"
 #include "net/tsock.h"
 
 #include <QRegularExpression>
@@ -15,8 +16,6 @@ namespace {
 constexpr int kInfoConnected = 1;
 constexpr int kInfoClosed = 2;
 constexpr int kInfoError = 7;
-
-constexpr int kHighestSlot = 9;
 
 // The socket layer's numbers that tell one failure from another.
 constexpr int kRefused = 10061;
@@ -149,7 +148,7 @@ void JoinAttempt::handle(const QByteArray& line) {
         if (command && isWord(word, cmd::wrongversion)) return fail(Failure::WrongVersion);
         m_lines.append(line);
         if (command && isWord(word, cmd::newplayerinfo) &&
-            FieldReader(args).number(1, kHighestSlot) == m_slot && !m_announced) {
+            FieldReader(args).number(1, kMaxSlots) == m_slot && !m_announced) {
             m_announced = true;
             m_deadline.stop();
             m_settle.start();
@@ -171,7 +170,7 @@ void JoinAttempt::handle(const QByteArray& line) {
         return;
     }
     if (isWord(word, cmd::sendlogininfo)) {
-        const std::optional<int> slot = FieldReader(args).number(1, kHighestSlot);
+        const std::optional<int> slot = FieldReader(args).number(1, kMaxSlots);
         if (!slot) return;
         m_slot = *slot;
         m_stage = Stage::LoggedIn;

@@ -11,6 +11,7 @@
 #include "client/tlasttrick.h"
 #include "model/random.h"
 #include "net/commands.h"
+#include "net/protocol.h"
 #include "net/tsock.h"
 #include "settings/colourtext.h"
 #include "settings/settingslocation.h"
@@ -59,7 +60,6 @@ const QString kCannotConnect = QStringLiteral(
 // The line the queue starts with; it carries no command.
 const QByteArray kQueuePlaceholder = QByteArrayLiteral("receivedlist");
 
-constexpr int kHighestSlot = 9;
 constexpr int kHighestSeat = 4;
 // How long closing waits for the last words to leave.
 constexpr int kCloseFlushMs = 200;
@@ -573,7 +573,7 @@ void Tchat::openConnection(const QString& host, quint16 port) {
 }
 
 void Tchat::sendloginfo(QByteArrayView args) {
-    const std::optional<int> slot = FieldReader(args).number(1, kHighestSlot);
+    const std::optional<int> slot = FieldReader(args).number(1, kMaxSlots);
     if (!slot) return;
     m_login.loggedin = true;
     // m_login.loginname ends in the terminator already, so the message ends in two.

@@ -4,6 +4,7 @@
 #include "client/tchat_parts.h"
 #include "model/card.h"
 #include "net/commands.h"
+#include "net/protocol.h"
 
 #include <QAction>
 #include <QLabel>
@@ -28,7 +29,6 @@ const QString kYouArePlayingAgain = QStringLiteral("You are playing again");
 constexpr quint32 kLeftColour = 128u << 16;                         // RGB 0, 0, 128
 constexpr quint32 kWatchColour = (120u << 16) | (152u << 8) | 156u; // RGB 156, 152, 120
 
-constexpr int kHighestSlot = 9;
 constexpr char kWatch = '1';
 constexpr int kLetComputerPlay = 1;
 constexpr int kPlayAgain = 2;
@@ -62,7 +62,7 @@ void Tchat::Seats::newplayerinfo(QByteArrayView args) {
     while (!reader.atEnd()) {
         // A group that does not read as slot, name, flag ends the message: a
         // name with "+" in it must not spill into other seats.
-        const std::optional<int> slot = reader.number(1, kHighestSlot);
+        const std::optional<int> slot = reader.number(1, kMaxSlots);
         if (!slot) break;
         const QString name = QString::fromUtf8(reader.text());
         const bool watching = reader.text() == QByteArrayView(&kWatch, 1);
@@ -94,7 +94,7 @@ void Tchat::Seats::newplayerinfo(QByteArrayView args) {
 
 void Tchat::Seats::playerdisconnected(QByteArrayView args) {
     FieldReader reader(args);
-    const std::optional<int> slot = reader.number(1, kHighestSlot);
+    const std::optional<int> slot = reader.number(1, kMaxSlots);
     if (!slot) return;
     const QString name = QString::fromUtf8(reader.rest());
     if (*slot > kSeats) {
@@ -171,7 +171,7 @@ void Tchat::removeFromGame(int slot) {
 }
 
 void Tchat::Seats::removeFromGame(int slot) {
-    if (!t.m_login.ishost || !t.m_login.loggedin || slot < 1 || slot > kHighestSlot) return;
+    if (!t.m_login.ishost || !t.m_login.loggedin || slot < 1 || slot > kMaxSlots) return;
     t.sendToHost(MessageBuilder(cmd::kickhim).field(t.m_shown.myslot).field(slot).done(true));
 }
 
