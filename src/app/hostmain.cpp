@@ -4,6 +4,7 @@
 #include "host/tserver.h"
 #include "model/random.h"
 #include "net/discovery.h"
+#include "rules/ruleset.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -32,7 +33,7 @@ bool readNumber(const QString& text, int lo, int hi, int& out) {
 }
 
 constexpr char kUsage[] =
-    "usage: euchre-host [--port N] [--bot-speed MS] [--bots standard|expert]\n"
+    "usage: euchre-host [--port N] [--bot-speed MS] [--bots LEVEL] [--rules LIST]\n"
     "                   [--password-file FILE] [--announce] [--discovery-port N]\n";
 
 constexpr char kHelp[] =
@@ -43,6 +44,11 @@ constexpr char kHelp[] =
     "  --bot-speed MS       the computer players' delay in milliseconds, 1 to 60000\n"
     "                       (default 500)\n"
     "  --bots LEVEL         the computer players: standard (the default) or expert\n"
+    "  --rules LIST         the house rules of a game started without any, as\n"
+    "                       key=value items separated by commas: std=1 (stick the\n"
+    "                       dealer), canadian=1 (the Canadian loner),\n"
+    "                       loner_lead=LEFT_OF_DEALER or LEFT_OF_LONER,\n"
+    "                       loner_march_score=3, 4 or 5 (default: none)\n"
     "  --password-file FILE a private table: the password is the file's first line,\n"
     "                       and only connections that send it are let in\n"
     "  --announce           answer \"tables on this network\" queries on UDP port 7773\n"
@@ -99,6 +105,7 @@ int main(int argc, char** argv) {
     int port = euchre::kGamePort;
     int botSpeed = euchre::TServer::kDefaultBotSpeed;
     euchre::players::Level bots = euchre::players::Level::Standard;
+    euchre::rules::Ruleset rules;
     QByteArray password;
     bool announce = false;
     int discoveryPort = euchre::discovery::portFromEnvironment();
@@ -123,6 +130,14 @@ int main(int argc, char** argv) {
                 bots = euchre::players::Level::Expert;
             else if (level != QLatin1String("standard"))
                 return usage("the computer players are standard or expert");
+        } else if (arg == QLatin1String("--rules") && i + 1 < args.size()) {
+            const QByteArray list = args[++i].toUtf8();
+            std::string_view bad;
+            const std::optional<euchre::rules::Ruleset> parsed =
+                euchre::rules::parseRuleset(std::string_view(list.constData(), list.size()), &bad);
+            if (!parsed)
+                return usage(("the house rule '" + std::string(bad) + "' is not known").c_str());
+            rules = *parsed;
         } else if (arg == QLatin1String("--password-file") && i + 1 < args.size()) {
             if (const int status = readPasswordFile(args[++i], password)) return status;
         } else if (arg == QLatin1String("--announce")) {
@@ -157,6 +172,7 @@ int main(int argc, char** argv) {
     euchre::TServer server;
     server.setBotSpeed(botSpeed);
     server.setComputerLevel(bots);
+    server.setDefaultRules(rules);
     server.setPassword(password);
     QString error;
     if (!server.startListening(static_cast<quint16>(port), &error)) {

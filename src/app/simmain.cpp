@@ -2,6 +2,7 @@
 // pauses; prints the games' figures, as text or as one JSON object.
 #include "app/commandline.h"
 #include "model/random.h"
+#include "rules/ruleset.h"
 #include "sim/simulator.h"
 
 #include <algorithm>
@@ -24,11 +25,15 @@ constexpr int kMaxGames = 1000000000;
 constexpr int kMaxPlayto = 1000000; // the host refuses anything higher
 
 constexpr char kUsage[] =
-    "usage: euchre-sim [--games N] [--playto P] [--seed S] [--json]\n"
+    "usage: euchre-sim [--games N] [--playto P] [--seed S] [--json] [--rules LIST]\n"
     "                  [--team1 LEVEL] [--team2 LEVEL] [--seat1 LEVEL] .. [--seat4 LEVEL] "
     "[--swap]\n"
     "LEVEL is standard (the default) or expert. --swap plays every game twice from the\n"
-    "same deals, the second time with the two teams' levels exchanged.\n";
+    "same deals, the second time with the two teams' levels exchanged.\n"
+    "LIST is the house rules as key=value items separated by commas: std=1 (stick the\n"
+    "dealer), canadian=1 (the Canadian loner), loner_lead=LEFT_OF_DEALER or LEFT_OF_LONER,\n"
+    "loner_march_score=3, 4 or 5; std and canadian also take 0, true and false. Without\n"
+    "it the games are played by the plain rules.\n";
 
 struct Options {
     int games = kDefaultGames;
@@ -41,6 +46,8 @@ struct Options {
     std::array<euchre::players::Level, 5> level{};
     bool levels = false;
     bool swap = false;
+    // The house rules, when --rules was given.
+    std::optional<euchre::rules::Ruleset> rules;
 };
 
 // A plain decimal number, nothing before or after it, within [lo, hi].
@@ -83,7 +90,8 @@ std::optional<Options> readOptions(int argc, char** argv, std::string& error) {
         }
         const bool levelOption = name == "--team1" || name == "--team2" || name == "--seat1" ||
                                  name == "--seat2" || name == "--seat3" || name == "--seat4";
-        if (name != "--games" && name != "--playto" && name != "--seed" && !levelOption) {
+        if (name != "--games" && name != "--playto" && name != "--seed" && name != "--rules" &&
+            !levelOption) {
             error = "unknown argument '" + std::string(arg) + "'";
             return std::nullopt;
         }
@@ -93,6 +101,15 @@ std::optional<Options> readOptions(int argc, char** argv, std::string& error) {
                 return std::nullopt;
             }
             value = argv[++i];
+        }
+        if (name == "--rules") {
+            std::string_view bad;
+            options.rules = euchre::rules::parseRuleset(*value, &bad);
+            if (!options.rules) {
+                error = "--rules does not take '" + std::string(bad) + "'";
+                return std::nullopt;
+            }
+            continue;
         }
         if (levelOption) {
             euchre::players::Level level;
@@ -239,6 +256,7 @@ int main(int argc, char** argv) {
     euchre::rng::restart(startValue);
 
     euchre::sim::Simulator sim;
+    if (options->rules) sim.setRules(*options->rules);
     std::array<Side, 3> sides;
     for (int team = 1; team <= 2; ++team) sides[team].level = teamLevel(options->level, team);
     // One game with the levels as given (or exchanged between the teams),
@@ -289,10 +307,15 @@ int main(int argc, char** argv) {
         // The level figures join the same object, before its closing brace.
         printJson(figures, seconds, rate);
         if (options->levels) printSidesJson(sides, figures.hands);
+        // The house rules as played, written the way --rules takes them.
+        if (options->rules)
+            std::printf(", \"rules\": \"%s\"", euchre::rules::rulesetText(*options->rules).c_str());
         std::printf("}\n");
     } else {
         printText(figures, startValue, seconds, rate);
         if (options->levels) printSidesText(sides, figures.hands);
+        if (options->rules)
+            std::printf("%-17s %s\n", "rules", euchre::rules::rulesetText(*options->rules).c_str());
     }
     return 0;
 }

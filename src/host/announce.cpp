@@ -152,6 +152,14 @@ void TServer::announce(const rules::Events& events) {
         case EventKind::EmptyPlace:
             hostLog(QStringLiteral("That is not a valid card!!!"));
             break;
+        case EventKind::RefusedPass:
+            if (playerslot[e.seat()].connected)
+                sendTo(e.seat(), MessageBuilder(cmd::notvalid)
+                                     .field(e.seat())
+                                     .field(NotValidMustName)
+                                     .field(0)
+                                     .done(true));
+            break;
         }
     }
 }

@@ -2,6 +2,7 @@
 // game, and announces what happened.
 #include "host/tserver.h"
 
+#include "host/hosttext.h"
 #include "model/card.h"
 #include "net/commands.h"
 #include "rules/game.h"
@@ -10,6 +11,8 @@ namespace euchre {
 
 namespace {
 constexpr int kMaxPlayTo = 1000000;
+// Of a refused ruleset, at most this many characters go back and to the log.
+constexpr qsizetype kMaxShownRuleItem = 60;
 } // namespace
 
 template <typename Step> bool TServer::apply(Step&& step) {
@@ -33,10 +36,34 @@ void TServer::startgame(QByteArrayView args) {
         hostLog(QStringLiteral("not starting a game: bad play-to score"));
         return;
     }
+    // No ruleset at all: the table's own; an empty one: no house rules.
+    rules::Ruleset ruleset = m_defaultRules;
+    if (!fields.atEnd()) {
+        const QByteArrayView text = fields.text();
+        std::string_view bad;
+        const std::optional<rules::Ruleset> asked =
+            rules::parseRuleset(std::string_view(text.data(), std::size_t(text.size())), &bad);
+        if (!asked) {
+            // Only the hosting player starts games: that window says why nothing began.
+            const QByteArrayView item =
+                utf8Left(QByteArrayView(bad.data(), qsizetype(bad.size())), kMaxShownRuleItem);
+            hostLog(QStringLiteral("not starting a game: unknown house rule '%1'")
+                        .arg(QString::fromUtf8(item)));
+            if (playerslot[1].connected)
+                sendTo(1, MessageBuilder(cmd::badrules).field(item).done(true));
+            return;
+        }
+        ruleset = *asked;
+    }
     gameon = true;
-    sendToAll(MessageBuilder(cmd::startgame).field(name).field(*target).done(true));
+    MessageBuilder started(cmd::startgame);
+    started.field(name).field(*target);
+    // The plain rules say nothing more, as a game always did.
+    if (!ruleset.isPlain()) started.field(QByteArray::fromStdString(rules::rulesetText(ruleset)));
+    sendToAll(started.done(true));
     for (int seat = 1; seat <= kSeats; ++seat) playerslot[seat].watching = false;
-    apply([&](rules::Game& game, rules::Events& ev) { return game.startGame(*target, ev); });
+    apply(
+        [&](rules::Game& game, rules::Events& ev) { return game.startGame(*target, ruleset, ev); });
 }
 
 void TServer::selectedbubble(QByteArrayView args) {

@@ -203,6 +203,11 @@ void TServer::catchUp(int slot) {
                      .field(t.team[2].score)
                      .field(t.team[2].tricks)
                      .done(true));
+    // Only a game with house rules says so, in a word older windows pass over.
+    if (!t.rules.isPlain())
+        sendTo(slot, MessageBuilder(cmd::loadrules)
+                         .field(QByteArray::fromStdString(rules::rulesetText(t.rules)))
+                         .done(true));
 
     if (isSeat(slot) && handCount(slot) > 0) {
         MessageBuilder hand(cmd::placecard);

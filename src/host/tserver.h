@@ -97,6 +97,10 @@ public:
     void setComputerLevel(players::Level level) { m_pendingLevel = level; }
     players::Level computerLevel() const { return m_level; }
 
+    // ---- house rules: those of a game started without a ruleset ----
+    void setDefaultRules(const rules::Ruleset& rules) { m_defaultRules = rules; }
+    const rules::Ruleset& defaultRules() const { return m_defaultRules; }
+
     // ---- a private table: connections wait at the gate for the password ----
     // Longest password taken; a longer answer is a wrong one.
     static constexpr qsizetype kMaxPasswordBytes = 1024;
@@ -155,6 +159,8 @@ public:
     void playasound(int sender, QByteArrayView args);
 
     // ---- the game: every rule is the rules core's; these turn its events into messages ----
+    // Name, play-to score and an optional ruleset: a game without one is
+    // played by the default rules, one whose ruleset is not taken is not started.
     void startgame(QByteArrayView args);
     void selectedbubble(QByteArrayView args);
     void playcard(QByteArrayView args);
@@ -255,6 +261,7 @@ private:
     players::Level m_level = players::Level::Standard;        // this deal's computer players
     players::Level m_pendingLevel = players::Level::Standard; // from the next deal on
     rules::Game m_game;
+    rules::Ruleset m_defaultRules;
     TSock* Sock1 = nullptr;
     std::array<bool, 11> m_overfull{};
     bool m_anyOverfull = false;

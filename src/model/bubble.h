@@ -26,7 +26,13 @@ constexpr bool namesSuit(int code) {
     return code >= BubbleClubs && code <= BubbleHearts;
 }
 
-// Why a move was refused.
-enum NotValid : int { NotValidCard = 1, NotValidFollowSuit = 2, NotValidTrump = 3 };
+// Why a move was refused. NotValidMustName: the dealer passed where the
+// house rules make the dealer name a suit.
+enum NotValid : int {
+    NotValidCard = 1,
+    NotValidFollowSuit = 2,
+    NotValidTrump = 3,
+    NotValidMustName = 4,
+};
 
 } // namespace euchre

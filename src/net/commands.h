@@ -58,6 +58,13 @@ inline constexpr char playerdisconnected[] = "CMD_playerdisconnected";
 // host closes the connection after saying so.
 inline constexpr char wrongpassword[] = "CMD_wrongpassword";
 inline constexpr char lockedout[] = "CMD_lockedout";
+// House rules. "CMD_startgame" carries the game's ruleset text as a fourth
+// field when any house rule is in force; a newcomer to such a game hears it
+// in "CMD_loadrules+RULESET+" after "CMD_loadstats", a word a window that
+// knows no house rules passes over. A start whose ruleset the host does not
+// take is answered to the starter with "CMD_badrules+" and the item refused.
+inline constexpr char loadrules[] = "CMD_loadrules";
+inline constexpr char badrules[] = "CMD_badrules";
 
 } // namespace euchre::cmd
 

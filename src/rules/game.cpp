@@ -11,6 +11,11 @@ namespace {
 
 constexpr int kFirstDealerDue = 6; // the first dealer search steps past 4 to seat 1
 
+// The seat to the right of a seat, which the seat itself follows.
+constexpr int seatBefore(int seat) {
+    return seat <= 1 ? kSeats : seat - 1;
+}
+
 void ask(Table& t, Phase phase, int seat) {
     t.phase = phase;
     t.seat = seat;
@@ -96,12 +101,36 @@ void dealHand(Table& t, int packetOrder, Events& ev) {
     askBidder(t, t.dealer, ev);
 }
 
+void startTrick(Table& t, Events& ev);
+
+// The maker's answer to going alone (or the answer the house rules give for it).
+void settleAlone(Table& t, int seat, int code, Events& ev) {
+    if (code == BubbleAlone) {
+        t.alone[seat] = true;
+        t.sitsout[partnerOf(seat)] = true;
+    }
+    ev.push(Event::goingAlone(seat, code));
+    if (t.orderedup) {
+        // The dealer picks up the turned card, also when sitting this hand out.
+        ask(t, Phase::Discard, t.dealer);
+        ev.push(Event::of(EventKind::Discarder, t.dealer));
+        return;
+    }
+    t.leaderBefore =
+        seatBefore(firstLeader(t.rules, t.dealer, code == BubbleAlone ? seat : 0, t.orderedup));
+    startTrick(t, ev);
+}
+
 void makeTrump(Table& t, int seat, Events& ev) {
     ev.push(Event::trump(EventKind::TrumpMade, seat, t.trump));
     t.team[teamOf(seat)].makers = true;
     t.team[3 - teamOf(seat)].makers = false;
     t.makerseat = seat;
     t.record.maker = seat;
+    if (mustGoAlone(t.rules, seat, t.dealer, t.orderedup)) {
+        settleAlone(t, seat, BubbleAlone, ev);
+        return;
+    }
     ask(t, Phase::GoingAlone, seat);
     ev.push(Event::of(EventKind::Aloner, seat));
 }
@@ -123,7 +152,7 @@ void scoreHand(Table& t, Events& ev) {
     bool loner = false;
     for (int seat = 1; seat <= kSeats; ++seat)
         if (teamOf(seat) == making && t.alone[seat]) loner = true;
-    const std::array<int, 3> points = handPoints(making, t.team[making].tricks, loner);
+    const std::array<int, 3> points = handPoints(t.rules, making, t.team[making].tricks, loner);
     t.team[1].score += points[1];
     t.team[2].score += points[2];
     ev.push(Event::scored(making, t.team[1].score, points[1], t.team[2].score, points[2]));
@@ -147,7 +176,7 @@ void finishTrick(Table& t, Events& ev) {
         return;
     }
     // The winner leads after the pause.
-    t.leaderBefore = winner <= 1 ? kSeats : winner - 1;
+    t.leaderBefore = seatBefore(winner);
 }
 
 void discard(Table& t, int seat, int position, Events& ev) {
@@ -155,10 +184,10 @@ void discard(Table& t, int seat, int position, Events& ev) {
     t.record.discard = t.hand[seat][position];
     t.hand[seat][position] = turned;
     ev.push(Event::place(EventKind::Switched, seat, position, turned));
-    // Left of the loner leads when someone plays alone, else left of the dealer.
-    t.leaderBefore = t.dealer;
+    int loner = 0;
     for (int s = 1; s <= kSeats; ++s)
-        if (t.alone[s]) t.leaderBefore = s;
+        if (t.alone[s]) loner = s;
+    t.leaderBefore = seatBefore(firstLeader(t.rules, t.dealer, loner, t.orderedup));
     startTrick(t, ev);
 }
 
@@ -201,8 +230,9 @@ bool play(Table& t, int seat, int position, Events& ev) {
 
 } // namespace
 
-bool Game::startGame(int playto, Events& ev) {
+bool Game::startGame(int playto, const Ruleset& rules, Events& ev) {
     Table& t = m_table;
+    t.rules = rules;
     t.playto = playto;
     for (int team = 1; team <= 2; ++team) t.team[team] = TeamRecord{};
     t.makerseat = 0;
@@ -246,6 +276,11 @@ bool Game::decide(int seat, int code, Events& ev) {
     case BubbleNamePass:
         if (!asked || t.phase != Phase::Naming) return false;
         if (code == BubbleNamePass) {
+            if (mustNameTrump(t.rules, seat, t.dealer)) {
+                // The dealer stays asked, as after naming the turned-down suit.
+                ev.push(Event::of(EventKind::RefusedPass, seat));
+                return false;
+            }
             ev.push(Event::of(EventKind::Passed, seat));
             askChooser(t, seat, ev);
             return true;
@@ -257,19 +292,7 @@ bool Game::decide(int seat, int code, Events& ev) {
     case BubbleAlone:
     case BubbleWithPartner:
         if (!asked || t.phase != Phase::GoingAlone) return false;
-        if (code == BubbleAlone) {
-            t.alone[seat] = true;
-            t.sitsout[partnerOf(seat)] = true;
-        }
-        ev.push(Event::goingAlone(seat, code));
-        if (t.orderedup) {
-            // The dealer picks up the turned card, also when sitting this hand out.
-            ask(t, Phase::Discard, t.dealer);
-            ev.push(Event::of(EventKind::Discarder, t.dealer));
-            return true;
-        }
-        t.leaderBefore = t.dealer;
-        startTrick(t, ev);
+        settleAlone(t, seat, code, ev);
         return true;
     default:
         return false;

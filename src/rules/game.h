@@ -31,6 +31,7 @@ enum class EventKind : std::uint8_t {
     RefusedTrump, // seat: named the turned-down suit
     RefusedCard,  // seat; position: a card that does not follow suit
     EmptyPlace,   // seat; position: holds no card
+    RefusedPass,  // seat: the dealer, who may not pass in the naming round
 };
 
 // One thing that happened. Kept as small as the game's plainest records (the
@@ -40,7 +41,7 @@ struct Event {
     EventKind kind = EventKind::Dealt;
 
     // A kind with one seat (or none): Dealer, Dealt, Bidder, Passed, Accepted,
-    // Aloner, Discarder, TrickStarted, NextPlayer, RefusedTrump.
+    // Aloner, Discarder, TrickStarted, NextPlayer, RefusedTrump, RefusedPass.
     static constexpr Event of(EventKind kind, int seat = 0) { return Event(kind, seat); }
     static constexpr Event turned(int card) { return Event(EventKind::Turned, 0, 0, card); }
     // TrumpMade, Chooser.
@@ -117,15 +118,18 @@ public:
     Phase phase() const { return m_table.phase; }
     Asked asked() const { return m_table.asked(); }
 
-    // A new game to the play-to score, from any phase: scores cleared, seat 1 deals.
-    bool startGame(int playto, Events& events);
+    // A new game to the play-to score under the house rules, from any phase:
+    // scores cleared, seat 1 deals. Without rules, the plain ones.
+    bool startGame(int playto, const Ruleset& rules, Events& events);
+    bool startGame(int playto, Events& events) { return startGame(playto, Ruleset{}, events); }
 
     // Deals while a deal is due, with the seat due to deal as dealer: two then
     // three cards (packetOrder 0) or three then two; then the order-up phase begins.
     bool deal(int seat, int packetOrder, Events& events);
 
     // A bidding decision of the seat asked: accept or pass, name a suit or
-    // pass, alone or not. Naming the turned-down suit is refused to any seat.
+    // pass, alone or not. Naming the turned-down suit is refused to any seat,
+    // and a pass to the dealer who must name a suit.
     bool decide(int seat, int code, Events& events);
 
     // A hand position from the seat asked: the dealer's discard, or a card to the trick.

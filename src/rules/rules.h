@@ -1,5 +1,6 @@
 // The rules of a hand as pure functions: following suit, the trick's winner,
-// the next seat in play, the points of a hand and the end of a game.
+// the next seat in play and the end of a game (a hand's points depend on
+// the house rules: rules/ruleset.h).
 #pragma once
 
 #include "model/card.h"
@@ -53,18 +54,6 @@ constexpr int nextInPlay(int seat, const std::array<bool, 5>& sitsout) {
     int next = nextSeat(seat);
     for (int guard = 0; guard < kSeats && sitsout[next]; ++guard) next = nextSeat(next);
     return next;
-}
-
-// Points of a hand: [1] and [2] for the teams.
-constexpr std::array<int, 3> handPoints(int making, int makersTricks, bool loner) {
-    std::array<int, 3> points{};
-    if (makersTricks == kHandSize)
-        points[making] = loner ? 4 : 2;
-    else if (makersTricks >= 3)
-        points[making] = 1;
-    else
-        points[3 - making] = 2; // euchred
-    return points;
 }
 
 // A game ends when either team has reached the play-to score.

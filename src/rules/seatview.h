@@ -24,6 +24,14 @@ public:
     // Its own discard when it dealt and took the turned card, else 0.
     int discard() const { return m_seat == m_table->dealer ? m_table->record.discard : 0; }
 
+    // The house rules of the game, which every seat knows.
+    const Ruleset& rules() const { return m_table->rules; }
+    // Whether this seat is the dealer who must name a suit in the naming round.
+    bool mustNameTrump() const {
+        return asked().question == Question::Naming &&
+               rules::mustNameTrump(rules(), m_seat, m_table->dealer);
+    }
+
     int dealer() const { return m_table->dealer; }
     int turned() const { return m_table->record.turned; }
     // The dealer took the turned card ...

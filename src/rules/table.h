@@ -5,6 +5,7 @@
 
 #include "model/card.h"
 #include "model/deck.h"
+#include "rules/ruleset.h"
 
 #include <array>
 #include <cstdint>
@@ -89,6 +90,7 @@ struct Table {
     std::array<bool, 5> alone{};      // the loner
     std::array<TeamRecord, 3> team{}; // teams 1..2
 
+    Ruleset rules; // the house rules of this game
     int playto = 0;
     int dealer = 0;
     int dealerdue = 0; // the seat due to deal; 0 once the deal is made

@@ -15,7 +15,7 @@ void Simulator::setLevel(int seat, players::Level level) {
 bool Simulator::playGame(int playto) {
     m_counter.newGame();
     rules::Events events;
-    m_game.startGame(playto, events);
+    m_game.startGame(playto, m_rules, events);
     m_counter.count(events);
     if (m_watcher) m_watcher->step(events, m_game.table());
 

@@ -33,6 +33,10 @@ public:
     // when the game stops short (a seat could not move); fault() says where.
     bool playGame(int playto);
 
+    // The house rules of the games from the next one on (the plain rules unless set).
+    void setRules(const rules::Ruleset& rules) { m_rules = rules; }
+    const rules::Ruleset& rules() const { return m_rules; }
+
     // The computer players of a seat 1..4 (standard unless set).
     void setLevel(int seat, players::Level level);
     players::Level level(int seat) const { return m_level[seat]; }
@@ -50,6 +54,7 @@ private:
     bool step(rules::Events& events);
 
     rules::Game m_game;
+    rules::Ruleset m_rules;
     FigureCounter m_counter;
     std::string m_fault;
     Watcher* m_watcher = nullptr;

@@ -57,6 +57,8 @@ cases=(
     "euchre-sim --help 0 out --playto"
     "euchre-sim --version 0 out $version"
     "euchre-sim --no-such-option 2 err usage"
+    "euchre-sim --rules=std=1 0 out std=1"
+    "euchre-sim --rules=std=2 2 err usage"
     "euchre-tally --help 0 out decompress"
     "euchre-tally --version 0 out $version"
     "euchre-tally --no-such-option 2 err usage"

@@ -89,6 +89,51 @@ private slots:
         for (const auto& c : clients) QTRY_VERIFY_WITH_TIMEOUT(c->isClosed(), kWait);
     }
 
+    // A host told to stick the dealer: four people who pass everything bring
+    // the naming round to seat 1, the first dealer, whose pass is refused.
+    void stuckDealersPassIsRefused() {
+        HostProcess host;
+        const quint16 port = host.start(QStringLiteral(EUCHRE_HOST_BIN),
+                                        {QStringLiteral("--port"), QStringLiteral("0"),
+                                         QStringLiteral("--rules"), QStringLiteral("std=1")});
+        QVERIFY2(port != 0, host.out.constData());
+        std::vector<std::unique_ptr<WireClient>> clients;
+        for (int seat = 1; seat <= 4; ++seat) {
+            clients.push_back(std::make_unique<WireClient>());
+            WireClient* c = clients.back().get();
+            c->connectTo(port);
+            QTRY_COMPARE_WITH_TIMEOUT(c->slot(), seat, kWait);
+            const QByteArray s = QByteArray::number(seat);
+            c->say("CMD_logininfo+" + s + "+1.0.6+P" + s);
+            c->onMessage = [c, s](const QByteArray& m) {
+                if (m == "CMD_bidder+" + s + "+") c->say("CMD_selectedbubble+" + s + "+2+");
+                if (m.startsWith("CMD_chooser+" + s + "+"))
+                    c->say("CMD_selectedbubble+" + s + "+22+");
+            };
+        }
+        WireClient& dealer = *clients[0];
+        QTRY_COMPARE_WITH_TIMEOUT(dealer.count("CMD_newplayerinfo"), 4, kWait);
+        // Started without a ruleset: the table's own applies and is told to all.
+        dealer.say("CMD_startgame+P1+5+");
+        QTRY_VERIFY_WITH_TIMEOUT(dealer.has("CMD_notvalid"), kWait);
+        QCOMPARE(dealer.messages[dealer.find("CMD_startgame")].text,
+                 QByteArray("CMD_startgame+P1+5+std=1+"));
+        QCOMPARE(dealer.messages[dealer.find("CMD_notvalid")].text,
+                 QByteArray("CMD_notvalid+1+4+0+"));
+        QCOMPARE(dealer.count("CMD_dealer"), 1); // nothing thrown in
+        const QByteArray turned = dealer.messages[dealer.find("CMD_chooser")].text.split('+')[2];
+        dealer.onMessage = nullptr;
+        dealer.say("CMD_selectedbubble+1+" + QByteArray(turned == "1" ? "6" : "3") + "+");
+        QTRY_VERIFY_WITH_TIMEOUT(dealer.has("CMD_trumpchoosen"), kWait);
+        QCOMPARE(dealer.count("CMD_hepassed"), 7);
+        for (const auto& c : clients) {
+            QCOMPARE(c->count("CMD_notvalid"), int(c.get() == &dealer));
+            for (const WireClient::Message& m : c->messages)
+                QVERIFY2(wireProblem(m.text).isEmpty(), m.text.constData());
+        }
+        QVERIFY(host.stopWith(SIGTERM));
+    }
+
     void interruptEndsTheHostCleanly() {
         HostProcess host;
         const quint16 port = host.start(QStringLiteral(EUCHRE_HOST_BIN),

@@ -156,6 +156,9 @@ private slots:
         QTest::newRow("discovery port out of range")
             << QStringList{QStringLiteral("--discovery-port"), QStringLiteral("0")} << 2
             << QByteArray("the discovery port must be 1 to 65535") << 3;
+        QTest::newRow("unknown house rule")
+            << QStringList{QStringLiteral("--rules"), QStringLiteral("std=1,farmers=1")} << 2
+            << QByteArray("the house rule 'farmers=1' is not known") << 3;
         QTest::newRow("discovery port taken")
             << QStringList{QStringLiteral("--announce"), QStringLiteral("--discovery-port"),
                            QStringLiteral("TAKEN")}

@@ -87,26 +87,49 @@ void TestBidding::orderUpBySeat() {
 void TestBidding::naming_data() {
     QTest::addColumn<QString>("cards");
     QTest::addColumn<int>("refused");
+    QTest::addColumn<bool>("stuck"); // the dealer may not pass
     QTest::addColumn<int>("code");
-    QTest::newRow("three clubs") << "9C TC AC 9H KS" << int(Hearts) << int(BubbleClubs);
-    QTest::newRow("three diamonds") << "9D TD AD 9H KS" << int(Hearts) << int(BubbleDiamonds);
-    QTest::newRow("three spades") << "9S TS AS 9H KD" << int(Hearts) << int(BubbleSpades);
-    QTest::newRow("four hearts") << "9H TH AH KH KD" << int(Spades) << int(BubbleHearts);
+    QTest::newRow("three clubs") << "9C TC AC 9H KS" << int(Hearts) << false << int(BubbleClubs);
+    QTest::newRow("three diamonds")
+        << "9D TD AD 9H KS" << int(Hearts) << false << int(BubbleDiamonds);
+    QTest::newRow("three spades") << "9S TS AS 9H KD" << int(Hearts) << false << int(BubbleSpades);
+    QTest::newRow("four hearts") << "9H TH AH KH KD" << int(Spades) << false << int(BubbleHearts);
     QTest::newRow("three of the turned-down suit")
-        << "9S TS AS 9H KD" << int(Spades) << int(BubbleNamePass);
+        << "9S TS AS 9H KD" << int(Spades) << false << int(BubbleNamePass);
     QTest::newRow("jack stays in its printed suit")
-        << "JD 9D TD 9C AS" << int(Hearts) << int(BubbleDiamonds);
-    QTest::newRow("no suit with three") << "9C TC 9D TD AS" << int(Hearts) << int(BubbleNamePass);
+        << "JD 9D TD 9C AS" << int(Hearts) << false << int(BubbleDiamonds);
+    QTest::newRow("no suit with three")
+        << "9C TC 9D TD AS" << int(Hearts) << false << int(BubbleNamePass);
+    // A stuck dealer names as anyone would, else the suit it holds most of,
+    // of equal counts the lower suit, never the turned-down one.
+    QTest::newRow("stuck, three clubs")
+        << "9C TC AC 9H KS" << int(Hearts) << true << int(BubbleClubs);
+    QTest::newRow("stuck, most diamonds")
+        << "9D TD 9C AS KH" << int(Hearts) << true << int(BubbleDiamonds);
+    QTest::newRow("stuck, one each")
+        << "9C TC 9D 9S AH" << int(Clubs) << true << int(BubbleDiamonds);
+    QTest::newRow("stuck, three of the turned-down suit")
+        << "9S TS AS 9H KD" << int(Spades) << true << int(BubbleDiamonds);
+    QTest::newRow("stuck, only the turned-down suit")
+        << "9C TC QC KC AC" << int(Clubs) << true << int(BubbleDiamonds);
 }
 
 void TestBidding::naming() {
     QFETCH(QString, cards);
     QFETCH(int, refused);
+    QFETCH(bool, stuck);
     QFETCH(int, code);
     Table t = asking(Phase::Naming, 2, NoSuit, cards.toStdString());
     t.refusedsuit = refused;
-    t.dealer = 2; // the dealer passes by the same rule as anyone
-    QCOMPARE(chooseDecision(rules::seatView(t, 2)), code);
+    t.rules.stickTheDealer = stuck;
+    t.dealer = 2; // without the house rule the dealer passes by the same rule as anyone
+    const SeatView view = rules::seatView(t, 2);
+    QCOMPARE(chooseDecision(view), code);
+    // The rule binds the dealer only: another seat decides as without it.
+    t.dealer = 1;
+    const int asAnotherSeat = chooseDecision(view);
+    t.rules.stickTheDealer = false;
+    QCOMPARE(asAnotherSeat, chooseDecision(view));
 }
 
 void TestBidding::goingAlone_data() {

@@ -7,6 +7,7 @@
 #include "players/expert/expert.h"
 #include "players/expert/sampler.h"
 #include "rules/cardmask.h"
+#include "rules/ruleset.h"
 #include "rules/seatview.h"
 #include "sim/simulator.h"
 
@@ -48,7 +49,8 @@ struct Position {
     const char* trick = ""; // cards played to this trick from the leader on
     int leader = 0;
     int us = 0, them = 0;
-    bool naming = false; // everyone passed the turned card
+    bool naming = false;    // everyone passed the turned card
+    const char* rules = ""; // the house rules
 };
 
 rules::Table tableOf(const Position& p) {
@@ -85,6 +87,11 @@ rules::Table tableOf(const Position& p) {
     t.team[1].score = p.us;
     t.team[2].score = p.them;
     t.playto = 10;
+    t.rules = *rules::parseRuleset(p.rules);
+    if (p.naming) {
+        t.phase = rules::Phase::Naming;
+        t.seat = 1;
+    }
     return t;
 }
 
@@ -170,6 +177,24 @@ const Bid kBids[] = {
     {{.name = "pass the naming with nothing", .cards = "9C TC 9S TD QD", .naming = true},
      Name,
      BubbleNamePass},
+    {{.name = "stuck dealer names its best suit",
+      .cards = "9C TC 9S TD QD",
+      .dealer = 1,
+      .naming = true,
+      .rules = "std=1"},
+     Name,
+     BubbleDiamonds},
+    {{.name = "partner orders up a hand to play with the dealer",
+      .cards = "JD AH TH AS 9C",
+      .dealer = 3},
+     OrderUp,
+     BubbleAccept},
+    {{.name = "Canadian partner passes it, having to play alone",
+      .cards = "JD AH TH AS 9C",
+      .dealer = 3,
+      .rules = "canadian=1"},
+     OrderUp,
+     BubblePass},
     {{.name = "no lone call when one point wins the game",
       .cards = "JH JD AH KH QH",
       .turned = "9D",
@@ -316,9 +341,17 @@ private slots:
 
     // Four expert seats through whole games: a refused move would stop the
     // game. Every drawn deal agrees with what the seat to play knows.
+    void expertMovesAreAlwaysAccepted_data() {
+        QTest::addColumn<QByteArray>("ruleset");
+        QTest::newRow("plain rules") << QByteArray();
+        QTest::newRow("every house rule")
+            << QByteArray("std=1,canadian=1,loner_lead=LEFT_OF_LONER,loner_march_score=3");
+    }
     void expertMovesAreAlwaysAccepted() {
+        QFETCH(QByteArray, ruleset);
         DealChecker watcher;
         sim::Simulator sim;
+        sim.setRules(*rules::parseRuleset(ruleset.toStdString()));
         sim.setWatcher(&watcher);
         for (int seat = 1; seat <= 4; ++seat) sim.setLevel(seat, Level::Expert);
         rng::restart(8);

@@ -6,6 +6,7 @@
 #include "model/bubble.h"
 #include "model/card.h"
 #include "players/expert/winchance.h"
+#include "rules/ruleset.h"
 
 namespace euchre::players::expert {
 
@@ -27,8 +28,9 @@ constexpr double kAloneMargin = 0.004;
 
 double passValue(const SeatView& view, double share) {
     const int us = teamOf(view.seat()), them = 3 - us;
-    return share * winChance(view.playto(), view.score(us) + 1, view.score(them)) +
-           (1 - share) * winChance(view.playto(), view.score(us), view.score(them) + 1);
+    const int march = view.rules().lonerMarchScore;
+    return share * winChance(view.playto(), view.score(us) + 1, view.score(them), march) +
+           (1 - share) * winChance(view.playto(), view.score(us), view.score(them) + 1, march);
 }
 
 CardMask handMask(const SeatView& view) {
@@ -38,9 +40,13 @@ CardMask handMask(const SeatView& view) {
     return m;
 }
 
-// The better of playing a contract with the partner or alone.
+// The better of playing a contract with the partner or alone; only alone
+// when the house rules leave the maker no choice.
 double bestOfContract(const SeatView& view, const std::vector<Sample>& deals, Contract c,
                       Solver& solver) {
+    c.alone = true;
+    if (rules::mustGoAlone(view.rules(), c.maker, view.dealer(), c.pickup))
+        return contractValue(view, deals, c, solver);
     c.alone = false;
     const double withPartner = contractValue(view, deals, c, solver);
     c.alone = true;
@@ -65,7 +71,10 @@ int expertName(const SeatView& view, std::uint64_t seed) {
     Sampler sampler(view);
     const std::vector<Sample> deals = sampler.draw(kBidDeals, seed);
     Solver solver;
-    double best = passValue(view, view.seat() == view.dealer() ? kThrowInShare : kPassShare);
+    // A dealer who may not pass takes the best suit, however poor.
+    const bool stuck = view.mustNameTrump();
+    double best =
+        stuck ? -1 : passValue(view, view.seat() == view.dealer() ? kThrowInShare : kPassShare);
     int code = BubbleNamePass;
     for (int suit = Clubs; suit <= Hearts; ++suit) {
         if (suit == view.refusedsuit()) continue;

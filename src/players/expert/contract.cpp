@@ -4,6 +4,7 @@
 #include "model/card.h"
 #include "players/expert/winchance.h"
 #include "rules/rules.h"
+#include "rules/ruleset.h"
 
 namespace euchre::players::expert {
 
@@ -15,9 +16,10 @@ using rules::trickStrength;
 
 double gameValue(const SeatView& view, int maker, int makersTricks, bool alone) {
     const int making = teamOf(maker);
-    const std::array<int, 3> points = rules::handPoints(making, makersTricks, alone);
+    const std::array<int, 3> points = rules::handPoints(view.rules(), making, makersTricks, alone);
     const int us = teamOf(view.seat()), them = 3 - us;
-    return winChance(view.playto(), view.score(us) + points[us], view.score(them) + points[them]);
+    return winChance(view.playto(), view.score(us) + points[us], view.score(them) + points[them],
+                     view.rules().lonerMarchScore);
 }
 
 int usualDiscard(CardMask six, int trump) {
@@ -44,12 +46,7 @@ int usualDiscard(CardMask six, int trump) {
 }
 
 int firstLeader(const SeatView& view, const Contract& c) {
-    // After a pickup a loner's left leads, otherwise the dealer's left; the
-    // loner's partner never leads.
-    const int before = c.pickup && c.alone ? c.maker : view.dealer();
-    std::array<bool, 5> sitsout{};
-    if (c.alone) sitsout[partnerOf(c.maker)] = true;
-    return rules::nextInPlay(before, sitsout);
+    return rules::firstLeader(view.rules(), view.dealer(), c.alone ? c.maker : 0, c.pickup);
 }
 
 double contractValue(const SeatView& view, const std::vector<Sample>& deals, const Contract& c,

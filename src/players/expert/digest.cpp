@@ -28,6 +28,12 @@ std::uint64_t digest(const SeatView& v) {
         h = mix(h, 0);
         for (int team = 1; team <= 2; ++team) h = mix(h, (v.*figure)(team));
     }
+    // The house rules, when any are in force (the plain rules leave the digest as it was).
+    const rules::Ruleset& r = v.rules();
+    if (!r.isPlain())
+        for (const int x :
+             {int(r.stickTheDealer), int(r.canadian), int(r.lonerLead), r.lonerMarchScore})
+            h = mix(h, x);
     return h;
 }
 

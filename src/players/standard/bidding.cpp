@@ -60,11 +60,18 @@ int chooseDecision(const rules::SeatView& view) {
     const auto& hand = view.hand();
     std::array<int, 5> count{}; // by natural suit; a jack stays in its printed suit
     for (int pos = 1; pos <= kHandSize; ++pos) ++count[naturalSuit(hand[pos])];
-    if (view.refusedsuit() >= Clubs && view.refusedsuit() <= Hearts) count[view.refusedsuit()] = 0;
-
+    const int refused = view.refusedsuit();
+    const bool canName[] = {false, refused != Clubs, refused != Diamonds, refused != Spades,
+                            refused != Hearts};
     for (int suit = Clubs; suit <= Hearts; ++suit)
-        if (count[suit] >= kNameWith) return bubbleForSuit(suit);
-    return BubbleNamePass;
+        if (canName[suit] && count[suit] >= kNameWith) return bubbleForSuit(suit);
+    if (!view.mustNameTrump()) return BubbleNamePass;
+    // A dealer who may not pass names the suit it holds most of; of equal
+    // counts the lower suit number.
+    int best = 0;
+    for (int suit = Clubs; suit <= Hearts; ++suit)
+        if (canName[suit] && (best == 0 || count[suit] > count[best])) best = suit;
+    return bubbleForSuit(best);
 }
 
 int aloneDecision(const rules::SeatView& view) {

@@ -6,7 +6,7 @@
 #include "model/card.h"
 #include "net/commands.h"
 #include "net/protocol.h"
-#include "rules/rules.h"
+#include "rules/ruleset.h"
 
 #include <memory>
 #include <string_view>
@@ -203,8 +203,9 @@ void HostHarness::onScore(QByteArrayView args) {
         return setFault(
             QStringLiteral("a hand was scored after %1 tricks").arg(m_tricks[1] + m_tricks[2]));
 
-    // The points must be the ones the tricks earned.
-    const std::array<int, 3> earned = rules::handPoints(makers, taken, m_aloneThisDeal);
+    // The points must be the ones the tricks earned under the game's house rules.
+    const std::array<int, 3> earned =
+        rules::handPoints(m_server.game().table().rules, makers, taken, m_aloneThisDeal);
     if (earned[1] != *points[1] || earned[2] != *points[2])
         return setFault(QStringLiteral("%1 tricks to the makers scored %2 and %3")
                             .arg(taken)

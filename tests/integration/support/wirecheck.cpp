@@ -25,12 +25,13 @@ enum class Kind {
     Tricks,      // 0..5
     Score,       // 0 or more
     PlayTo,      // 1 or more
-    Points,      // 0, 1, 2 or 4
+    Points,      // 0 to 5: a lone march scores 3, 4 or 5 by the house rules
     Zero,        // exactly "0"
     Flag,        // "0" or "1"
     WatchMode,   // "1" or "2"
     AloneCode,   // 7 or 8
-    RefusalCode, // 2 or 3
+    RefusalCode, // 2, 3 or 4 (the stuck dealer's pass)
+    Ruleset,     // key=value items separated by ",", at least one
     Name,        // text without "+"
     Sound,       // "wave" and a number
     Rest,        // the rest of the line, "+" included
@@ -90,7 +91,10 @@ const std::vector<Shape>& shapes() {
         once("CMD_trickwinner", {K::Seat, K::Tricks, K::Tricks}, Plus),
         once("CMD_score", {K::Team, K::Score, K::Points, K::Score, K::Points}, Plus),
         once("CMD_thewinner", {K::Team}, Plus),
-        once("CMD_startgame", {K::Name, K::PlayTo}, Plus),
+        // The house rules in force follow as a fourth field, only when there are any.
+        Shape{"CMD_startgame", {K::Name, K::PlayTo}, {K::Ruleset}, 0, 1, Plus},
+        once("CMD_loadrules", {K::Ruleset}, Plus),
+        once("CMD_badrules", {K::Name}, Plus),
         once("CMD_justwatching", {K::Seat, K::WatchMode}, NoPlus),
         once("CMD_playerdisconnected", {K::Slot, K::Name}, NoPlus),
         once("CMD_chat", {K::Slot, K::Rest}, NoPlus),
@@ -152,7 +156,7 @@ bool fits(Kind kind, const QByteArray& text) {
     case K::PlayTo:
         return n >= 1;
     case K::Points:
-        return n == 0 || n == 1 || n == 2 || n == 4;
+        return n >= 0 && n <= 5;
     case K::Zero:
         return text == "0";
     case K::Flag:
@@ -162,7 +166,11 @@ bool fits(Kind kind, const QByteArray& text) {
     case K::AloneCode:
         return n == 7 || n == 8;
     case K::RefusalCode:
-        return n == 2 || n == 3;
+        return n >= 2 && n <= 4;
+    case K::Ruleset:
+        for (const QByteArray& item : text.split(','))
+            if (item.count('=') != 1 || item.startsWith('=') || item.endsWith('=')) return false;
+        return true;
     case K::Name:
         return !text.contains('+');
     case K::Sound:
@@ -178,7 +186,7 @@ QString crossCheck(const QByteArray& word, const QList<QByteArray>& f) {
     if (word == "CMD_notvalid") {
         // Code 2 names the refused card's place; code 3 (a refused trump) has none.
         if (f[1] == "2" && f[2] == "0") return QStringLiteral("code 2 without a position");
-        if (f[1] == "3" && f[2] != "0") return QStringLiteral("code 3 with a position");
+        if (f[1] != "2" && f[2] != "0") return QStringLiteral("a bid refused with a position");
     }
     if (word == "CMD_placecard") {
         // Positions ascend, each at most once.
