@@ -91,7 +91,7 @@ for _ in 1 2 3 4 5; do xdotool mousemove $((X + 190)) $((Y + 52)) click 1; sleep
 import -window root "$home/root.png"
 convert "$home/root.png" -crop "${WIDTH}x${HEIGHT}+$X+$Y" "$out/game-start.png"
 echo "saved $out/game-start.png"
-xdotool mousemove $((X + WIDTH / 2)) $((Y + 98)) click 1   # its start button
+xdotool mousemove $((X + WIDTH / 2)) $((Y + 226)) click 1   # its start button
 sleep 0.5
 
 # Play: press the lower-left bubble when bubbles are offered (order it up,

@@ -89,6 +89,9 @@ TableBoard::TableBoard(QWidget* parent) : QWidget(parent) {
     // The score card.
     addLabel(QStringLiteral("label_playtoscore"), QStringLiteral("Play to Score: 10"),
              {296, 8, 169, 16}, 13, true, Qt::black, Qt::AlignCenter);
+    // The house rules in force, in small print; the whole text when it is too long.
+    addLabel(QStringLiteral("label_houserules"), QString(), {290, 22, 181, 11}, 10, false,
+             Qt::black, Qt::AlignCenter);
     QLabel* tan = addLabel(QStringLiteral("Label1"), QStringLiteral("Tan Team"), {310, 31, 130, 19},
                            16, true, kTanColour, Qt::AlignCenter);
     QFont underlined = tan->font();
@@ -206,6 +209,7 @@ TableBoard::TableBoard(QWidget* parent) : QWidget(parent) {
 void TableBoard::reset() {
     static const std::pair<const char*, QString> texts[] = {
         {"label_playtoscore", QStringLiteral("Play to Score: 10")},
+        {"label_houserules", QString()},
         {"label_current1", QString()},
         {"label_score1", QStringLiteral("0")},
         {"label_bonus1", QString()},
@@ -398,6 +402,10 @@ void TableBoard::drawScores(const ScoreRecord& scores) {
                                             {"label_score2", "label_current2", "label_bonus2"}};
     label("label_playtoscore")
         ->setText(QStringLiteral("Play to Score: ") + QString::number(scores.playto));
+    QLabel* rules = label("label_houserules");
+    rules->setText(
+        rules->fontMetrics().elidedText(scores.houseRules, Qt::ElideRight, rules->width()));
+    rules->setToolTip(scores.houseRules);
     for (int team = 1; team <= 2; ++team) {
         const auto at = static_cast<size_t>(team);
         const TeamLabels& names = kTeams[team - 1];

@@ -4,6 +4,8 @@
 // read back from a picture's place or a label's text.
 #pragma once
 
+#include "rules/ruleset.h"
+
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -61,6 +63,7 @@ struct ScoreRecord {
     std::array<std::optional<int>, 3> tricks{}; // by team; blank before the first deal
     std::array<int, 3> bonus{};                 // the last hand's points by team; 0 is blank
     std::array<bool, 3> makers{};               // the makers' bar by team
+    QString houseRules; // the house rules in force, under the play-to score; empty for none
     bool operator==(const ScoreRecord&) const = default;
 };
 
@@ -80,8 +83,9 @@ struct TableRecord {
     std::array<SeatRecord, 5> seats{};     // 1..4
     // The spectators as the spectator list window shows them: "5: name".
     QStringList spylist;
-    int dealer = 0;  // 0 before the first deal
-    int winners = 0; // the team whose banners show after a game, 0 none
+    int dealer = 0;            // 0 before the first deal
+    rules::Ruleset houseRules; // of the game at this table, as the host told them
+    int winners = 0;           // the team whose banners show after a game, 0 none
 
     // ---- the own hand ----
     std::array<HandSlot, 6> handslots{}; // places 1..5

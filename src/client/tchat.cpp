@@ -158,6 +158,8 @@ const std::vector<Tchat::Dispatch>& Tchat::dispatchTable() {
         {cmd::password, [](Tchat& t, Args a) { t.passwordasked(a); }},
         {cmd::wrongpassword, [](Tchat& t, Args a) { t.wrongpassword(a); }},
         {cmd::lockedout, [](Tchat& t, Args a) { t.lockedout(a); }},
+        {cmd::loadrules, [](Tchat& t, Args a) { t.m_turns->loadrules(a); }},
+        {cmd::badrules, [](Tchat& t, Args a) { t.m_turns->badrules(a); }},
     };
     return table;
 }
@@ -752,6 +754,7 @@ Settings Tchat::currentSettings() const {
     if (QAction* a = m_computerPlayers->checkedAction()) s.computerPlayers = a->data().toInt();
     s.bidsInChat = m_showBidsInChat->isChecked();
     s.sortTrumps = m_sortTrumps->isChecked();
+    s.houseRules = m_houseRules;
     return s;
 }
 
@@ -790,11 +793,18 @@ void Tchat::loadinifile() {
     if (QAction* a = checkedWithData(m_computerPlayers, s.computerPlayers)) a->setChecked(true);
     applyComputerPlayers();
     m_showBidsInChat->setChecked(s.bidsInChat);
+    m_houseRules = s.houseRules;
     if (m_sortTrumps->isChecked() != s.sortTrumps) {
         m_sortTrumps->setChecked(s.sortTrumps);
         m_hand->sortthem();
         redraw();
     }
+}
+
+void Tchat::setHouseRules(const QString& ruleset) {
+    if (ruleset == m_houseRules) return;
+    m_houseRules = ruleset;
+    saveinifile(SettingKey::HouseRules);
 }
 
 void Tchat::saveinifile(SettingKey changed) {

@@ -148,6 +148,12 @@ public:
     // player, once logged in, may.
     void removeFromGame(int slot);
 
+    // ---- the house rules the game-start window offers ----
+    // The last chosen, as the ruleset text a game's start carries ("" for none).
+    const QString& houseRules() const { return m_houseRules; }
+    // Remembers a new choice in the settings file.
+    void setHouseRules(const QString& ruleset);
+
     // ---- chat, sounds and settings ----
     void addlinetochat(const QString& line, quint32 colour);
     ChatBox* chat() const { return m_chat; }
@@ -316,6 +322,7 @@ private:
     std::optional<JoinTarget> m_rejoin;
     QString m_password; // the answer to this window's host asking for one
     bool m_gameOn = false;
+    QString m_houseRules;       // the game-start window's choice, kept in the settings file
     bool m_lostPending = false; // the connection is gone; its last lines are still queued
     QString m_lostText;         // what the lost-connection panel says
     QPointer<HostDialog> m_hostDialog;

@@ -2,6 +2,7 @@
 // what they send, each seat's bids of the deal, the dealer, the turned card
 // and trump, and the start of a game with the reset of the table for each deal.
 #include "client/artwork.h"
+#include "client/houserules.h"
 #include "client/tableboard.h"
 #include "client/tchat_parts.h"
 #include "model/card.h"
@@ -57,6 +58,9 @@ static_assert(std::size(kBidLines) == art::kBidTags);
 const QString kWaitingForMove = QStringLiteral("Waiting for the next move.");
 const QString kYouStarted = QStringLiteral("0+You have started a game.");
 const QString kHasStarted = QStringLiteral(" has started a game.");
+const QString kBadRules =
+    QStringLiteral("The game did not start, as the host does not play the house rule \"%1\".");
+constexpr int kMaxQuotedRule = 60;
 
 // Bubble pictures: entry n + 2 names suit n.
 constexpr int kOrderItUp = 1;
@@ -214,15 +218,29 @@ void Tchat::Turns::setchooser(QByteArrayView args) {
     t.m_shown.turnseat = *seat;
     t.m_shown.cardAsked = false;
     pointArrow(*seat);
+    m_turnedDown = turnedDown;
     if (*seat != t.m_shown.myslot) return;
     turnSound();
+    offerNaming();
+}
+
+void Tchat::Turns::offerNaming() {
+    // A dealer the house rules stick with the last call is offered no Pass.
+    const bool stuck =
+        rules::mustNameTrump(t.m_shown.houseRules, t.m_shown.myslot, t.m_shown.dealer);
     for (int suit = Clubs; suit <= Hearts; ++suit) {
         // The turned-down suit may not be named: its place offers Pass.
-        if (suit == turnedDown)
-            offer(suit, kPassPicture, BubbleNamePass);
-        else
+        if (suit != m_turnedDown)
             offer(suit, bubbleForSuit(suit), bubbleForSuit(suit));
+        else if (!stuck)
+            offer(suit, kPassPicture, BubbleNamePass);
     }
+}
+
+void Tchat::Turns::namingRefused(const QString& why) {
+    setStatus(why);
+    if (t.m_shown.turnseat != t.m_shown.myslot || t.m_shown.cardAsked) return;
+    offerNaming();
 }
 
 void Tchat::Turns::trumpchoosen(QByteArrayView args) {
@@ -396,10 +414,28 @@ void Tchat::Turns::startthegame(QByteArrayView args) {
     else
         t.notice(QStringLiteral("0+") + starter + kHasStarted);
     if (playto) t.m_shown.scores.playto = *playto;
+    // A game by the plain rules carries no fourth field, as games always did.
+    useRules(readRuleset(reader.atEnd() ? QByteArrayView() : reader.text()));
     for (int s = 2; s <= kSeats; ++s) t.m_shown.showDefaultName(s);
     for (int s = 1; s <= kSeats; ++s) t.m_shown.seats[static_cast<size_t>(s)].watching = false;
     t.m_shown.winners = 0;
     t.m_justWatch->setChecked(false);
+}
+
+void Tchat::Turns::useRules(const rules::Ruleset& rules) {
+    t.m_shown.houseRules = rules;
+    t.m_shown.scores.houseRules = houseRulesLine(rules);
+    if (!rules.isPlain()) t.notice(QStringLiteral("0+") + houseRulesNotice(rules));
+}
+
+void Tchat::Turns::loadrules(QByteArrayView args) {
+    useRules(readRuleset(FieldReader(args).text()));
+}
+
+void Tchat::Turns::badrules(QByteArrayView args) {
+    // The item as the host quotes it, shown as text and kept short.
+    const QString item = QString::fromUtf8(FieldReader(args).text()).left(kMaxQuotedRule);
+    t.notice(QStringLiteral("0+") + kBadRules.arg(item));
 }
 
 } // namespace euchre

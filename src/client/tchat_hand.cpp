@@ -18,6 +18,7 @@ namespace {
 const QString kNotValidCard = QStringLiteral("That is not a valid card.");
 const QString kFollowSuit = QStringLiteral("You must follow suit if able.");
 const QString kBadTrump = QStringLiteral("Cannot selected that suit as trump.");
+const QString kMustName = QStringLiteral("The dealer must name a suit.");
 
 bool isRed(int suit) {
     return suit == Diamonds || suit == Hearts;
@@ -329,7 +330,10 @@ void Tchat::Hand::notvalid(QByteArrayView args) {
             t.m_shown.handslots[static_cast<size_t>(place)].raised = true;
         break;
     case NotValidTrump:
-        t.m_turns->setStatus(kBadTrump);
+        t.m_turns->namingRefused(kBadTrump);
+        break;
+    case NotValidMustName:
+        t.m_turns->namingRefused(kMustName);
         break;
     default:
         break;

@@ -106,6 +106,9 @@ public:
     void setdiscarder(QByteArrayView args);
     void setnextplayer(QByteArrayView args);
     void startthegame(QByteArrayView args);
+    // The house rules of a game joined under way; the starter's refused rules.
+    void loadrules(QByteArrayView args);
+    void badrules(QByteArrayView args);
 
     // A status sentence about a seat; for the own seat it speaks to the player.
     enum class Say {
@@ -125,6 +128,8 @@ public:
     void setBid(int seat, int tag);
     void clearBids();
     void bubble1Click(int bubble);
+    // The host refused the own choice in the naming round: the question stays open.
+    void namingRefused(const QString& why);
     // After the catch-up (each seat's cards then): the turn as far as the
     // table can tell it.
     void showCaughtUpTurn(const std::array<int, 5>& counts);
@@ -136,10 +141,15 @@ private:
     void showMaker(int seat);
     void clearbubbles();
     void offer(int bubble, int picture, int code);
+    // The naming round's bubbles for the own seat.
+    void offerNaming();
     void startround();
+    // The house rules the game is played by, on the score card and in the chat log.
+    void useRules(const rules::Ruleset& rules);
 
     Tchat& t;
     bool m_caughtUp = false; // the catch-up came; its question follows, if any
+    int m_turnedDown = 0;    // the suit that may not be named in this naming round
 };
 
 // The score board's side of the game (tchat_scores.cpp).

@@ -1,9 +1,13 @@
 // Tgamestart: the small window in which the hosting player picks the
-// play-to score and starts a game.
+// play-to score and the house rules, and starts a game.
 #pragma once
+
+#include "rules/ruleset.h"
 
 #include <QDialog>
 
+class QCheckBox;
+class QComboBox;
 class QSpinBox;
 
 namespace euchre {
@@ -19,7 +23,11 @@ public:
     explicit Tgamestart(Tchat& table);
 
     QSpinBox* playToScore() const { return m_playto; }
-    // Sends the start of a game with the chosen score and hides the window.
+    // The house rules as the window's choices stand.
+    rules::Ruleset houseRules() const;
+    // Sends the start of a game with the chosen score and house rules (a
+    // fourth field only when any is chosen), remembers the rules and hides
+    // the window.
     void button_startClick();
 
 protected:
@@ -28,6 +36,10 @@ protected:
 private:
     Tchat& m_table;
     QSpinBox* m_playto;
+    QCheckBox* m_stick;
+    QCheckBox* m_canadian;
+    QComboBox* m_lonerLead;
+    QComboBox* m_lonerMarch;
 };
 
 } // namespace euchre

@@ -81,6 +81,8 @@ Settings readSettings(const IniFile& file) {
                             : computerPlayersStandard;
     s.bidsInChat = file.readString(section, QStringLiteral("ShowBidsInChat")) == u"true";
     s.sortTrumps = file.readString(section, QStringLiteral("SortTrumps")) != u"false";
+    // Read as it stands: the table window takes only a ruleset the game knows.
+    s.houseRules = file.readString(section, QStringLiteral("HouseRules"));
     return s;
 }
 
@@ -106,6 +108,7 @@ void writeSettings(IniFile& file, const Settings& s, SettingKeys keys) {
                                                    : QStringLiteral("standard"));
     put(SettingKey::BidsInChat, "ShowBidsInChat", trueFalse(s.bidsInChat));
     put(SettingKey::SortTrumps, "SortTrumps", trueFalse(s.sortTrumps));
+    put(SettingKey::HouseRules, "HouseRules", s.houseRules);
 }
 
 void writePhrases(IniFile& file, const std::array<QString, phraseCount>& phrases,

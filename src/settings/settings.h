@@ -42,6 +42,9 @@ struct Settings {
     int computerPlayers = computerPlayersStandard;
     bool bidsInChat = false; // a chat line for every bid of the deal
     bool sortTrumps = true;  // the own hand's trumps together once trump is fixed
+    // The house rules last chosen in the game-start window, as the ruleset
+    // text a game's start carries ("std=1,canadian=1"); empty: none.
+    QString houseRules;
 
     bool operator==(const Settings&) const = default;
 };
@@ -71,6 +74,7 @@ enum class SettingKey : unsigned {
     // Written only when the user picks them, for the same reason.
     BidsInChat = 1u << 10,
     SortTrumps = 1u << 11,
+    HouseRules = 1u << 12,
 };
 Q_DECLARE_FLAGS(SettingKeys, SettingKey)
 Q_DECLARE_OPERATORS_FOR_FLAGS(SettingKeys)

@@ -1,16 +1,23 @@
 // A whole solo game played at the hosting table as a person plays it: the
 // start button, the game-start window, then bubbles and own cards, once by
-// mouse clicks and once by keys alone, until the game is won; then the logs,
-// the last trick, the banners and the tally tell the game.
+// mouse clicks and once by keys alone, and once by clicks under stick the
+// dealer, until the game is won; then the logs, the last trick, the banners
+// and the tally tell the game.
 #include "client/artitem.h"
 #include "client/tableboard.h"
 #include "client/tchat.h"
 #include "client/tgamestart.h"
 #include "client/tlasttrick.h"
 #include "client/tscorecard.h"
+#include "model/bubble.h"
 #include "model/card.h"
+#include "model/random.h"
+#include "players/players.h"
+#include "rules/game.h"
 #include "support/seatplayer.h"
 
+#include <QCheckBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -40,6 +47,29 @@ QPoint downArrow(QSpinBox* spin) {
         .center();
 }
 
+// A start of the generator whose first deal, dealt by seat 1 with the
+// standard computer players in seats 2 to 4 and seat 1 passing, comes to
+// seat 1 as the stuck dealer in the naming round.
+std::uint32_t stuckFirstDeal(const euchre::rules::Ruleset& rules) {
+    using namespace euchre;
+    for (std::uint32_t start = 1;; ++start) {
+        rng::restart(start);
+        rules::Game g;
+        rules::Events ev;
+        g.startGame(5, rules, ev);
+        while (g.phase() == rules::Phase::OrderUp || g.phase() == rules::Phase::Naming) {
+            const rules::Asked asked = g.asked();
+            if (asked.seat == 1 && asked.question == rules::Question::Naming) return start;
+            const int answer = asked.seat == 1
+                                   ? BubblePass
+                                   : players::answer(players::Level::Standard,
+                                                     rules::seatView(g.table(), asked.seat));
+            ev.clear();
+            g.decide(asked.seat, answer, ev);
+        }
+    }
+}
+
 } // namespace
 
 class TestSolo : public QObject {
@@ -51,12 +81,15 @@ private slots:
 
 void TestSolo::wholeGame_data() {
     QTest::addColumn<int>("input");
-    QTest::newRow("mouse") << int(SeatPlayer::Mouse);
-    QTest::newRow("keys") << int(SeatPlayer::Keys);
+    QTest::addColumn<bool>("stick"); // stick the dealer, and the person passes what it may
+    QTest::newRow("mouse") << int(SeatPlayer::Mouse) << false;
+    QTest::newRow("keys") << int(SeatPlayer::Keys) << false;
+    QTest::newRow("mouse, stick the dealer") << int(SeatPlayer::Mouse) << true;
 }
 
 void TestSolo::wholeGame() {
     QFETCH(int, input);
+    QFETCH(bool, stick);
     const bool keys = input == SeatPlayer::Keys;
     QTemporaryDir home;
     qputenv("EUCHRE_HOME", home.path().toLocal8Bit());
@@ -101,17 +134,34 @@ void TestSolo::wholeGame() {
         QVERIFY(gamestart.isVisible());
         for (int i = 0; i < 7; ++i) QTest::mouseClick(spin, Qt::LeftButton, {}, downArrow(spin));
         QCOMPARE(spin->value(), 5);
+        if (stick) {
+            // A click on its box.
+            auto* box = gamestart.findChild<QCheckBox*>(QStringLiteral("check_stickdealer"));
+            QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
+            QVERIFY(box->isChecked());
+            // The first deal brings the naming round to this seat, the dealer.
+            euchre::rules::Ruleset rules;
+            rules.stickTheDealer = true;
+            euchre::rng::restart(stuckFirstDeal(rules));
+        }
         QTest::mouseClick(gamestart.findChild<QPushButton*>(QStringLiteral("button_start")),
                           Qt::LeftButton);
     }
     QVERIFY(!gamestart.isVisible());
     QTRY_COMPARE(board->label("label_playtoscore")->text(), QStringLiteral("Play to Score: 5"));
     QVERIFY(board->startButton()->isHidden());
+    QCOMPARE(board->label("label_houserules")->text(),
+             stick ? QStringLiteral("Stick the dealer") : QString());
 
     SeatPlayer you(table, SeatPlayer::Input(input));
+    you.passing = stick;
+    // (A Pass offered to a stuck dealer ends the game short: the host would refuse it.)
     QVERIFY2(euchre::testing::playUntil(
-                 {&you}, [&] { return you.winner != 0; }, 120000),
+                 {&you}, [&] { return you.winner != 0 || you.passOfferedAsDealer > 0; }, 120000),
              "the game did not end in time");
+    // The stuck dealer was asked to name and offered no Pass.
+    QCOMPARE(you.passOfferedAsDealer, 0);
+    QCOMPARE(you.namingAsDealer > 0, stick);
     QVERIFY(you.handsScored >= 3);
     const int winnerScore =
         board->label(you.winner == 1 ? "label_score1" : "label_score2")->text().toInt();
@@ -120,6 +170,11 @@ void TestSolo::wholeGame() {
         QCOMPARE(board->seat(seat)->banner->isVisible(), euchre::teamOf(seat) == you.winner);
     QVERIFY(!board->startButton()->isHidden());
     QVERIFY(shown.isEmpty());
+    // The chat log named the house rule, and the settings file keeps the choice.
+    QCOMPARE(table.chat()->log()->toPlainText().contains(QLatin1String("house rules")), stick);
+    QFile ini(home.filePath(QStringLiteral("bromlobby.ini")));
+    const QByteArray settings = ini.open(QIODevice::ReadOnly) ? ini.readAll() : QByteArray();
+    QCOMPARE(settings.contains("HouseRules=std=1"), stick);
 
     // One line per hand in each log, then the game's line.
     const QString won = you.winner == 1 ? "The Tan Team Won!!" : "The Blue Team Won!!";

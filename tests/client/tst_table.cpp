@@ -11,6 +11,8 @@
 #include "support/testdoor.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -103,6 +105,8 @@ private slots:
     void bubbleLayouts_data();
     void bubbleLayouts();
     void nothingIsSentOutOfTurn();
+    void houseRulesAtTheTable_data();
+    void houseRulesAtTheTable();
     void gameStartWindow();
     void theRecordDrawsAlikeAtOnce_data();
     void theRecordDrawsAlikeAtOnce();
@@ -492,6 +496,91 @@ void TestTable::nothingIsSentOutOfTurn() {
     QCOMPARE(host->take(), QByteArray("CMD_playcard+2+4+\xFF"));
 }
 
+// Seat 2 at a table playing by house rules: what the window offers, says and
+// shows. "press Fn" presses a bubble by its key.
+void TestTable::houseRulesAtTheTable_data() {
+    QTest::addColumn<QByteArrayList>("lines");
+    QTest::addColumn<QList<int>>("codes");
+    QTest::addColumn<QString>("status"); // "" for any
+    QTest::addColumn<QString>("rules");  // under the play-to score
+    QTest::addColumn<QString>("notice"); // a line of the chat log; "" for none new
+    const QList<int> none{-1, -1, -1, -1};
+    const QByteArray stick = "CMD_startgame+Bob+10+std=1+";
+    QTest::newRow("rules at the start")
+        << QByteArrayList{"CMD_startgame+Bob+10+std=1,loner_march_score=5+"} << none << ""
+        << "Stick the dealer, lone march 5"
+        << "This game is played by house rules (stick the dealer; a lone march scores 5).";
+    QTest::newRow("plain rules say nothing")
+        << QByteArrayList{"CMD_startgame+Bob+10+"} << none << ""
+        << ""
+        << "";
+    QTest::newRow("rules the window does not know: plain")
+        << QByteArrayList{"CMD_startgame+Bob+10+farmers=1+"} << none << ""
+        << ""
+        << "";
+    QTest::newRow("stuck dealer: no pass")
+        << QByteArrayList{stick, "CMD_dealer+2+", "CMD_chooser+2+3+"} << QList<int>{3, 4, -1, 6}
+        << "Choose a trump."
+        << "Stick the dealer"
+        << "";
+    QTest::newRow("another dealer: pass")
+        << QByteArrayList{stick, "CMD_dealer+1+", "CMD_chooser+2+3+"} << QList<int>{3, 4, 22, 6}
+        << "Choose a trump."
+        << "Stick the dealer"
+        << "";
+    // A window that missed the rules offers Pass; the host's refusal keeps the question open.
+    QTest::newRow("pass refused") << QByteArrayList{"CMD_dealer+2+", "CMD_chooser+2+3+", "press F7",
+                                                    "CMD_notvalid+2+4+0+"}
+                                  << QList<int>{3, 4, 22, 6} << "The dealer must name a suit."
+                                  << ""
+                                  << "";
+    QTest::newRow("turned-down suit refused")
+        << QByteArrayList{"CMD_dealer+1+", "CMD_chooser+2+3+", "press F5", "CMD_notvalid+2+3+0+"}
+        << QList<int>{3, 4, 22, 6} << "Cannot selected that suit as trump."
+        << ""
+        << "";
+    QTest::newRow("Canadian partner is not asked")
+        << QByteArrayList{"CMD_startgame+Bob+10+canadian=1+", "CMD_dealer+4+", "CMD_heaccepted+2+",
+                          "CMD_trumpchoosen+2+1+", "CMD_goingalone+2+7+"}
+        << none << "You chose Clubs for trump."
+        << "Canadian loner"
+        << "This game is played by house rules (the dealer's partner who orders it up plays "
+           "alone).";
+    QTest::newRow("joining a game by house rules")
+        << QByteArrayList{"CMD_loadrules+loner_lead=LEFT_OF_LONER+"} << none << ""
+        << "Loner's left leads"
+        << "This game is played by house rules (the player left of a loner leads).";
+    QTest::newRow("rules refused at the start")
+        << QByteArrayList{"CMD_badrules+farmers=1+"} << none << ""
+        << ""
+        << "The game did not start, as the host does not play the house rule \"farmers=1\".";
+}
+
+void TestTable::houseRulesAtTheTable() {
+    QFETCH(QByteArrayList, lines);
+    QFETCH(QList<int>, codes);
+    QFETCH(QString, status);
+    QFETCH(QString, rules);
+    QFETCH(QString, notice);
+    Tchat& t = seated(2);
+    const int logged = logSize(t);
+    for (const QByteArray& line : lines) {
+        if (line.startsWith("press F"))
+            QTest::keyClick(t.board(), Qt::Key(Qt::Key_F1 + line.mid(7).toInt() - 1));
+        else
+            feed(t, line);
+    }
+    QCOMPARE(bubbleCodes(t), codes);
+    if (!status.isEmpty()) QCOMPARE(t.board()->label("label_status")->text(), status);
+    QCOMPARE(t.board()->label("label_houserules")->text(), rules);
+    QCOMPARE(notice.isEmpty() || logShows(t, notice), true);
+    // Nothing about house rules is said at a game without them.
+    const auto paragraphs = t.chat()->log()->paragraphs();
+    for (qsizetype i = rules.isEmpty() && notice.isEmpty() ? logged : paragraphs.size();
+         i < paragraphs.size(); ++i)
+        for (const auto& item : paragraphs[i]) QVERIFY(!item.text.contains(QLatin1String("house")));
+}
+
 void TestTable::gameStartWindow() {
     Tchat& t = seated(1);
     euchre::Tgamestart start(t);
@@ -523,6 +612,20 @@ void TestTable::gameStartWindow() {
     QCOMPARE(t.board()->nameLabel(4)->text(), QStringLiteral("Kling"));
     feed(t, "CMD_startgame+Cy+7+");
     QVERIFY(logShows(t, QStringLiteral("Cy has started a game.")));
+
+    // House rules go as a fourth field, and the window offers them again next time.
+    host->take();
+    start.show();
+    QTest::mouseClick(start.findChild<QCheckBox*>(QStringLiteral("check_stickdealer")),
+                      Qt::LeftButton, {}, QPoint(8, 10));
+    start.findChild<QComboBox*>(QStringLiteral("combo_lonerlead"))->setCurrentIndex(1);
+    QTest::keyClick(spin, Qt::Key_Return);
+    QCOMPARE(host->take(), QByteArray("CMD_startgame+Bob+5+std=1,loner_lead=LEFT_OF_LONER+\xFF"));
+    euchre::Tgamestart again(t);
+    again.show();
+    QCOMPARE(again.houseRules(), start.houseRules());
+    QVERIFY(again.houseRules().stickTheDealer);
+    QCOMPARE(t.houseRules(), QStringLiteral("std=1,loner_lead=LEFT_OF_LONER"));
 }
 
 // The board draws what changed since its last drawing: whatever a table went

@@ -225,17 +225,21 @@ private slots:
         write(path, storedFile);
         SettingsStore store(path);
         Settings s = store.load();
-        QVERIFY(!s.bidsInChat && s.sortTrumps);
+        QVERIFY(!s.bidsInChat && s.sortTrumps && s.houseRules.isEmpty());
         QVERIFY(store.save(s, SettingKey::TextSize));
-        QCOMPARE(key(path, "ShowBidsInChat"), QString("<missing>"));
-        QCOMPARE(key(path, "SortTrumps"), QString("<missing>"));
+        for (const char* name : {"ShowBidsInChat", "SortTrumps", "HouseRules"})
+            QCOMPARE(key(path, name), QString("<missing>"));
         s.bidsInChat = true;
         s.sortTrumps = false;
-        QVERIFY(store.save(s, SettingKey::BidsInChat | SettingKey::SortTrumps));
+        s.houseRules = QStringLiteral("std=1,loner_march_score=5");
+        QVERIFY(store.save(s, SettingKey::BidsInChat | SettingKey::SortTrumps |
+                                  SettingKey::HouseRules));
         QCOMPARE(key(path, "ShowBidsInChat"), QString("true"));
         QCOMPARE(key(path, "SortTrumps"), QString("false"));
+        QCOMPARE(key(path, "HouseRules"), QString("std=1,loner_march_score=5"));
         s = SettingsStore(path).load();
         QVERIFY(s.bidsInChat && !s.sortTrumps);
+        QCOMPARE(s.houseRules, QString("std=1,loner_march_score=5"));
     }
 
     void aFailedSaveNamesTheFile() {

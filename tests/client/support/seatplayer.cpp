@@ -4,6 +4,7 @@
 
 #include "client/artitem.h"
 #include "client/tableboard.h"
+#include "model/bubble.h"
 
 #include <QTest>
 
@@ -22,6 +23,11 @@ void SeatPlayer::dispatched(const QByteArray& word) {
     const bool mine = m_table.shown().turnseat == m_table.ownSlot();
     if (word == "CMD_bidder" || word == "CMD_chooser" || word == "CMD_aloner") {
         if (mine) m_pending = Pending::Bubble;
+        if (mine && word == "CMD_chooser" && m_table.shown().dealer == m_table.ownSlot()) {
+            ++namingAsDealer;
+            for (const BubbleRecord& b : m_table.shown().bubbles)
+                passOfferedAsDealer += b.code == BubbleNamePass;
+        }
     } else if (word == "CMD_discarder" || word == "CMD_nextplayer") {
         if (mine) {
             m_pending = Pending::Card;
@@ -58,8 +64,13 @@ void SeatPlayer::step() {
     switch (m_pending) {
     case Pending::None:
         return;
-    case Pending::Bubble:
+    case Pending::Bubble: {
+        int pass = 0;
         for (int n = 1; n <= TableBoard::kBubbles; ++n) {
+            const int code = m_table.board()->bubble(n)->number();
+            if (passing && (code == BubblePass || code == BubbleNamePass)) pass = n;
+        }
+        for (int n = pass ? pass : 1; n <= TableBoard::kBubbles; ++n) {
             ArtItem* bubble = m_table.board()->bubble(n);
             if (bubble->number() == -1) continue;
             if (m_input == Keys)
@@ -70,6 +81,7 @@ void SeatPlayer::step() {
         }
         m_pending = Pending::None;
         return;
+    }
     case Pending::Retry:
         // The refused card is still raised: take it back, then try the next.
         if (m_input == Keys) {

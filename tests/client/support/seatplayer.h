@@ -21,9 +21,15 @@ public:
     // Acts on what the table asks of the own seat, if anything.
     void step();
 
+    // Presses Pass whenever it is offered, instead of the first bubble.
+    bool passing = false;
+
     int handsScored = 0;
     int winner = 0; // the winning team once "CMD_thewinner" arrived
     int refusals = 0;
+    // The naming round's question as the dealer, and how often Pass was among its bubbles.
+    int namingAsDealer = 0;
+    int passOfferedAsDealer = 0;
 
 private:
     enum class Pending { None, Bubble, Card, Retry };
