@@ -296,7 +296,9 @@ void HostDriver::check() {
         if (asked.seat != 0) broken(QStringLiteral("a seat asked with no question open"));
     } else {
         if (!isSeat(asked.seat)) broken(QStringLiteral("a question without a seat"));
-        if (t.sitsout[asked.seat]) broken(QStringLiteral("the loner's partner is asked"));
+        // The dealer discards for the turned card even when sitting the hand out.
+        if (t.sitsout[asked.seat] && asked.question != rules::Question::Discard)
+            broken(QStringLiteral("the loner's partner is asked"));
     }
     // Every card held or played in this deal comes from the deck, once.
     std::bitset<53> seen;
