@@ -20,6 +20,7 @@
 #include <QRandomGenerator>
 #include <QTcpSocket>
 #include <QTimer>
+#include <algorithm>
 #include <array>
 #include <bitset>
 #include <cstdio>
@@ -34,6 +35,7 @@ namespace {
 constexpr int kConnections = 9;
 constexpr int kActionMs = 250; // how often a connection considers doing something
 constexpr int kMostFaultsShown = 20;
+constexpr int kIdleMs = 10000; // a table this still gets a new game
 
 // What all connections found together.
 struct Figures {
@@ -68,6 +70,16 @@ bool isDeckCard(int card) {
     return isCard(card) && (rankKey(card) == AceKey || rankKey(card) >= NineKey);
 }
 
+// The words that move a game on (not the comings and goings, nor the chat).
+bool isMove(QByteArrayView word) {
+    static const QByteArrayView moves[] = {
+        "CMD_startgame",  "CMD_dealer",      "CMD_placecard", "CMD_settrump",     "CMD_bidder",
+        "CMD_hepassed",   "CMD_heaccepted",  "CMD_chooser",   "CMD_trumpchoosen", "CMD_aloner",
+        "CMD_goingalone", "CMD_discarder",   "CMD_switch",    "CMD_clearcards",   "CMD_nextplayer",
+        "CMD_playedcard", "CMD_trickwinner", "CMD_score"};
+    return std::find(std::begin(moves), std::end(moves), word) != std::end(moves);
+}
+
 QList<int> numbers(QByteArrayView args) {
     QList<int> out;
     FieldReader reader(args);
@@ -97,6 +109,7 @@ public:
         forgetDeal();
         m_scoresKnown = false;
         m_watching = false;
+        m_sinceMove.start();
         m_socket->connectToHost(QHostAddress::LocalHost, m_port);
         ++figures.joins;
         m_actions.start();
@@ -175,11 +188,13 @@ private:
         if (m_slot <= kSeats && chance(0.01))
             send("CMD_justwatch+" + slot + (m_watching ? "+2" : "+1"));
         if (m_slot == 1 && chance(0.002)) startGame(); // throws the running game away
+        startIfIdle();
         if (chance(0.008)) drop();
     }
 
     void startGame() {
         if (!m_socket || m_socket->state() != QAbstractSocket::ConnectedState) return;
+        m_sinceMove.start();
         send("CMD_startgame+" + m_name + '+' + QByteArray::number(between(1, 10)) + '+');
         ++figures.gamesStarted;
         figures.finishCounted = false;
@@ -212,6 +227,7 @@ private:
         QByteArrayView word, args;
         splitCommand(line, word, args);
         const QList<int> f = numbers(args);
+        if (isMove(word)) m_sinceMove.start();
         const auto n = [&f](int i) { return i < f.size() ? f[i] : -1; };
 
         if (word == "CMD_sendlogininfo") {
@@ -223,13 +239,11 @@ private:
             m_playto = n(1);
             m_scores = {};
             m_scoresKnown = true;
-            m_gameOn = true;
             forgetDeal();
         } else if (word == "CMD_loadstats") {
             m_playto = n(0);
             m_scores = {0, n(1), n(3)};
             m_scoresKnown = true;
-            m_gameOn = true;
         } else if (word == "CMD_dealer") {
             forgetDeal();
             m_inDeal = true;
@@ -285,16 +299,17 @@ private:
                 figures.finishCounted = true;
                 ++figures.gamesFinished;
             }
-            m_gameOn = false;
             m_asked = 0;
-            if (m_slot == 1) QTimer::singleShot(between(500, 2000), this, &Client::startIfIdle);
+            if (m_slot == 1) QTimer::singleShot(between(500, 2000), this, &Client::startGame);
         } else if (word == "CMD_justwatching") {
             if (n(0) == m_slot) m_watching = n(1) == 1;
         }
     }
 
+    // A table where nothing has moved for a while gets a new game: the last
+    // one ended, or its end went with a connection that held this slot.
     void startIfIdle() {
-        if (m_slot == 1 && !m_gameOn) startGame();
+        if (m_slot == 1 && m_sinceMove.isValid() && m_sinceMove.elapsed() > kIdleMs) startGame();
     }
 
     void placecard(const QList<int>& f) {
@@ -386,7 +401,7 @@ private:
     int m_slot = 0;
     bool m_reading = true;
     bool m_watching = false;
-    bool m_gameOn = false;
+    QElapsedTimer m_sinceMove; // since the game last moved, as far as this connection saw
 
     // The current deal as this connection saw it from its start.
     bool m_inDeal = false;
