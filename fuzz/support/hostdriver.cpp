@@ -100,8 +100,18 @@ QByteArray line(std::uint8_t word, std::uint8_t a, std::uint8_t b) {
         return "CMD_chat+" + x + "+hello " + y + "|clBlack";
     case 3:
         return "CMD_action+" + x + "+waves " + y + "|$00FF0000";
-    case 4:
-        return "CMD_startgame+Name" + x + '+' + QByteArray::number(b % 16) + '+';
+    case 4: {
+        // Now and then with house rules, or with a text that names none.
+        static const char* const rulesets[] = {"",
+                                               "std=1+",
+                                               "canadian=1,loner_lead=LEFT_OF_LONER+",
+                                               "loner_march_score=5,std=true+",
+                                               "loner_march_score=3+",
+                                               "+",
+                                               "std=2+"};
+        return "CMD_startgame+Name" + x + '+' + QByteArray::number(b % 16) + '+' +
+               rulesets[a % std::size(rulesets)];
+    }
     case 5:
         return "CMD_justwatch+" + x + '+' + y;
     case 6:
@@ -330,11 +340,15 @@ void HostDriver::check() {
     if (cardsHeld + t.record.playCount > 4 * kHandSize)
         broken(QStringLiteral("more than twenty cards in one deal"));
 
-    // Scores change only when a hand is scored, by one team's points, or go
-    // back to nothing when a game starts.
+    // Scores change only when a hand is scored, by one team's points (a
+    // lone march by what the house rules say), or go back to nothing when a
+    // game starts.
     const int gain1 = t.team[1].score - m_scores[1], gain2 = t.team[2].score - m_scores[2];
     if (gain1 != 0 || gain2 != 0) {
-        const auto points = [](int gain) { return gain == 1 || gain == 2 || gain == 4; };
+        const int march = t.rules.lonerMarchScore;
+        const auto points = [march](int gain) {
+            return gain == 1 || gain == 2 || gain == 4 || gain == march;
+        };
         const bool scored =
             (t.phase == rules::Phase::HandPause || t.phase == rules::Phase::GameOver) &&
             (gain1 == 0 ? points(gain2) : gain2 == 0 && points(gain1));
