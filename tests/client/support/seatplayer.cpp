@@ -7,10 +7,17 @@
 #include "model/bubble.h"
 
 #include <QTest>
+#include <algorithm>
 
 namespace euchre::testing {
 
+namespace {
+// How long a scripted person waits on a question before answering it again.
+constexpr qint64 kPatienceMs = 5000;
+} // namespace
+
 SeatPlayer::SeatPlayer(Tchat& table, Input input) : m_table(table), m_input(input) {
+    m_idle.start();
     m_connection = QObject::connect(&table, &Tchat::dispatched,
                                     [this](const QByteArray& word) { dispatched(word); });
 }
@@ -20,6 +27,8 @@ SeatPlayer::~SeatPlayer() {
 }
 
 void SeatPlayer::dispatched(const QByteArray& word) {
+    m_idle.restart();
+    m_lastWord = word;
     const bool mine = m_table.shown().turnseat == m_table.ownSlot();
     if (word == "CMD_bidder" || word == "CMD_chooser" || word == "CMD_aloner") {
         if (mine) m_pending = Pending::Bubble;
@@ -60,7 +69,44 @@ void SeatPlayer::pressCard(int place) {
     QTest::mouseClick(card, Qt::LeftButton, {}, QPoint(9, 40));
 }
 
+bool SeatPlayer::asked() const {
+    const TableRecord& shown = m_table.shown();
+    if (shown.turnseat != m_table.ownSlot()) return false;
+    if (shown.cardAsked) return true;
+    for (const BubbleRecord& b : shown.bubbles)
+        if (b.code != -1) return true;
+    return false;
+}
+
+QString SeatPlayer::describe() const {
+    const TableRecord& shown = m_table.shown();
+    QStringList bubbles;
+    for (size_t n = 1; n < shown.bubbles.size(); ++n)
+        bubbles << QString::number(shown.bubbles[n].code);
+    return QStringLiteral("seat %1, turn %2, dealer %3, card asked %4, bubbles %5, held %6, "
+                          "last message %7, quiet for %8 ms, status \"%9\"")
+        .arg(m_table.ownSlot())
+        .arg(shown.turnseat)
+        .arg(shown.dealer)
+        .arg(shown.cardAsked)
+        .arg(bubbles.join(QLatin1Char(' ')))
+        .arg(shown.held())
+        .arg(QString::fromLatin1(m_lastWord))
+        .arg(m_idle.elapsed())
+        .arg(shown.status);
+}
+
 void SeatPlayer::step() {
+    // A person who still sees a question after a long quiet answers it
+    // (again); the warning keeps such a stall visible in the test's output.
+    if (m_pending == Pending::None && asked() && m_idle.elapsed() > kPatienceMs) {
+        qWarning("scripted player: still asked, answering again: %s", qPrintable(describe()));
+        const TableRecord& shown = m_table.shown();
+        const bool raised = std::any_of(shown.handslots.begin(), shown.handslots.end(),
+                                        [](const HandSlot& h) { return h.raised; });
+        m_pending = !shown.cardAsked ? Pending::Bubble : raised ? Pending::Retry : Pending::Card;
+    }
+    if (m_pending != Pending::None) m_idle.restart();
     switch (m_pending) {
     case Pending::None:
         return;
@@ -108,7 +154,11 @@ bool playUntil(std::initializer_list<SeatPlayer*> players, const std::function<b
     QElapsedTimer clock;
     clock.start();
     while (!done()) {
-        if (clock.elapsed() > ms) return false;
+        if (clock.elapsed() > ms) {
+            for (SeatPlayer* p : players)
+                qWarning("scripted player: %s", qPrintable(p->describe()));
+            return false;
+        }
         for (SeatPlayer* p : players) p->step();
         QTest::qWait(1);
     }

@@ -20,6 +20,8 @@ public:
 
     // Acts on what the table asks of the own seat, if anything.
     void step();
+    // What the table shows this seat now, for a failure's message.
+    QString describe() const;
 
     // Presses Pass whenever it is offered, instead of the first bubble.
     bool passing = false;
@@ -36,11 +38,14 @@ private:
     void dispatched(const QByteArray& word);
     void pressCard(int place);
     int heldCards() const;
+    bool asked() const;
 
     Tchat& m_table;
     Input m_input;
     Pending m_pending = Pending::None;
     int m_place = 1;
+    QElapsedTimer m_idle; // since the last press or message
+    QByteArray m_lastWord;
     QMetaObject::Connection m_connection;
 };
 
