@@ -14,6 +14,13 @@ if [ "${1:-}" = "--sanitize" ]; then
     export LSAN_OPTIONS=suppressions=$PWD/tools/lsan.supp:print_suppressions=0
     export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 fi
+# Compiled objects are kept by ccache between builds, also of other
+# checkouts of the program: paths are taken from here, so a fresh checkout
+# elsewhere finds what an earlier build compiled.
+if command -v ccache >/dev/null; then
+    extra+=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+    export CCACHE_BASEDIR=$PWD CCACHE_NOHASHDIR=true
+fi
 cmake -S . -B "$dir" "${extra[@]}"
 cmake --build "$dir" --parallel "$(nproc)"
 cd "$dir"
