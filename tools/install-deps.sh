@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what building and testing need on a fresh Debian 12 machine.
 set -euo pipefail
-packages=(cmake g++ make ninja-build ccache pkg-config qt6-base-dev qt6-multimedia-dev libgl-dev
+packages=(cmake g++ make ninja-build ccache pkg-config qt6-base-dev qt6-multimedia-dev
+          qt6-charts-dev libgl-dev
           qt6-qpa-plugins xvfb xauth desktop-file-utils appstream man-db)
 missing=()
 for p in "${packages[@]}"; do

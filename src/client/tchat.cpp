@@ -16,6 +16,7 @@
 #include "settings/colourtext.h"
 #include "settings/settingslocation.h"
 #include "sound/chattersounds.h"
+#include "stats/statsfile.h"
 #include "tally/ttallylist.h"
 
 #include <QAction>
@@ -23,6 +24,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -219,6 +221,8 @@ Tchat::Tchat(QWidget* parent)
     m_hand = std::make_unique<Hand>(*this);
     m_turns = std::make_unique<Turns>(*this);
     m_scores = std::make_unique<Scores>(*this);
+    m_stats = std::make_unique<StatsBook>(QDir(dataFolder()).filePath(statsFileName));
+    m_tracker = std::make_unique<GameTracker>();
     connect(m_bar, &ConnectionBar::reconnectClicked, this, &Tchat::Reconnect1Click);
     connect(m_bar, &ConnectionBar::joinClicked, this, &Tchat::Join1Click);
 
@@ -393,6 +397,8 @@ void Tchat::buildMenus() {
     QMenu* view = bar->addMenu(QStringLiteral("&View"));
     m_viewTally = add(view, "ViewTally1", QStringLiteral("View Tally"));
     connect(m_viewTally, &QAction::triggered, this, &Tchat::ViewTally1Click);
+    m_viewStats = add(view, "Statistics1", QStringLiteral("Statistics"));
+    connect(m_viewStats, &QAction::triggered, this, &Tchat::ViewStatistics1Click);
     m_spyList = add(view, "SpyList1", QStringLiteral("Spy List"));
     connect(m_spyList, &QAction::triggered, this, [this] { showWindow(m_windows.spylist); });
     view->addAction(m_chat->phraseListAction());
@@ -469,6 +475,7 @@ void Tchat::showWindow(QWidget* window) {
 void Tchat::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (m_started) return;
+    loadStatistics();
     if (m_request && m_request->handsOver()) {
         m_started = true;
         handOver(*m_request);

@@ -40,6 +40,8 @@ class BoardHost;
 class ConnectionBar;
 class HostDialog;
 class JoinDialog;
+class GameTracker;
+class StatsBook;
 struct HostRequest;
 struct JoinOutcome;
 class TableBoard;
@@ -161,6 +163,11 @@ public:
     int botSpeed() const;
     void ResetScreenLocation1Click();
     void Exit1Click();
+    // The player's statistics: each game finished at this table joins them.
+    const StatsBook& statistics() const { return *m_stats; }
+    // "View ▸ Statistics" (opens the window, made on first use).
+    void ViewStatistics1Click();
+    QWidget* statisticsWindow() const { return m_statsWindow; }
 
     // ---- ChatOwner ----
     void sendToHost(const QByteArray& message) override;
@@ -284,6 +291,10 @@ private:
     void loadchecklist();
     void ViewTally1Click();
 
+    // The statistics.
+    void loadStatistics();
+    void recordGame(int winners);
+
     BoardHost* m_host = nullptr;
     ChatBox* m_chat = nullptr;
     TSock* m_sock = nullptr;
@@ -315,6 +326,9 @@ private:
     std::unique_ptr<Hand> m_hand;
     std::unique_ptr<Turns> m_turns;
     std::unique_ptr<Scores> m_scores;
+    std::unique_ptr<StatsBook> m_stats;
+    std::unique_ptr<GameTracker> m_tracker; // the game being played, for the statistics
+    QPointer<QWidget> m_statsWindow;
 
     // Playing with others.
     std::optional<StartRequest> m_request;
@@ -347,6 +361,7 @@ private:
     QAction* m_viewScoreCard = nullptr;
     QAction* m_viewLastTrick = nullptr;
     QAction* m_viewTally = nullptr;
+    QAction* m_viewStats = nullptr;
     QAction* m_spyList = nullptr;
     QAction* m_lastTrick = nullptr;
     QAction* m_gameLog = nullptr;

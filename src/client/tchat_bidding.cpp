@@ -7,6 +7,7 @@
 #include "client/tchat_parts.h"
 #include "model/card.h"
 #include "net/commands.h"
+#include "stats/gamestats.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -158,6 +159,7 @@ void Tchat::Turns::setdealer(QByteArrayView args) {
     startround();
     t.m_shown.dealer = *dealer;
     t.m_hand->clearTrick();
+    t.m_tracker->dealt();
     setStatus(sentence(Say::Dealing, *dealer));
 }
 
@@ -403,6 +405,7 @@ void Tchat::Turns::startround() {
 
 void Tchat::Turns::startthegame(QByteArrayView args) {
     t.m_gameOn = true;
+    t.m_tracker->start(t.m_shown.myslot);
     FieldReader reader(args);
     const QString starter = QString::fromUtf8(reader.text());
     const std::optional<int> playto = reader.number(0, 999);

@@ -6,6 +6,7 @@
 #include "client/tchat_parts.h"
 #include "model/card.h"
 #include "net/commands.h"
+#include "stats/gamestats.h"
 
 #include <QAction>
 #include <algorithm>
@@ -379,6 +380,7 @@ void Tchat::Hand::goingalone(QByteArrayView args) {
     const std::optional<int> seat = reader.number(1, kSeats);
     if (!seat || reader.number(0, 99) != BubbleAlone) return;
     t.m_turns->setBid(*seat, art::BidAlone);
+    t.m_tracker->alone(*seat);
     // The loner's partner sits the hand out.
     const int partner = partnerOf(*seat);
     if (partner == t.m_shown.myslot) {

@@ -5,6 +5,7 @@
 #include "client/tscorecard.h"
 #include "model/card.h"
 #include "net/commands.h"
+#include "stats/gamestats.h"
 #include "tally/ttallylist.h"
 
 namespace euchre {
@@ -75,6 +76,9 @@ void Tchat::Scores::scores(QByteArrayView args) {
     shown.score = {0, *s1, *s2};
     if (*p1 != 0) shown.bonus[1] = *p1;
     if (*p2 != 0) shown.bonus[2] = *p2;
+    if (*making != 0)
+        t.m_tracker->scored(*making, shown.tricks[static_cast<size_t>(*making)].value_or(0), *p1,
+                            *p2);
 
     // The three kinds of log line: the makers' result, a point, or neither.
     const int points[3] = {0, *p1, *p2};
@@ -167,6 +171,10 @@ void Tchat::Scores::thewinner(QByteArrayView args) {
     const int team = FieldReader(args).number(0, 99).value_or(0);
     t.m_gameOn = false;
     t.m_shown.trickWinner = 0;
+    if (team == 1 || team == 2)
+        t.recordGame(team);
+    else
+        t.m_tracker->drop();
     if (team == 1 || team == 2) {
         t.m_shown.winners = team;
         t.notice(team == 1 ? kTanWon : kBlueWon);

@@ -18,6 +18,8 @@ const QString kScratchSuffix = QStringLiteral(".saving");
 // Tries at the fixed scratch file before taking a private one: another
 // save may replace it between our open and our lock.
 constexpr int kScratchTries = 3;
+// Files set aside beside one file before giving up on moving another.
+constexpr int kMostSetAside = 1000;
 
 QString errnoText() {
     return qt_error_string(errno);
@@ -161,6 +163,16 @@ bool saveWhole(const QString& path, QByteArrayView bytes, QString* error,
                        file.commit();
     if (!saved && error) *error = file.errorString();
     return saved;
+}
+
+QString setAside(const QString& path) {
+    for (int n = 1; n <= kMostSetAside; ++n) {
+        const QString name =
+            path + QStringLiteral(".bad") + (n > 1 ? QString::number(n) : QString());
+        if (QFile::exists(name)) continue;
+        return QFile::rename(path, name) ? name : QString();
+    }
+    return QString();
 }
 
 } // namespace euchre

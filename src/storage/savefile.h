@@ -63,4 +63,10 @@ private:
 bool saveWhole(const QString& path, QByteArrayView bytes, QString* error = nullptr,
                bool directWriteFallback = false);
 
+// Renames an unreadable file to path + ".bad", or ".bad2", ".bad3" ... when
+// that name is taken, so that a new file can start without losing the old
+// one. Returns the new name, or an empty text when the file could not be
+// moved.
+QString setAside(const QString& path);
+
 } // namespace euchre

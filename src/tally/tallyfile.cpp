@@ -1,4 +1,4 @@
-// Reading, writing and setting aside the tally file.
+// Reading and writing the tally file.
 #include "tally/tallyfile.h"
 
 #include "tally/tlzrw1.h"
@@ -16,7 +16,6 @@ const QString kScratchName = QStringLiteral("temp.txt");
 const QString kNotATally = QStringLiteral(" : this file holds no readable tally");
 const QString kScratchFailed = QStringLiteral("No private folder for the tally's scratch file");
 const QString kScratchWrite = QStringLiteral("The tally's scratch file could not be written : ");
-constexpr int kMostSetAside = 1000;
 // Far more than thousands of followed players take; a file that claims more
 // is no tally, and unpacking it would only fill the disk.
 constexpr qint32 kLargestTally = 16 * 1024 * 1024;
@@ -61,16 +60,6 @@ void writeTallyFile(const TallyGrid& grid, const QString& fileName) {
     doit.OutputFile = fileName;
     if (!savegrid(grid, doit.InputFile)) throw ELzrw1(kScratchWrite + doit.InputFile);
     doit.Compress();
-}
-
-QString setAside(const QString& fileName) {
-    for (int n = 1; n <= kMostSetAside; ++n) {
-        const QString name =
-            fileName + QStringLiteral(".bad") + (n > 1 ? QString::number(n) : QString());
-        if (QFile::exists(name)) continue;
-        return QFile::rename(fileName, name) ? name : QString();
-    }
-    return QString();
 }
 
 } // namespace euchre

@@ -1,5 +1,5 @@
 // The tally file on disk: read through a private scratch file, replaced
-// whole or not at all, and an unreadable one kept aside instead of lost.
+// whole or not at all.
 #pragma once
 
 #include "tally/tallygrid.h"
@@ -20,10 +20,5 @@ TallyGrid readTallyFile(const QString& fileName);
 // Packs the grid into the file, replacing it only once the new one is
 // complete. Throws ELzrw1 on failure; the old file is then untouched.
 void writeTallyFile(const TallyGrid& grid, const QString& fileName);
-
-// Renames an unreadable file to fileName + ".bad", or ".bad2", ".bad3" ...
-// when that name is taken. Returns the new name, or an empty text when the
-// file could not be moved.
-QString setAside(const QString& fileName);
 
 } // namespace euchre

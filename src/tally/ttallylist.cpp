@@ -2,6 +2,7 @@
 // and keeping the tally file current.
 #include "tally/ttallylist.h"
 
+#include "storage/savefile.h"
 #include "tally/tallyfile.h"
 #include "tally/tlzrw1.h"
 

@@ -8,12 +8,12 @@
 namespace euchre::testing {
 
 // The kinds of file the program writes: the settings file (every settings
-// file goes through the same initialisation-file code), the tally file and
-// a file saved whole by the shared helper, as statistics and game records
-// will be.
-enum class SavedKind { Settings, Tally, Whole };
-inline constexpr SavedKind kSavedKinds[] = {SavedKind::Settings, SavedKind::Tally,
-                                            SavedKind::Whole};
+// file goes through the same initialisation-file code), the tally file, a
+// file saved whole by the shared helper, as game records will be, and the
+// statistics, one more game in each save.
+enum class SavedKind { Settings, Tally, Whole, Stats };
+inline constexpr SavedKind kSavedKinds[] = {SavedKind::Settings, SavedKind::Tally, SavedKind::Whole,
+                                            SavedKind::Stats};
 
 QString savedFileName(SavedKind kind);
 // Saves the counter into the kind's file in the folder; false on failure.
