@@ -34,15 +34,25 @@ void ArtItem::setHighlighted(bool on) {
     update();
 }
 
+void ArtItem::setScale(qreal scale) {
+    if (m_scale == scale) return;
+    m_scale = scale;
+    update();
+}
+
 void ArtItem::paintEvent(QPaintEvent*) {
     if (!m_art && !m_highlighted) return;
     QPainter p(this);
-    if (m_art) p.drawPixmap(0, 0, m_art(p.device()->devicePixelRatioF()));
+    // Drawn in table pixels; the picture is painted for the scale, so one of
+    // its pixels is one of the screen's.
+    p.scale(m_scale, m_scale);
+    if (m_art) p.drawPixmap(0, 0, m_art(p.device()->devicePixelRatioF() * m_scale));
     if (m_highlighted) {
         p.setRenderHint(QPainter::Antialiasing);
         p.setBrush(Qt::NoBrush);
         p.setPen(QPen(QColor(255, 200, 0), 3));
-        p.drawRoundedRect(QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5), 5, 5);
+        const QRectF area(0, 0, width() / m_scale, height() / m_scale);
+        p.drawRoundedRect(area.adjusted(1.5, 1.5, -1.5, -1.5), 5, 5);
     }
 }
 
@@ -53,18 +63,27 @@ void ArtItem::mousePressEvent(QMouseEvent* event) {
 
 PictureButton::PictureButton(const QString& text, QWidget* parent) : QPushButton(text, parent) {
     setCursor(Qt::PointingHandCursor);
-    setFixedSize(91, 28);
+    setFixedSize(kSize);
+}
+
+void PictureButton::setScale(qreal scale) {
+    m_scale = scale;
+    m_size = QSize(qRound(kSize.width() * scale), qRound(kSize.height() * scale));
+    setFixedSize(m_size);
+    update();
 }
 
 void PictureButton::paintEvent(QPaintEvent*) {
     QPainter p(this);
     if (!isEnabled()) p.setOpacity(0.45);
-    p.drawPixmap(0, 0, art::pictureButton(text(), isDown(), p.device()->devicePixelRatioF()));
+    p.scale(m_scale, m_scale);
+    p.drawPixmap(0, 0,
+                 art::pictureButton(text(), isDown(), p.device()->devicePixelRatioF() * m_scale));
     if (hasFocus() || isDefault()) {
         p.setRenderHint(QPainter::Antialiasing);
         p.setPen(QPen(QColor(40, 40, 40, hasFocus() ? 200 : 90), 1, Qt::DotLine));
         p.setBrush(Qt::NoBrush);
-        p.drawRoundedRect(QRectF(rect()).adjusted(3.5, 3.5, -3.5, -3.5), 3, 3);
+        p.drawRoundedRect(QRectF(QPointF(), QSizeF(kSize)).adjusted(3.5, 3.5, -3.5, -3.5), 3, 3);
     }
 }
 

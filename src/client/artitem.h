@@ -32,6 +32,9 @@ public:
     void setHighlighted(bool on);
     bool highlighted() const { return m_highlighted; }
 
+    // The table's scale: the picture is painted that much larger.
+    void setScale(qreal scale);
+
 signals:
     void pressed(Qt::MouseButton button);
 
@@ -41,6 +44,7 @@ protected:
 
 private:
     Art m_art;
+    qreal m_scale = 1.0;
     int m_number = 0;
     bool m_highlighted = false;
 };
@@ -52,10 +56,16 @@ class PictureButton : public QPushButton {
     Q_OBJECT
 public:
     PictureButton(const QString& text, QWidget* parent);
-    QSize sizeHint() const override { return {91, 28}; }
+    QSize sizeHint() const override { return m_size; }
+    void setScale(qreal scale);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+
+private:
+    static constexpr QSize kSize{91, 28};
+    QSize m_size = kSize;
+    qreal m_scale = 1.0;
 };
 
 } // namespace euchre

@@ -31,7 +31,13 @@ const QColor kBlue(86, 107, 143);
 inline bool isRed(int suit) {
     return suit == kDiamonds || suit == kHearts;
 }
+const QColor kClubsGreen(20, 120, 40);
+const QColor kDiamondsBlue(30, 80, 190);
+// The four-colour deck is on (the table's option; every picture follows it).
+bool fourColours();
 inline QColor suitInk(int suit) {
+    if (fourColours() && suit == kClubs) return kClubsGreen;
+    if (fourColours() && suit == kDiamonds) return kDiamondsBlue;
     return isRed(suit) ? kRedInk : kBlackInk;
 }
 

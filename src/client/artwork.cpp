@@ -73,6 +73,11 @@ template <typename Paint> QPixmap cached(Kind kind, int entry, qreal dpr, Paint&
     return it->second;
 }
 
+bool& fourColourSetting() {
+    static bool on = false;
+    return on;
+}
+
 // A team's picture, or an empty one of the same size for a team that is not
 // at the table.
 bool isTeam(int team) {
@@ -84,6 +89,21 @@ QPixmap blank(int w, int h, qreal dpr) {
 }
 
 } // namespace
+
+void setFourColourDeck(bool on) {
+    if (fourColourSetting() == on) return;
+    fourColourSetting() = on;
+    // Pictures in the old colours go; each is painted anew when next shown.
+    store().clear();
+}
+
+bool fourColourDeck() {
+    return fourColourSetting();
+}
+
+bool paint::fourColours() {
+    return fourColourSetting();
+}
 
 QPixmap card(int entry, qreal dpr) {
     dpr = saneRatio(dpr);

@@ -44,6 +44,10 @@ constexpr int kBidTagHeight = 17;
 // upper-left 52 x 72, which is all the last-trick window shows. An entry out
 // of range gives the back.
 QPixmap card(int entry, qreal dpr);
+// The four-colour deck: clubs green and diamonds blue on every picture that
+// shows a suit, instead of two black and two red suits.
+void setFourColourDeck(bool on);
+bool fourColourDeck();
 // `count` backs side by side, 66 + 5 x count wide (71 for one), 96 high; a
 // null picture for no card; more than kMostBacks give kMostBacks.
 QPixmap cardBacks(int count, qreal dpr);

@@ -227,7 +227,7 @@ void TableBoard::reset() {
             item->clearArt();
             item->setNumber(0);
         }
-        items.backs->resize(kBacksBase, art::kCardHeight);
+        sizeTo(items.backs, kBacksBase, art::kCardHeight);
         for (ArtItem* mark : {items.maker, items.banner, items.eyes, items.turn}) mark->hide();
         items.bid->hide();
         items.bid->clearArt();
@@ -237,7 +237,7 @@ void TableBoard::reset() {
     }
     placeSeats(1);
     m_trickWinner->hide();
-    m_dealer->move(kDealerStart);
+    putAt(m_dealer, kDealerStart);
     m_dealer->setNumber(0);
     for (int n = 1; n <= kBubbles; ++n) {
         m_bubbles[static_cast<size_t>(n)]->clearArt();
@@ -267,7 +267,7 @@ void TableBoard::draw(const TableRecord& r) {
             banner->setVisible(team == r.winners);
         }
     if (turned || r.dealer != was.dealer) {
-        m_dealer->move(dealerPlace(r.dealer, r.myslot));
+        putAt(m_dealer, dealerPlace(r.dealer, r.myslot));
         m_dealer->setNumber(r.dealer);
     }
     if (r.trick != was.trick) drawTrick(r.trick);
@@ -277,7 +277,7 @@ void TableBoard::draw(const TableRecord& r) {
         for (int s = 1; s <= 4; ++s) m_seats[static_cast<size_t>(s)].turn->setVisible(s == r.arrow);
     if (turned || r.trickWinner != was.trickWinner) {
         if (const SeatItems* at = seat(r.trickWinner)) {
-            m_trickWinner->move(at->turn->pos());
+            putAt(m_trickWinner, logicalRect(at->turn).topLeft());
             m_trickWinner->show();
             m_trickWinner->raise();
         } else {
@@ -319,7 +319,7 @@ void TableBoard::drawSeat(int s, const TableRecord& r) {
     items.maker->setVisible(rec.maker);
     const int count = rec.cardsLeft;
     items.backs->setNumber(count);
-    items.backs->resize(kBacksBase + art::kBackStep * count, art::kCardHeight);
+    sizeTo(items.backs, kBacksBase + art::kBackStep * count, art::kCardHeight);
     if (rec.backsShown && count > 0)
         items.backs->setArt([count](qreal dpr) { return art::cardBacks(count, dpr); });
     else
@@ -367,10 +367,11 @@ void TableBoard::drawHand(const TableRecord& r) {
             connect(item, &ArtItem::pressed, this, [this, position](Qt::MouseButton button) {
                 if (onCardPressed) onCardPressed(position, button);
             });
+            item->setScale(m_scale);
             item->show();
         }
-        item->move((slot.nudged ? kSortedLeft : kCardLeft) + kCardStep * place,
-                   slot.raised ? kRaisedTop : kRestTop);
+        putAt(item, (slot.nudged ? kSortedLeft : kCardLeft) + kCardStep * place,
+              slot.raised ? kRaisedTop : kRestTop);
         item->setNumber(slot.card);
         item->setArt(cardFace(slot.card));
     }
@@ -455,14 +456,14 @@ void TableBoard::placeSeats(int ownSlot) {
     for (int s = 1; s <= 4; ++s) {
         const Places& at = kPlaces[screenPosition(s, ownSlot) - 1];
         const SeatItems& items = m_seats[static_cast<size_t>(s)];
-        items.name->move(at.name);
-        items.backs->move(at.backs);
-        items.played->move(at.played);
-        items.maker->move(at.maker);
-        items.banner->move(at.banner);
-        items.eyes->move(at.eyes);
-        items.turn->move(at.turn);
-        items.bid->move(at.bid);
+        putAt(items.name, at.name);
+        putAt(items.backs, at.backs);
+        putAt(items.played, at.played);
+        putAt(items.maker, at.maker);
+        putAt(items.banner, at.banner);
+        putAt(items.eyes, at.eyes);
+        putAt(items.turn, at.turn);
+        putAt(items.bid, at.bid);
     }
 }
 
@@ -514,7 +515,7 @@ void TableBoard::focusOutEvent(QFocusEvent* event) {
 bool TableBoard::event(QEvent* event) {
     // The keys' tooltip belongs to the card table, not to the chat column.
     if (event->type() == QEvent::ToolTip &&
-        static_cast<QHelpEvent*>(event)->pos().x() >= kChatColumn.x()) {
+        static_cast<QHelpEvent*>(event)->pos().x() >= kChatColumn.x() * m_scale) {
         QToolTip::hideText();
         event->ignore();
         return true;
@@ -522,10 +523,75 @@ bool TableBoard::event(QEvent* event) {
     return QWidget::event(event);
 }
 
+// ---- the board at a scale ----
+
+QRect TableBoard::logicalRect(const QWidget* item) const {
+    const auto it = m_logical.find(item);
+    // An item never placed at a scale still has its table-pixel geometry.
+    return it != m_logical.end() ? it->second : item->geometry();
+}
+
+void TableBoard::place(QWidget* item, const QRect& logical) {
+    m_logical[item] = logical;
+    if (m_scale == 1.0) {
+        item->setGeometry(logical);
+        return;
+    }
+    const auto scaled = [this](int v) { return qRound(v * m_scale); };
+    const QPoint topLeft(scaled(logical.x()), scaled(logical.y()));
+    const QPoint end(scaled(logical.x() + logical.width()), scaled(logical.y() + logical.height()));
+    item->setGeometry(QRect(topLeft, end - QPoint(1, 1)));
+}
+
+void TableBoard::putAt(QWidget* item, QPoint where) {
+    place(item, QRect(where, logicalRect(item).size()));
+}
+
+void TableBoard::sizeTo(QWidget* item, int w, int h) {
+    place(item, QRect(logicalRect(item).topLeft(), QSize(w, h)));
+}
+
+void TableBoard::setScale(qreal scale) {
+    scale = std::clamp(scale, 1.0, kLargestScale);
+    if (qFuzzyCompare(scale, m_scale)) return;
+    // Every item keeps its place in table pixels; fonts and pictures are
+    // made anew at the new size rather than stretched.
+    const auto register_ = [this](QWidget* w) {
+        if (m_logical.find(w) == m_logical.end()) m_logical[w] = w->geometry();
+        if (!w->property(kBasePixels).isValid()) w->setProperty(kBasePixels, w->font().pixelSize());
+    };
+    const QList<QWidget*> items = findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    for (QWidget* w : items) {
+        if (w->isWindow()) continue;
+        register_(w);
+        // A part placed by hand (the chat column) scales its parts' places too.
+        if (!w->layout() && !qobject_cast<QLabel*>(w) && !qobject_cast<ArtItem*>(w))
+            for (QWidget* inner : w->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+                if (!inner->isWindow()) register_(inner);
+    }
+    m_scale = scale;
+    setFixedSize(qRound(kWidth * scale), qRound(kHeight * scale));
+    for (auto& [w, logical] : m_logical) {
+        QWidget* item = const_cast<QWidget*>(w);
+        place(item, logical);
+        if (auto* art = qobject_cast<ArtItem*>(item)) art->setScale(scale);
+        if (auto* button = qobject_cast<PictureButton*>(item)) button->setScale(scale);
+        if (qobject_cast<QLabel*>(item) && item->parentWidget() == this) {
+            QFont f = item->font();
+            f.setPixelSize(qRound(item->property(kBasePixels).toInt() * scale));
+            item->setFont(f);
+        }
+    }
+    update();
+}
+
 void TableBoard::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
-    const qreal dpr = p.device()->devicePixelRatioF();
+    // The board is drawn in table pixels; its pictures are painted for the
+    // scale too, so they stay sharp.
+    p.scale(m_scale, m_scale);
+    const qreal dpr = p.device()->devicePixelRatioF() * m_scale;
 
     // The table: a wooden rim around green cloth.
     QLinearGradient wood(kFelt.topLeft(), kFelt.bottomRight());
@@ -563,7 +629,7 @@ void TableBoard::paintEvent(QPaintEvent*) {
     // The board's border and its corner ornaments.
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(Qt::black, 1));
-    p.drawRect(QRectF(0.5, 0.5, width() - 1, height() - 1));
+    p.drawRect(QRectF(0.5, 0.5, kWidth - 1, kHeight - 1));
     p.drawPixmap(1, 1, art::cornerOrnament(0, dpr));
     p.drawPixmap(754, 1, art::cornerOrnament(1, dpr));
     p.drawPixmap(1, 534, art::cornerOrnament(2, dpr));
@@ -575,7 +641,21 @@ BoardHost::BoardHost(QWidget* parent) : QWidget(parent), m_board(new TableBoard(
     setMinimumSize(TableBoard::kWidth + kExtraWidth, TableBoard::kHeight + kExtraHeight);
 }
 
+void BoardHost::setScaling(bool on) {
+    m_scaling = on;
+    fit();
+}
+
 void BoardHost::resizeEvent(QResizeEvent*) {
+    fit();
+}
+
+void BoardHost::fit() {
+    qreal scale = 1.0;
+    if (m_scaling)
+        scale = std::min(qreal(width() - kExtraWidth) / TableBoard::kWidth,
+                         qreal(height() - kExtraHeight) / TableBoard::kHeight);
+    m_board->setScale(scale);
     m_board->move((width() - m_board->width()) / 2, (height() - m_board->height()) / 2);
 }
 

@@ -10,6 +10,7 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <map>
 
 class QLabel;
 class QPushButton;
@@ -92,6 +93,14 @@ public:
     // The own card item of a position of the host's hand, nullptr when none.
     ArtItem* handCard(int position) const;
 
+    // The board drawn larger: every item at its place times the scale, its
+    // text and pictures painted at that size (1 is the table's own size).
+    static constexpr qreal kLargestScale = 4.0;
+    void setScale(qreal scale);
+    qreal scale() const { return m_scale; }
+    // An item's place in table pixels, whatever the scale.
+    QRect logicalRect(const QWidget* item) const;
+
     // Keys pressed while the table has the focus; true when used.
     std::function<bool(int key)> onKey;
     // A press on the own card of a position of the host's hand.
@@ -112,6 +121,11 @@ private:
     void drawHand(const TableRecord& record);
     void drawHighlight();
     void drawScores(const ScoreRecord& scores);
+    // Places an item in table pixels, at the board's scale.
+    void place(QWidget* item, const QRect& logical);
+    void putAt(QWidget* item, QPoint where);
+    void putAt(QWidget* item, int x, int y) { putAt(item, QPoint(x, y)); }
+    void sizeTo(QWidget* item, int w, int h);
 
     TableRecord m_drawn;                // what the items show now
     std::array<ArtItem*, 6> m_cards{};  // the own cards by position 1..5
@@ -127,6 +141,9 @@ private:
     QPushButton* m_start = nullptr;
     QPushButton* m_lastTrick = nullptr;
     QPushButton* m_scoreCard = nullptr;
+    qreal m_scale = 1.0;
+    std::map<const QWidget*, QRect> m_logical; // items placed at a scale, in table pixels
+    static constexpr char kBasePixels[] = "tablePixels";
 };
 
 // The window's client area: the board, centred, on the window colour. The
@@ -140,13 +157,20 @@ public:
 
     explicit BoardHost(QWidget* parent = nullptr);
     TableBoard* board() const { return m_board; }
+    // "Scale Table to Window": the board grows with the window instead of
+    // keeping its size in the middle of it.
+    void setScaling(bool on);
+    bool scaling() const { return m_scaling; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void fit();
+
     TableBoard* m_board;
+    bool m_scaling = false;
 };
 
 } // namespace euchre

@@ -5,6 +5,7 @@
 #include "client/tchat_parts.h"
 
 #include "client/artitem.h"
+#include "client/artwork.h"
 #include "client/connectionbar.h"
 #include "client/tableboard.h"
 #include "client/tabout.h"
@@ -21,6 +22,7 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -290,6 +292,7 @@ void Tchat::buildMenus() {
     QMenu* file = bar->addMenu(QStringLiteral("&File"));
     m_startGame = add(file, "StartGame1", QStringLiteral("Start Game"));
     m_startGame->setEnabled(false);
+    m_startGame->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
     connect(m_startGame, &QAction::triggered, this, &Tchat::button_startClick);
     file->addSeparator();
     m_host1 = add(file, "Host1", QStringLiteral("&Host..."));
@@ -300,6 +303,7 @@ void Tchat::buildMenus() {
     connect(m_invite1, &QAction::triggered, this, &Tchat::Invite1Click);
     file->addSeparator();
     QAction* exit = add(file, "Exit1", QStringLiteral("Exit"));
+    exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     connect(exit, &QAction::triggered, this, &Tchat::Exit1Click);
 
     QMenu* options = bar->addMenu(QStringLiteral("&Options"));
@@ -360,6 +364,12 @@ void Tchat::buildMenus() {
     m_showBidsInChat = add(options, "ShowBidsInChat1", QStringLiteral("Show Bids in Chat"));
     m_showBidsInChat->setCheckable(true);
     connect(m_showBidsInChat, &QAction::triggered, this, &Tchat::showBidsInChatClick);
+    m_fourColour = add(options, "FourColourDeck1", QStringLiteral("Four-Colour Deck"));
+    m_fourColour->setCheckable(true);
+    connect(m_fourColour, &QAction::triggered, this, &Tchat::fourColourClick);
+    m_scaleTable = add(options, "ScaleTable1", QStringLiteral("Scale Table to Window"));
+    m_scaleTable->setCheckable(true);
+    connect(m_scaleTable, &QAction::triggered, this, &Tchat::scaleTableClick);
 
     options->addSeparator();
     m_viewScoreCard = add(options, "ViewScoreCard1", QStringLiteral("View Score Card"));
@@ -407,6 +417,14 @@ void Tchat::buildMenus() {
     connect(m_lastTrick, &QAction::triggered, this, [this] { showWindow(m_windows.lasttrick); });
     m_gameLog = add(view, "ScoreCard1", QStringLiteral("Game Log"));
     connect(m_gameLog, &QAction::triggered, this, [this] { showWindow(m_windows.scorecard); });
+    view->addSeparator();
+    m_fullScreen = add(view, "FullScreen1", QStringLiteral("Full Screen"));
+    m_fullScreen->setCheckable(true);
+    m_fullScreen->setShortcut(QKeySequence(Qt::Key_F11));
+    connect(m_fullScreen, &QAction::triggered, this, [this](bool on) {
+        setWindowState(on ? windowState() | Qt::WindowFullScreen
+                          : windowState() & ~Qt::WindowFullScreen);
+    });
 
     QMenu* help = bar->addMenu(QStringLiteral("&Help"));
     m_helpContent = add(help, "Help2", QStringLiteral("Content"));
@@ -442,6 +460,9 @@ void Tchat::setServer(Hosting* server) {
 
 void Tchat::setWindows(const TableWindows& windows) {
     m_windows = windows;
+    for (QWidget* w : {m_windows.tallylist, m_windows.about, m_windows.gamestart, m_windows.help,
+                       m_windows.spylist, m_windows.lasttrick, m_windows.scorecard})
+        closeOnEscape(w);
     if (m_tally) m_windows.tallylist = m_tally.data();
     disconnect(m_lastTrickLink);
     if (auto* window = qobject_cast<Tlasttrick*>(m_windows.lasttrick.data())) {
@@ -458,6 +479,18 @@ void Tchat::setWindows(const TableWindows& windows) {
 
 void Tchat::setPhraseEditor(Tphrases* editor) {
     m_chat->setPhraseEditor(editor);
+}
+
+// The small windows around the table close with Escape, as dialogs do.
+void Tchat::closeOnEscape(QWidget* window) {
+    static const QString kName = QStringLiteral("closeOnEscape");
+    if (!window || window->findChild<QAction*>(kName, Qt::FindDirectChildrenOnly)) return;
+    auto* action = new QAction(window);
+    action->setObjectName(kName);
+    action->setShortcut(QKeySequence(Qt::Key_Escape));
+    action->setShortcutContext(Qt::WindowShortcut);
+    connect(action, &QAction::triggered, window, &QWidget::close);
+    window->addAction(action);
 }
 
 void Tchat::showWindow(QWidget* window) {
@@ -762,6 +795,8 @@ Settings Tchat::currentSettings() const {
     s.bidsInChat = m_showBidsInChat->isChecked();
     s.sortTrumps = m_sortTrumps->isChecked();
     s.houseRules = m_houseRules;
+    s.fourColourDeck = m_fourColour->isChecked();
+    s.scaleTable = m_scaleTable->isChecked();
     return s;
 }
 
@@ -801,6 +836,9 @@ void Tchat::loadinifile() {
     applyComputerPlayers();
     m_showBidsInChat->setChecked(s.bidsInChat);
     m_houseRules = s.houseRules;
+    m_fourColour->setChecked(s.fourColourDeck);
+    m_scaleTable->setChecked(s.scaleTable);
+    applyLook();
     if (m_sortTrumps->isChecked() != s.sortTrumps) {
         m_sortTrumps->setChecked(s.sortTrumps);
         m_hand->sortthem();
@@ -857,6 +895,25 @@ void Tchat::ltontopClick() {
     saveinifile(SettingKey::LastTrickOnTop);
 }
 
+void Tchat::fourColourClick() {
+    applyLook();
+    saveinifile(SettingKey::FourColourDeck);
+}
+
+void Tchat::scaleTableClick() {
+    applyLook();
+    saveinifile(SettingKey::ScaleTable);
+}
+
+void Tchat::applyLook() {
+    if (art::fourColourDeck() != m_fourColour->isChecked()) {
+        art::setFourColourDeck(m_fourColour->isChecked());
+        // Every picture that shows a suit is painted anew.
+        for (QWidget* w : QApplication::allWidgets()) w->update();
+    }
+    m_host->setScaling(m_scaleTable->isChecked());
+}
+
 void Tchat::PlaySounds1Click() {
     saveinifile(SettingKey::PlaySounds);
 }
@@ -910,6 +967,8 @@ void Tchat::closeEvent(QCloseEvent* event) {
 
 void Tchat::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && m_fullScreen)
+        m_fullScreen->setChecked(isFullScreen());
     if (event->type() != QEvent::ActivationChange || !isActiveWindow()) return;
     // The small windows stay in front of the table only when asked to.
     if (m_windows.lasttrick && !m_ltontop->isChecked()) m_windows.lasttrick->hide();

@@ -286,6 +286,11 @@ private:
     void New1Click(int tag);
     void sortTrumpsClick();
     void showBidsInChatClick();
+    void fourColourClick();
+    void scaleTableClick();
+    // The deck's colours and the board's scale as the menu says.
+    void applyLook();
+    void closeOnEscape(QWidget* window);
 
     // The tally.
     void loadchecklist();
@@ -358,6 +363,9 @@ private:
     QAction* m_justWatch = nullptr;
     QAction* m_showBidsInChat = nullptr;
     QAction* m_sortTrumps = nullptr;
+    QAction* m_fourColour = nullptr;
+    QAction* m_scaleTable = nullptr;
+    QAction* m_fullScreen = nullptr;
     QAction* m_viewScoreCard = nullptr;
     QAction* m_viewLastTrick = nullptr;
     QAction* m_viewTally = nullptr;

@@ -60,6 +60,7 @@ void Tchat::ViewStatistics1Click() {
     if (!m_statsWindow) {
         m_statsWindow = new Tstatistics(*m_stats, this);
         m_statsWindow->setAttribute(Qt::WA_DeleteOnClose, false);
+        closeOnEscape(m_statsWindow);
     }
     showWindow(m_statsWindow);
 }

@@ -15,6 +15,7 @@ void Tchat::setTally(Ttallylist* tally) {
         if (m_tally) m_tally->addtomineincrease(column);
     };
     if (m_tally) m_tally->tableNames = [this] { return m_seats->otherNames(); };
+    closeOnEscape(m_tally);
     updateWindowEntries();
 }
 

@@ -81,6 +81,8 @@ Settings readSettings(const IniFile& file) {
                             : computerPlayersStandard;
     s.bidsInChat = file.readString(section, QStringLiteral("ShowBidsInChat")) == u"true";
     s.sortTrumps = file.readString(section, QStringLiteral("SortTrumps")) != u"false";
+    s.fourColourDeck = file.readString(section, QStringLiteral("FourColourDeck")) == u"true";
+    s.scaleTable = file.readString(section, QStringLiteral("ScaleTable")) == u"true";
     // Read as it stands: the table window takes only a ruleset the game knows.
     s.houseRules = file.readString(section, QStringLiteral("HouseRules"));
     return s;
@@ -108,6 +110,8 @@ void writeSettings(IniFile& file, const Settings& s, SettingKeys keys) {
                                                    : QStringLiteral("standard"));
     put(SettingKey::BidsInChat, "ShowBidsInChat", trueFalse(s.bidsInChat));
     put(SettingKey::SortTrumps, "SortTrumps", trueFalse(s.sortTrumps));
+    put(SettingKey::FourColourDeck, "FourColourDeck", trueFalse(s.fourColourDeck));
+    put(SettingKey::ScaleTable, "ScaleTable", trueFalse(s.scaleTable));
     put(SettingKey::HouseRules, "HouseRules", s.houseRules);
 }
 

@@ -40,8 +40,10 @@ struct Settings {
     int turnSound = turnSoundClassic;
     bool chatterSounds = true;
     int computerPlayers = computerPlayersStandard;
-    bool bidsInChat = false; // a chat line for every bid of the deal
-    bool sortTrumps = true;  // the own hand's trumps together once trump is fixed
+    bool bidsInChat = false;     // a chat line for every bid of the deal
+    bool sortTrumps = true;      // the own hand's trumps together once trump is fixed
+    bool fourColourDeck = false; // clubs green and diamonds blue
+    bool scaleTable = false;     // the board grows with the window
     // The house rules last chosen in the game-start window, as the ruleset
     // text a game's start carries ("std=1,canadian=1"); empty: none.
     QString houseRules;
@@ -75,6 +77,8 @@ enum class SettingKey : unsigned {
     BidsInChat = 1u << 10,
     SortTrumps = 1u << 11,
     HouseRules = 1u << 12,
+    FourColourDeck = 1u << 13,
+    ScaleTable = 1u << 14,
 };
 Q_DECLARE_FLAGS(SettingKeys, SettingKey)
 Q_DECLARE_OPERATORS_FOR_FLAGS(SettingKeys)

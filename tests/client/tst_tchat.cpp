@@ -112,6 +112,7 @@ private slots:
     void resetScreenLocationAndCentredBoard();
     void everyMenuEntryReachesItsHandler();
     void menusOpenWithAltAndTheirLetter();
+    void shortcutsAndEscape();
 
 private:
     std::unique_ptr<Tchat> makeTable();
@@ -735,6 +736,28 @@ void TestTchat::resetScreenLocationAndCentredBoard() {
     QCOMPARE(board->size(), QSize(771, 551));
     QVERIFY(qAbs(board->geometry().center().y() - area->rect().center().y()) <= 1);
 
+    // Scaled to the window, the board fills it and keeps its proportions;
+    // every item keeps its place in table pixels, at twice the size.
+    QAction* scale = table->findChild<QAction*>(QStringLiteral("ScaleTable1"));
+    QVERIFY(!scale->isChecked());
+    scale->trigger();
+    QVERIFY(fileBytes(euchre::settingsFilePath()).contains("ScaleTable=true"));
+    table->resize(2 * 780, 2 * 600);
+    QTRY_VERIFY(board->width() >= 2 * 771 - 2);
+    QVERIFY(board->height() <= area->height() && board->width() <= area->width());
+    QCOMPARE(board->scale(), std::min((area->width() - 15) / 771.0, (area->height() - 12) / 551.0));
+    for (const char* name : {"label_status", "label_playername1", "bubble1", "image_trump"}) {
+        auto* item = board->findChild<QWidget*>(QLatin1String(name));
+        const QRect at = board->logicalRect(item);
+        QVERIFY2(qAbs(item->x() - at.x() * board->scale()) <= 1 &&
+                     qAbs(item->width() - at.width() * board->scale()) <= 1,
+                 name);
+    }
+    scale->trigger();
+    QTRY_COMPARE(board->size(), QSize(771, 551));
+    QCOMPARE(board->findChild<QWidget*>("bubble1")->geometry(),
+             board->logicalRect(board->findChild<QWidget*>("bubble1")));
+
     // The area never shrinks below the board and its margin.
     table->resize(400, 300);
     QTRY_VERIFY(area->width() >= 771 + 15 && area->height() >= 551 + 12);
@@ -793,7 +816,8 @@ void TestTchat::everyMenuEntryReachesItsHandler() {
               << QString::number(
                      table->findChild<QAction*>(QStringLiteral("JustWatch1"))->isChecked())
               << QString::number(table->statisticsWindow() &&
-                                 table->statisticsWindow()->isVisible());
+                                 table->statisticsWindow()->isVisible())
+              << QString::number(table->windowState());
         return state.join('|');
     };
 
@@ -812,12 +836,12 @@ void TestTchat::everyMenuEntryReachesItsHandler() {
         }
     };
     for (QAction* top : table->menuBar()->actions()) walk(top->menu());
-    QCOMPARE(entries.size(), 37);
+    QCOMPARE(entries.size(), 40);
     // The chat log's and the chat input's own menus.
     for (const char* popup : {"popup_mainchat", "popup_mychat"})
         entries += table->chat()->findChild<QMenu*>(QLatin1String(popup))->actions();
     entries.removeIf([](const QAction* a) { return a->isSeparator(); });
-    QCOMPARE(entries.size(), 42);
+    QCOMPARE(entries.size(), 45);
 
     QStringList silent;
     QAction* exit = nullptr;
@@ -847,6 +871,7 @@ void TestTchat::everyMenuEntryReachesItsHandler() {
         if (!QTest::qWaitFor([&] { return seen() != before; }, 2000)) silent << entry->objectName();
         for (QWidget* w : small) w->hide();
         if (table->statisticsWindow()) table->statisticsWindow()->hide();
+        table->setWindowState(Qt::WindowNoState);
     }
     QVERIFY2(silent.isEmpty(), qPrintable(silent.join(", ")));
 
@@ -875,6 +900,54 @@ void TestTchat::menusOpenWithAltAndTheirLetter() {
         QTest::keyClick(table.get(), Qt::Key_Escape);
     }
     QCOMPARE(titles, QStringList({"&File", "&Options", "&View", "&Help"}));
+}
+
+// Ctrl+N starts a game for the hosting player, F11 turns full screen on and
+// off, Escape closes each small window and Ctrl+Q ends the program.
+void TestTchat::shortcutsAndEscape() {
+    table = makeTable();
+    QWidget about, help, spylist, lasttrick, scorecard, gamestart;
+    euchre::Ttallylist tally;
+    table->setTally(&tally);
+    euchre::TableWindows windows;
+    windows.about = &about;
+    windows.help = &help;
+    windows.spylist = &spylist;
+    windows.lasttrick = &lasttrick;
+    windows.scorecard = &scorecard;
+    windows.gamestart = &gamestart;
+    table->setWindows(windows);
+    table->setCommandLine({});
+    table->show();
+    QTRY_VERIFY(table->isLoggedIn());
+    QVERIFY(QTest::qWaitForWindowActive(table.get()));
+
+    QTest::keyClick(table.get(), Qt::Key_N, Qt::ControlModifier);
+    QTRY_VERIFY(gamestart.isVisible());
+    gamestart.hide();
+    for (bool on : {true, false}) {
+        table->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(table.get()));
+        QTest::keyClick(table.get(), Qt::Key_F11);
+        QTRY_COMPARE(table->windowState().testFlag(Qt::WindowFullScreen), on);
+        QCOMPARE(table->findChild<QAction*>(QStringLiteral("FullScreen1"))->isChecked(), on);
+    }
+
+    table->ViewStatistics1Click();
+    QWidget* statistics = table->statisticsWindow();
+    for (QWidget* window : QList<QWidget*>{&about, &help, &spylist, &lasttrick, &scorecard,
+                                           &gamestart, &tally, statistics}) {
+        window->show();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        QTest::keyClick(window, Qt::Key_Escape);
+        QTRY_VERIFY2(!window->isVisible(), qPrintable(window->objectName()));
+    }
+
+    table->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(table.get()));
+    QTest::keyClick(table.get(), Qt::Key_Q, Qt::ControlModifier);
+    QTRY_VERIFY(!table->isVisible());
 }
 
 QTEST_MAIN(TestTchat)

@@ -227,18 +227,22 @@ private slots:
         Settings s = store.load();
         QVERIFY(!s.bidsInChat && s.sortTrumps && s.houseRules.isEmpty());
         QVERIFY(store.save(s, SettingKey::TextSize));
-        for (const char* name : {"ShowBidsInChat", "SortTrumps", "HouseRules"})
+        QVERIFY(!s.fourColourDeck && !s.scaleTable);
+        for (const char* name :
+             {"ShowBidsInChat", "SortTrumps", "HouseRules", "FourColourDeck", "ScaleTable"})
             QCOMPARE(key(path, name), QString("<missing>"));
         s.bidsInChat = true;
         s.sortTrumps = false;
         s.houseRules = QStringLiteral("std=1,loner_march_score=5");
+        s.fourColourDeck = s.scaleTable = true;
         QVERIFY(store.save(s, SettingKey::BidsInChat | SettingKey::SortTrumps |
-                                  SettingKey::HouseRules));
+                                  SettingKey::HouseRules | SettingKey::FourColourDeck |
+                                  SettingKey::ScaleTable));
         QCOMPARE(key(path, "ShowBidsInChat"), QString("true"));
         QCOMPARE(key(path, "SortTrumps"), QString("false"));
         QCOMPARE(key(path, "HouseRules"), QString("std=1,loner_march_score=5"));
         s = SettingsStore(path).load();
-        QVERIFY(s.bidsInChat && !s.sortTrumps);
+        QVERIFY(s.bidsInChat && !s.sortTrumps && s.fourColourDeck && s.scaleTable);
         QCOMPARE(s.houseRules, QString("std=1,loner_march_score=5"));
     }
 
