@@ -4,13 +4,50 @@
 
 #include "client/artwork.h"
 
+#include <QAccessibleWidget>
 #include <QMouseEvent>
 #include <QPainter>
 
 namespace euchre {
 
+namespace {
+
+// A picture as a screen reader sees it: a card or a bubble is a button its
+// press action presses; a mark is a graphic. An empty item is not there.
+class ArtItemAccessible : public QAccessibleWidget {
+public:
+    explicit ArtItemAccessible(ArtItem* item)
+        : QAccessibleWidget(item, item->clickable() ? QAccessible::Button : QAccessible::Graphic) {}
+    ArtItem* item() const { return static_cast<ArtItem*>(widget()); }
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        if (!item()->hasArt()) s.invisible = true;
+        return s;
+    }
+    QStringList actionNames() const override {
+        return item()->clickable() && item()->hasArt() ? QStringList{pressAction()} : QStringList{};
+    }
+    void doAction(const QString& name) override {
+        if (name == pressAction() && item()->clickable() && item()->hasArt())
+            emit item()->pressed(Qt::LeftButton);
+    }
+};
+
+QAccessibleInterface* artItemAccessible(const QString& className, QObject* object) {
+    if (className == QLatin1String("euchre::ArtItem") && object && object->isWidgetType())
+        return new ArtItemAccessible(static_cast<ArtItem*>(object));
+    return nullptr;
+}
+
+} // namespace
+
 ArtItem::ArtItem(QWidget* parent, const QString& name, QRect where, bool clickable)
-    : QWidget(parent) {
+    : QWidget(parent), m_clickable(clickable) {
+    static const bool installed = [] {
+        QAccessible::installFactory(artItemAccessible);
+        return true;
+    }();
+    Q_UNUSED(installed);
     setObjectName(name);
     setGeometry(where);
     // Marks and played cards let clicks through to the table below them.

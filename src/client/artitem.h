@@ -19,6 +19,8 @@ public:
     using Art = std::function<QPixmap(qreal dpr)>;
 
     explicit ArtItem(QWidget* parent, const QString& name, QRect where, bool clickable = false);
+    // A card or a bubble: a screen reader offers it as a button to press.
+    bool clickable() const { return m_clickable; }
 
     // The picture to show; an empty one clears the item.
     void setArt(Art art);
@@ -45,6 +47,7 @@ protected:
 private:
     Art m_art;
     qreal m_scale = 1.0;
+    bool m_clickable = false;
     int m_number = 0;
     bool m_highlighted = false;
 };

@@ -308,6 +308,84 @@ void TableBoard::draw(const TableRecord& r) {
             m_trump->clearArt();
     }
     if (r.handslots != was.handslots || r.keyPlace != was.keyPlace) drawHighlight();
+    describe(r);
+}
+
+// ---- what a screen reader says about the table ----
+
+namespace {
+
+const char* const kRankWords[] = {"two",  "three", "four", "five",  "six",  "seven", "eight",
+                                  "nine", "ten",   "jack", "queen", "king", "ace"};
+const char* const kSuitWords[] = {"clubs", "diamonds", "spades", "hearts"};
+const char* const kPlaceWords[] = {"bottom", "left", "top", "right"};
+const char* const kBubbleWords[] = {"I Assist", "Order It Up", "Pass",  "Clubs",       "Diamonds",
+                                    "Spades",   "Hearts",      "Alone", "With Partner"};
+
+QString spokenSuit(int suit) {
+    return suit >= 1 && suit <= 4 ? QLatin1String(kSuitWords[suit - 1]) : QString();
+}
+
+} // namespace
+
+QString TableBoard::spokenCard(int card) {
+    if (card >= 1 && card <= 52)
+        return QStringLiteral("%1 of %2")
+            .arg(QLatin1String(kRankWords[(card - 1) % 13]), spokenSuit((card - 1) / 13 + 1));
+    if (card > 52 && card <= 56) return spokenSuit(card - 52);
+    return QStringLiteral("a face-down card");
+}
+
+void TableBoard::describe(const TableRecord& r) {
+    const int held = r.held();
+    const bool ownTurn = isSeat(r.myslot) && r.turnseat == r.myslot;
+    for (int place = 1; place <= 5; ++place) {
+        const HandSlot& slot = r.handslots[static_cast<size_t>(place)];
+        ArtItem* card = handCard(slot.occupied ? slot.position : 0);
+        if (!card) continue;
+        card->setAccessibleName(
+            QStringLiteral("%1, %2 of %3").arg(spokenCard(slot.card)).arg(place).arg(held));
+        card->setAccessibleDescription(ownTurn && r.cardAsked ? QStringLiteral("can be played")
+                                                              : QString());
+    }
+    for (int n = 1; n <= kBubbles; ++n) {
+        const BubbleRecord& b = r.bubbles[static_cast<size_t>(n)];
+        const bool words =
+            b.code != -1 && b.picture >= 0 && b.picture < int(std::size(kBubbleWords));
+        m_bubbles[static_cast<size_t>(n)]->setAccessibleName(
+            words ? QLatin1String(kBubbleWords[b.picture]) : QString());
+    }
+    m_trump->setAccessibleName(r.trump ? QStringLiteral("Trump: ") + spokenCard(*r.trump)
+                                       : QStringLiteral("No trump yet"));
+    for (int s = 1; s <= 4; ++s) {
+        const SeatRecord& rec = r.seats[static_cast<size_t>(s)];
+        const SeatItems& items = m_seats[static_cast<size_t>(s)];
+        QStringList about{rec.name, QLatin1String(kPlaceWords[screenPosition(s, r.myslot) - 1]),
+                          teamOf(s) == 1 ? QStringLiteral("Tan team")
+                                         : QStringLiteral("Blue team")};
+        if (s != r.myslot) about << QStringLiteral("%1 cards").arg(rec.cardsLeft);
+        if (r.dealer == s) about << QStringLiteral("dealer");
+        if (rec.maker) about << QStringLiteral("maker");
+        if (rec.watching) about << QStringLiteral("left to the computer");
+        if (r.turnseat == s) about << QStringLiteral("whose turn it is");
+        items.name->setAccessibleName(about.join(QStringLiteral(", ")));
+        const std::optional<int> played = r.trick.shown[static_cast<size_t>(s)];
+        items.played->setAccessibleName(
+            played ? rec.name + QStringLiteral(" played ") + spokenCard(*played) : QString());
+    }
+    const ScoreRecord& sc = r.scores;
+    const auto tricks = [&sc](int team) {
+        return QString::number(sc.tricks[static_cast<size_t>(team)].value_or(0));
+    };
+    label("label_playtoscore")
+        ->setAccessibleName(QStringLiteral("Score: Tan team %1, %2 tricks; Blue team %3, %4 "
+                                           "tricks; playing to %5")
+                                .arg(sc.score[1])
+                                .arg(tricks(1))
+                                .arg(sc.score[2])
+                                .arg(tricks(2))
+                                .arg(sc.playto));
+    m_status->setAccessibleName(QStringLiteral("Status: ") + r.status);
 }
 
 void TableBoard::drawSeat(int s, const TableRecord& r) {

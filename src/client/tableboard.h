@@ -98,6 +98,9 @@ public:
     static constexpr qreal kLargestScale = 4.0;
     void setScale(qreal scale);
     qreal scale() const { return m_scale; }
+    // A card as a screen reader says it ("nine of clubs"); a suit symbol's
+    // entry gives the suit.
+    static QString spokenCard(int card);
     // An item's place in table pixels, whatever the scale.
     QRect logicalRect(const QWidget* item) const;
 
@@ -121,6 +124,8 @@ private:
     void drawHand(const TableRecord& record);
     void drawHighlight();
     void drawScores(const ScoreRecord& scores);
+    // Names every item as a screen reader reads it, from the record.
+    void describe(const TableRecord& record);
     // Places an item in table pixels, at the board's scale.
     void place(QWidget* item, const QRect& logical);
     void putAt(QWidget* item, QPoint where);

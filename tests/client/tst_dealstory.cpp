@@ -8,10 +8,12 @@
 #include "client/tchat.h"
 #include "support/fakehost.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -93,6 +95,7 @@ private slots:
     void trumpsTogether();
     void catchUpShowsTheTurn_data();
     void catchUpShowsTheTurn();
+    void aScreenReaderReadsAndPlays();
 
 private:
     Tchat& seated(int slot);
@@ -369,6 +372,59 @@ void TestDealStory::catchUpShowsTheTurn() {
     // The first move after it goes on as usual.
     feed(t, "CMD_nextplayer+1+");
     QVERIFY(t.board()->seat(1)->turn->isVisibleTo(t.board()));
+}
+
+// What a screen reader finds: the own cards by name, the bubbles as buttons
+// with their words, the seats, the played cards, the score and the status
+// line; pressing through the accessible actions plays as a click does.
+void TestDealStory::aScreenReaderReadsAndPlays() {
+    Tchat& t = seated(1);
+    QAccessible::setActive(true);
+    const auto named = [&t](const char* object) {
+        QAccessibleInterface* item =
+            QAccessible::queryAccessibleInterface(t.board()->findChild<QWidget*>(object));
+        return item ? item->text(QAccessible::Name) : QStringLiteral("<none>");
+    };
+    const auto press = [&t](const char* object) {
+        QAccessibleInterface* item =
+            QAccessible::queryAccessibleInterface(t.board()->findChild<QWidget*>(object));
+        QVERIFY(item && item->role() == QAccessible::Button);
+        QVERIFY(item->actionInterface()->actionNames().contains(
+            QAccessibleActionInterface::pressAction()));
+        item->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    };
+    feed(t, "CMD_dealer+4+");
+    feed(t, deal({8, 22, 35, 51, 13}));
+    feed(t, "CMD_settrump+39+");
+    feed(t, "CMD_bidder+1+");
+    QCOMPARE(named("bubble1"), QString("Order It Up"));
+    QCOMPARE(named("bubble2"), QString("Pass"));
+    QVERIFY(QAccessible::queryAccessibleInterface(t.board()->bubble(3))->state().invisible);
+    QCOMPARE(named("image_trump"), QString("Trump: ace of spades"));
+    QCOMPARE(named("label_playername4"), QString("Dee, right, Blue team, 0 cards, dealer"));
+    QByteArray sent;
+    press("bubble2");
+    QTRY_VERIFY2((sent += host->take()).contains("CMD_selectedbubble+1+"), sent.constData());
+
+    feed(t, "CMD_trumpchoosen+2+4+");
+    feed(t, "CMD_playedcard+2+1+14+");
+    QCOMPARE(named("image_played2"), QString("Ann played two of diamonds"));
+    feed(t, "CMD_nextplayer+1+");
+    QCOMPARE(named("label_status"), QString("Status: Your turn to play a card."));
+    QVERIFY(named("label_playtoscore").startsWith("Score: Tan team 0, 0 tricks"));
+    QStringList cards;
+    for (int place = 1; place <= 5; ++place) {
+        QAccessibleInterface* card = QAccessible::queryAccessibleInterface(cardAt(t, place));
+        cards << card->text(QAccessible::Name);
+        QCOMPARE(card->text(QAccessible::Description), QString("can be played"));
+    }
+    QCOMPARE(cards.filter(", 1 of 5").size(), 1);
+    QCOMPARE(cards.filter(QRegularExpression("^nine of clubs, [1-5] of 5$")).size(), 1);
+    QCOMPARE(cards.filter(QRegularExpression("^ace of clubs, [1-5] of 5$")).size(), 1);
+    const QString first = cardAt(t, 1)->objectName();
+    press(first.toLatin1().constData());
+    QTRY_VERIFY2((sent += host->take()).contains("CMD_playcard+1+"), sent.constData());
+    QAccessible::setActive(false);
 }
 
 QTEST_MAIN(TestDealStory)
