@@ -461,7 +461,7 @@ int main(int argc, char** argv) {
     std::printf("soak: %d minutes, %d connections, bot speed %d ms, seed %u, host pid %lld\n",
                 minutes, kConnections, botSpeed, seed,
                 static_cast<long long>(host.process.processId()));
-    std::printf("minute  games  started  messages(in/out)   joins  drops  host VmRSS  faults\n");
+    std::printf("minute  games  started  from/to host        joins  drops  host VmRSS  faults\n");
     std::fflush(stdout);
 
     std::vector<std::unique_ptr<Client>> clients;
