@@ -21,6 +21,8 @@ if command -v ccache >/dev/null; then
     extra+=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
     export CCACHE_BASEDIR=$PWD CCACHE_NOHASHDIR=true
 fi
+# A new build folder builds with Ninja; one made earlier keeps its generator.
+[ -f "$dir/CMakeCache.txt" ] || extra+=(-G Ninja)
 cmake -S . -B "$dir" "${extra[@]}"
 cmake --build "$dir" --parallel "$(nproc)"
 cd "$dir"
