@@ -13,6 +13,7 @@
 #include "client/tgamestart.h"
 #include "client/thelp.h"
 #include "client/tlasttrick.h"
+#include "client/treplay.h"
 #include "client/tscorecard.h"
 #include "client/tspylist.h"
 #include "settings/colourtext.h"
@@ -35,13 +36,15 @@ namespace {
 constexpr char kUsage[] = "usage: euchre [NAME HOST true|join]\n"
                           "       euchre --host [--name NAME] [--port N]\n"
                           "       euchre --join [HOST[:PORT]] [--name NAME]\n"
-                          "       euchre euchre://HOST[:PORT]\n";
+                          "       euchre euchre://HOST[:PORT]\n"
+                          "       euchre --replay FILE\n";
 
 constexpr char kHelp[] =
     "usage: euchre [NAME HOST true|join]\n"
     "       euchre --host [--name NAME] [--port N]\n"
     "       euchre --join [HOST[:PORT]] [--name NAME]\n"
     "       euchre euchre://HOST[:PORT]\n"
+    "       euchre --replay FILE\n"
     "Opens the Euchre table. Without arguments it hosts a solo game as \"You\";\n"
     "with NAME HOST true it hosts a game as NAME, with NAME HOST join (any word\n"
     "but true) it joins the game hosted at HOST.\n"
@@ -55,6 +58,7 @@ constexpr char kHelp[] =
     "  --port N        the port to host on (default 7772)\n"
     "  euchre://HOST[:PORT]\n"
     "                  an invitation link: joins that table\n"
+    "  --replay FILE   open a game record (.egn) in the replay window alone\n"
     "  --help          print this help and end\n"
     "  --version       print the version and end\n"
     "\n"
@@ -64,7 +68,7 @@ constexpr char kHelp[] =
     "EUCHRE_PORT sets the game port (default 7772), EUCHRE_DISCOVERY_PORT the UDP\n"
     "port of \"Tables on this network\" (default 7773), EUCHRE_INSTANCE lets several\n"
     "copies run side by side, EUCHRE_HOME names the folder of the settings and\n"
-    "tally files.\n";
+    "tally files and the records folder of the games played.\n";
 
 // The window system's part of Qt takes "-name NAME" (and "--name NAME") for
 // itself on some desktops, so the player's --name is taken out before Qt sees
@@ -117,6 +121,23 @@ int main(int argc, char* argv[]) {
     // Qt has taken its own options out; what is left is ours, and any other
     // option is a mistake.
     const QStringList args = QApplication::arguments().mid(1) + playerName;
+    // A replay is a window of its own: no table, no host, and any copy may show one.
+    if (!args.isEmpty() &&
+        (args[0] == QLatin1String("--replay") || args[0].startsWith(QLatin1String("--replay=")))) {
+        const QString file = args[0] == QLatin1String("--replay") ? args.value(1) : args[0].mid(9);
+        if (file.isEmpty() || args.size() > (args[0] == QLatin1String("--replay") ? 2 : 1)) {
+            std::fprintf(stderr, "euchre: --replay takes one record file\n%s", kUsage);
+            return 2;
+        }
+        euchre::Treplay replay;
+        QString why;
+        if (!replay.openFile(file, &why)) {
+            std::fprintf(stderr, "euchre: %s: %s\n", qPrintable(file), qPrintable(why));
+            return 1;
+        }
+        replay.show();
+        return QApplication::exec();
+    }
     QString mistake;
     const std::optional<euchre::StartRequest> request = euchre::parseStartArguments(args, &mistake);
     if (!request) {

@@ -2,9 +2,17 @@
 // pauses; prints the games' figures, as text or as one JSON object.
 #include "app/commandline.h"
 #include "model/random.h"
+#include "records/egn.h"
+#include "records/recorder.h"
+#include "records/replay.h"
 #include "rules/ruleset.h"
 #include "sim/simulator.h"
+#include "storage/savefile.h"
 
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -26,6 +34,7 @@ constexpr int kMaxPlayto = 1000000; // the host refuses anything higher
 
 constexpr char kUsage[] =
     "usage: euchre-sim [--games N] [--playto P] [--seed S] [--json] [--rules LIST]\n"
+    "                  [--record DIR] | --check-record FILE\n"
     "                  [--team1 LEVEL] [--team2 LEVEL] [--seat1 LEVEL] .. [--seat4 LEVEL] "
     "[--swap]\n"
     "LEVEL is standard (the default) or expert. --swap plays every game twice from the\n"
@@ -33,7 +42,10 @@ constexpr char kUsage[] =
     "LIST is the house rules as key=value items separated by commas: std=1 (stick the\n"
     "dealer), canadian=1 (the Canadian loner), loner_lead=LEFT_OF_DEALER or LEFT_OF_LONER,\n"
     "loner_march_score=3, 4 or 5; std and canadian also take 0, true and false. Without\n"
-    "it the games are played by the plain rules.\n";
+    "it the games are played by the plain rules.\n"
+    "--record DIR writes each game's record into DIR. --check-record FILE plays no\n"
+    "games: it replays the record through the rules and prints the deals, the final\n"
+    "score and whether every move was legal (exit status 0 only when it was).\n";
 
 struct Options {
     int games = kDefaultGames;
@@ -48,6 +60,10 @@ struct Options {
     bool swap = false;
     // The house rules, when --rules was given.
     std::optional<euchre::rules::Ruleset> rules;
+    // --record: the folder that gets one game record per game.
+    std::string recordFolder;
+    // --check-record: the record to replay instead of playing.
+    std::string checkRecord;
 };
 
 // A plain decimal number, nothing before or after it, within [lo, hi].
@@ -90,8 +106,9 @@ std::optional<Options> readOptions(int argc, char** argv, std::string& error) {
         }
         const bool levelOption = name == "--team1" || name == "--team2" || name == "--seat1" ||
                                  name == "--seat2" || name == "--seat3" || name == "--seat4";
+        const bool fileOption = name == "--record" || name == "--check-record";
         if (name != "--games" && name != "--playto" && name != "--seed" && name != "--rules" &&
-            !levelOption) {
+            !levelOption && !fileOption) {
             error = "unknown argument '" + std::string(arg) + "'";
             return std::nullopt;
         }
@@ -101,6 +118,14 @@ std::optional<Options> readOptions(int argc, char** argv, std::string& error) {
                 return std::nullopt;
             }
             value = argv[++i];
+        }
+        if (fileOption) {
+            if (value->empty()) {
+                error = std::string(name) + " needs a value";
+                return std::nullopt;
+            }
+            (name == "--record" ? options.recordFolder : options.checkRecord) = std::string(*value);
+            continue;
         }
         if (name == "--rules") {
             std::string_view bad;
@@ -235,6 +260,97 @@ void printSidesJson(std::array<Side, 3>& sides, long long hands) {
     }
 }
 
+// Keeps each game's record from the simulator's events and saves it into
+// the records folder as the game ends.
+class GameKeeper : public euchre::sim::Watcher {
+public:
+    GameKeeper(const euchre::sim::Simulator& sim, std::string folder, std::uint32_t seed)
+        : m_sim(sim), m_folder(QString::fromStdString(folder)), m_seed(seed) {}
+
+    void startGame(int playto) {
+        if (m_folder.isEmpty()) return;
+        ++m_games;
+        QStringList players;
+        for (int seat = 1; seat <= 4; ++seat)
+            players.append(QStringLiteral("Seat %1 (%2)")
+                               .arg(seat)
+                               .arg(QLatin1String(euchre::players::levelName(m_sim.level(seat)))));
+        m_recorder.startGame(m_sim.rules(), playto, players, QString(),
+                             QStringLiteral("sim-%1-%2").arg(m_seed).arg(m_games));
+    }
+
+    void step(const euchre::rules::Events& events, const euchre::rules::Table& table) override {
+        for (const euchre::rules::Event& e : events) {
+            m_recorder.event(e);
+            // The simulator sees every hand, so its records hold the deals whole.
+            if (e.kind == euchre::rules::EventKind::Dealt)
+                for (int seat = 1; seat <= 4; ++seat) m_recorder.dealtHand(seat, table.hand[seat]);
+        }
+    }
+
+    bool save() {
+        if (m_folder.isEmpty()) return true;
+        const QString name =
+            QStringLiteral("game-%1-%2.egn").arg(m_seed).arg(m_games, 6, 10, QLatin1Char('0'));
+        QString why;
+        if (!QDir().mkpath(m_folder) ||
+            !euchre::saveWhole(QDir(m_folder).filePath(name),
+                               euchre::records::writeRecord(m_recorder.record()), &why)) {
+            m_error = "cannot write " + QDir(m_folder).filePath(name).toStdString() + ": " +
+                      why.toStdString();
+            return false;
+        }
+        return true;
+    }
+    const std::string& error() const { return m_error; }
+
+private:
+    const euchre::sim::Simulator& m_sim;
+    QString m_folder;
+    std::uint32_t m_seed;
+    int m_games = 0;
+    euchre::records::Recorder m_recorder;
+    std::string m_error;
+};
+
+// Replays a record file and prints what it found as one JSON object.
+int checkRecord(const std::string& path) {
+    QFile file(QString::fromStdString(path));
+    QString why;
+    std::optional<euchre::records::GameRecord> record;
+    if (!file.open(QIODevice::ReadOnly))
+        why = file.errorString();
+    else if (file.size() > euchre::records::kMaxRecordBytes)
+        why = QStringLiteral("the file is too long");
+    else
+        record = euchre::records::readRecord(file.readAll(), &why);
+    const auto quoted = [](const QString& text) {
+        return QJsonDocument(QJsonArray{text})
+            .toJson(QJsonDocument::Compact)
+            .mid(1)
+            .chopped(1)
+            .toStdString();
+    };
+    if (!record) {
+        std::printf("{\"readable\": false, \"legal\": false, \"error\": %s}\n",
+                    quoted(why).c_str());
+        return 2;
+    }
+    const euchre::records::Replay replay = euchre::records::replayRecord(*record);
+    std::string first = "null";
+    if (!replay.legal) {
+        const euchre::records::ReplayDeal& deal = replay.deals[std::size_t(replay.faultDeal - 1)];
+        first = "{\"deal\": " + std::to_string(replay.faultDeal) +
+                ", \"move\": " + quoted(deal.faultMove) + ", \"reason\": " + quoted(deal.faultWhy) +
+                "}";
+    }
+    std::printf("{\"readable\": true, \"deals\": %d, \"final_score\": [%d, %d], \"legal\": %s, "
+                "\"first_illegal\": %s}\n",
+                int(record->deals.size()), replay.score[1], replay.score[2],
+                replay.legal ? "true" : "false", first.c_str());
+    return replay.legal ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -250,6 +366,8 @@ int main(int argc, char** argv) {
         return 0;
     }
 
+    if (!options->checkRecord.empty()) return checkRecord(options->checkRecord);
+
     // Without a starting value the time of day picks one; it is printed so
     // that the run can be repeated.
     const std::uint32_t startValue = options->startValue.value_or(euchre::rng::timeOfDayValue());
@@ -257,6 +375,8 @@ int main(int argc, char** argv) {
 
     euchre::sim::Simulator sim;
     if (options->rules) sim.setRules(*options->rules);
+    GameKeeper keeper(sim, options->recordFolder, startValue);
+    if (!options->recordFolder.empty()) sim.setWatcher(&keeper);
     std::array<Side, 3> sides;
     for (int team = 1; team <= 2; ++team) sides[team].level = teamLevel(options->level, team);
     // One game with the levels as given (or exchanged between the teams),
@@ -265,7 +385,9 @@ int main(int argc, char** argv) {
         for (int seat = 1; seat <= 4; ++seat)
             sim.setLevel(seat, options->level[swapped ? seat % 2 + 1 + (seat > 2) * 2 : seat]);
         const euchre::sim::Figures before = sim.figures();
+        keeper.startGame(options->playto);
         if (!sim.playGame(options->playto)) return false;
+        if (!keeper.save()) return false;
         const euchre::sim::Figures& after = sim.figures();
         for (int team = 1; team <= 2; ++team) {
             Side& side = sides[swapped ? 3 - team : team];
@@ -294,7 +416,8 @@ int main(int argc, char** argv) {
             ok = play(false);
         }
         if (!ok) {
-            std::fprintf(stderr, "euchre-sim: %s\n", sim.fault().c_str());
+            std::fprintf(stderr, "euchre-sim: %s\n",
+                         keeper.error().empty() ? sim.fault().c_str() : keeper.error().c_str());
             return 1;
         }
     }

@@ -7,6 +7,7 @@
 #include "client/artitem.h"
 #include "client/artwork.h"
 #include "client/connectionbar.h"
+#include "client/gamekeeper.h"
 #include "client/tableboard.h"
 #include "client/tabout.h"
 #include "client/tlasttrick.h"
@@ -27,6 +28,7 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -225,6 +227,19 @@ Tchat::Tchat(QWidget* parent)
     m_scores = std::make_unique<Scores>(*this);
     m_stats = std::make_unique<StatsBook>(QDir(dataFolder()).filePath(statsFileName));
     m_tracker = std::make_unique<GameTracker>();
+    m_keeper = std::make_unique<GameKeeper>();
+    m_keeper->saveFailed = [this](const QString& why) {
+        notice(QStringLiteral("0+Could not save the game record: ") + why);
+    };
+    askSaveRecordPath = [this](const QString& suggested) {
+        return QFileDialog::getSaveFileName(this, QStringLiteral("Save Game Record"), suggested,
+                                            QStringLiteral("Game records (*.egn)"));
+    };
+    askOpenRecordPath = [this] {
+        return QFileDialog::getOpenFileName(this, QStringLiteral("Open Game Record"),
+                                            m_keeper->folder(),
+                                            QStringLiteral("Game records (*.egn);;All files (*)"));
+    };
     connect(m_bar, &ConnectionBar::reconnectClicked, this, &Tchat::Reconnect1Click);
     connect(m_bar, &ConnectionBar::joinClicked, this, &Tchat::Join1Click);
 
@@ -301,6 +316,13 @@ void Tchat::buildMenus() {
     connect(m_join1, &QAction::triggered, this, &Tchat::Join1Click);
     m_invite1 = add(file, "Invite1", QStringLiteral("&Invite Players..."));
     connect(m_invite1, &QAction::triggered, this, &Tchat::Invite1Click);
+    file->addSeparator();
+    m_saveRecord = add(file, "SaveGameRecord1", QStringLiteral("Save Game Record..."));
+    connect(m_saveRecord, &QAction::triggered, this, &Tchat::saveGameRecordClick);
+    connect(file, &QMenu::aboutToShow, this,
+            [this] { m_saveRecord->setEnabled(m_keeper->hasRecord()); });
+    connect(add(file, "OpenGameRecord1", QStringLiteral("Open Game Record...")),
+            &QAction::triggered, this, &Tchat::openGameRecordClick);
     file->addSeparator();
     QAction* exit = add(file, "Exit1", QStringLiteral("Exit"));
     exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
@@ -694,6 +716,7 @@ void Tchat::processsocktimer() {
         } catch (const ESockException& e) {
             message(e.text(), {});
         }
+        m_keeper->observe(word, args, m_shown);
         redraw();
         emit dispatched(word.toByteArray());
         return;

@@ -38,6 +38,7 @@ namespace euchre {
 
 class BoardHost;
 class ConnectionBar;
+class GameKeeper;
 class HostDialog;
 class JoinDialog;
 class GameTracker;
@@ -197,6 +198,18 @@ public:
     // Opens a web page in the user's browser; replaceable for tests.
     std::function<void(const QUrl& url)> openUrl;
 
+    // ---- game records ----
+    // The games this window sees, kept in the records folder.
+    GameKeeper& keeper() const { return *m_keeper; }
+    // Asks where to save a game record, or which one to open; empty when the
+    // user cancels. Replaceable so that tests never wait for a person.
+    std::function<QString(const QString& suggested)> askSaveRecordPath;
+    std::function<QString()> askOpenRecordPath;
+    // "File > Save Game Record...": the current or last game, where the user says.
+    void saveGameRecordClick();
+    // "File > Open Game Record...": a replay window for the record chosen.
+    void openGameRecordClick();
+
 signals:
     // A host message was handed to its handler (the command word).
     void dispatched(const QByteArray& word);
@@ -334,6 +347,7 @@ private:
     std::unique_ptr<StatsBook> m_stats;
     std::unique_ptr<GameTracker> m_tracker; // the game being played, for the statistics
     QPointer<QWidget> m_statsWindow;
+    std::unique_ptr<GameKeeper> m_keeper;
 
     // Playing with others.
     std::optional<StartRequest> m_request;
@@ -350,6 +364,7 @@ private:
     QAction* m_host1 = nullptr;
     QAction* m_join1 = nullptr;
     QAction* m_invite1 = nullptr;
+    QAction* m_saveRecord = nullptr;
 
     // Menu entries.
     QAction* m_startGame = nullptr;

@@ -9,6 +9,7 @@
 #include "client/tchat.h"
 #include "client/tdownload.h"
 #include "client/thelp.h"
+#include "client/treplay.h"
 #include "client/tspylist.h"
 #include "support/fakehost.h"
 
@@ -123,6 +124,8 @@ private slots:
     void lobbyKeysAreReadSafely_data();
     void lobbyKeysAreReadSafely();
     void playWithOthersStartsOnlyAnInstalledLobby();
+    void replayStepsThroughARecord_data();
+    void replayStepsThroughARecord();
 };
 
 void TestAuxWindows::helpTopicsAndLinks_data() {
@@ -423,6 +426,96 @@ void TestAuxWindows::playWithOthersStartsOnlyAnInstalledLobby() {
         QCOMPARE(exiting.count(), installed ? 1 : 0);
         QCOMPARE(messages.size(), installed ? 0 : 1);
     }
+}
+
+// Two deals of a game begun at 4-9: seat 3 marches alone, then seat 3's team
+// marches after an order-up and wins 10-9.
+const QByteArray kTwoDeals = R"({"fileType":"Euchre Game Notation","version":"1.6",
+ "metadata":{"title":"Two hands","players":["Ann","Bob","Cy","Di"],"initialScore":[4,9]},
+ "deals":[
+  {"dealNumber":0,"initialState":{"dealer":0,"upCard":"Ks"},"phases":[
+   {"type":"EUCHRE_BIDDING","calls":["Pass","Pass","Pass","Pass","Pass","h"],"isAlone":true},
+   {"type":"TRICK_PLAY","tricks":[["9s","As","Js"],["Jh","Ah","9h"],["Jd","Kh","Qh"],
+     ["Th","9d","Ts"],["Qs","Tc","Jc"]]}]},
+  {"dealNumber":1,"initialState":{"dealer":1,"upCard":"Qd"},"phases":[
+   {"type":"EUCHRE_BIDDING","calls":["Order"],"isAlone":false},
+   {"type":"TRICK_PLAY","tricks":[["Jd","Ts","Jh","9d"],["Ad","Jc","Tc","Qd"],
+     ["Kd","Kh","Qc","Kc"],["As","Ah","Js","9h"],["9s","Ac","Ks","Qh"]]}]}]})";
+
+void TestAuxWindows::replayStepsThroughARecord_data() {
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QString>("lastScore"); // the score line at the last step
+    QTest::addColumn<QString>("fault");     // the fault line there
+    QTest::newRow("legal")
+        << kTwoDeals
+        << "Tricks: Tan 5, Blue 0.  Score: Tan 10 (+2), Blue 9 (+0).  Tan wins the game."
+        << QString();
+    QByteArray twice = kTwoDeals;
+    twice.replace(R"(["Qs","Tc","Jc"])", R"(["Qs","Tc","As"])");
+    QTest::newRow("a card played twice") << twice << "Score: Tan 4, Blue 9"
+                                         << "Not legal: deal 1, trick 5 card 3: As is played twice";
+    QTest::newRow("not a record") << QByteArray("{\"deals\":") << QString() << QString();
+}
+
+// File > Open Game Record... opens the replay window; the arrow keys step
+// through the tricks and on into the next deal, all hands face up.
+void TestAuxWindows::replayStepsThroughARecord() {
+    QFETCH(QByteArray, text);
+    QFETCH(QString, lastScore);
+    QFETCH(QString, fault);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("game.egn"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(text) == text.size());
+    file.close();
+    Tchat table;
+    QStringList shown;
+    table.message = [&](const QString& t, std::function<void()>) { shown << t; };
+    table.askOpenRecordPath = [&] { return path; };
+    table.openGameRecordClick();
+    auto* replay = table.findChild<Treplay*>();
+    if (lastScore.isEmpty()) {
+        QVERIFY(!replay);
+        QCOMPARE(shown.size(), 1);
+        QVERIFY2(shown.first().contains(QLatin1String("not JSON")), qPrintable(shown.first()));
+        return;
+    }
+    QVERIFY(replay && replay->isVisible());
+    const auto line = [replay](const char* name) {
+        return replay->findChild<QLabel*>(QLatin1String(name))->text();
+    };
+    QCOMPARE(replay->windowTitle(), QStringLiteral("Game Replay - Two hands"));
+    QVERIFY2(line("label_deal").startsWith(QLatin1String("Deal 1 of ")),
+             qPrintable(line("label_deal")));
+    QVERIFY(replay->view().sitsOut[1]); // the loner's partner
+    QCOMPARE(replay->view().hands[3].size(), std::size_t(5));
+    QVERIFY(std::count(replay->view().hands[3].begin(), replay->view().hands[3].end(), 0) == 0);
+    QCOMPARE(
+        line("label_calls"),
+        QStringLiteral("Bidding: Bob: pass, Cy: pass, Di: pass, Ann: pass, Bob: pass, Cy: Hearts"));
+    for (int i = 0; i < replay->steps() - 1; ++i) QTest::keyClick(replay, Qt::Key_Right);
+    QCOMPARE(replay->stepNumber(), replay->steps() - 1);
+    QCOMPARE(line("label_fault"), fault);
+    if (!fault.isEmpty()) {
+        QCOMPARE(line("label_score"), lastScore);
+        QVERIFY(!replay->findChild<QPushButton*>(QStringLiteral("button_next"))->isEnabled());
+        return;
+    }
+    QCOMPARE(line("label_step"), QStringLiteral("Trick 5 of 5, won by Cy."));
+    QCOMPARE(replay->view().trickWinner, 3);
+    QTest::keyClick(replay, Qt::Key_Right); // on into the next deal
+    QCOMPARE(replay->deal(), 1);
+    QCOMPARE(replay->stepNumber(), 0);
+    QCOMPARE(replay->view().upCard, makeCard(Diamonds, 11));
+    QTest::keyClick(replay, Qt::Key_Left);
+    QCOMPARE(replay->deal(), 0);
+    QCOMPARE(replay->stepNumber(), 5);
+    QTest::mouseClick(replay->findChild<QPushButton*>(QStringLiteral("button_nextdeal")),
+                      Qt::LeftButton);
+    for (int i = 0; i < 5; ++i) QTest::keyClick(replay, Qt::Key_Right);
+    QCOMPARE(line("label_score"), lastScore);
+    shoot(replay, QStringLiteral("replay"));
+    QVERIFY(shown.isEmpty());
 }
 
 QTEST_MAIN(TestAuxWindows)

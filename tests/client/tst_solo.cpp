@@ -2,7 +2,7 @@
 // start button, the game-start window, then bubbles and own cards, once by
 // mouse clicks and once by keys alone, and once by clicks under stick the
 // dealer, until the game is won; then the logs, the last trick, the banners
-// and the tally tell the game.
+// and the tally tell the game, and the records folder keeps it.
 #include "client/artitem.h"
 #include "client/tableboard.h"
 #include "client/tchat.h"
@@ -13,13 +13,17 @@
 #include "model/card.h"
 #include "model/random.h"
 #include "players/players.h"
+#include "records/egn.h"
+#include "records/replay.h"
 #include "rules/game.h"
 #include "support/seatplayer.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStyleOptionSpinBox>
@@ -195,6 +199,43 @@ void TestSolo::wholeGame() {
         you.winner == 1 ? QStringList{"addtomine", "Klick"} : QStringList{"Klot", "Kling"};
     QCOMPARE(tallied.last(), game);
     for (int i = 0; i + 1 < tallied.size(); ++i) QCOMPARE(tallied[i].size(), 1);
+
+    // The game was kept in the records folder, hand by hand: a record that
+    // replays legal to the score on the board, with the table's names.
+    const QDir records(home.filePath(QStringLiteral("records")));
+    const QStringList kept = records.entryList({QStringLiteral("game-*.egn")}, QDir::Files);
+    QCOMPARE(kept.size(), 1);
+    QFile file(records.filePath(kept.first()));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QString why;
+    const std::optional<euchre::records::GameRecord> record =
+        euchre::records::readRecord(file.readAll(), &why);
+    QVERIFY2(record, qPrintable(why));
+    QCOMPARE(record->players.first(), QStringLiteral("You"));
+    QCOMPARE(record->rules.stickTheDealer, stick);
+    const euchre::records::Replay replay = euchre::records::replayRecord(*record);
+    QVERIFY2(replay.legal, qPrintable(replay.fault()));
+    QCOMPARE(replay.winner, you.winner);
+    QCOMPARE(replay.score[1], board->label("label_score1")->text().toInt());
+    QCOMPARE(replay.score[2], board->label("label_score2")->text().toInt());
+    QCOMPARE(int(std::count_if(record->deals.begin(), record->deals.end(),
+                               [](const auto& deal) { return deal.hasPlay; })),
+             you.handsScored);
+    // File > Save Game Record... saves the same game where the player says.
+    table.askSaveRecordPath = [&](const QString&) {
+        return home.filePath(QStringLiteral("mine.egn"));
+    };
+    table.saveGameRecordClick();
+    QFile mine(home.filePath(QStringLiteral("mine.egn")));
+    QVERIFY(mine.open(QIODevice::ReadOnly));
+    QVERIFY(euchre::records::readRecord(mine.readAll()) == record);
+    // ... and one the notation's schema takes, where Python can check it.
+    QProcess check;
+    check.start(QStringLiteral("python3"),
+                {QStringLiteral(EUCHRE_RECORDS_CHECK "/validate.py"),
+                 QStringLiteral(EUCHRE_RECORDS_CHECK "/data/egn-schema-v1.json"), file.fileName()});
+    if (check.waitForFinished(60000) && check.exitCode() != 77)
+        QVERIFY2(check.exitCode() == 0, check.readAllStandardOutput().constData());
 }
 
 QTEST_MAIN(TestSolo)

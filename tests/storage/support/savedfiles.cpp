@@ -2,6 +2,8 @@
 // so a file cut short or mixed from two saves does not read back.
 #include "savedfiles.h"
 
+#include "records/egn.h"
+#include "records/recordsfolder.h"
 #include "settings/inifile.h"
 #include "stats/statsfile.h"
 #include "storage/savefile.h"
@@ -92,6 +94,33 @@ std::optional<int> readStats(const QString& file) {
     return static_cast<int>(games->size());
 }
 
+// A record of a hundred deals whose every dealer and call follows the counter.
+records::GameRecord recordOf(int counter) {
+    records::GameRecord record;
+    record.title = QString::number(counter);
+    record.players = {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"),
+                      QStringLiteral("D")};
+    for (int i = 0; i < 100; ++i) {
+        records::DealRecord deal;
+        deal.dealer = (counter + i) % 4 + 1;
+        deal.upCard = makeCard((counter + i) % 4 + 1, 13);
+        deal.hasBidding = true;
+        deal.calls.assign(std::size_t(i % 8 + 1), records::Call{});
+        record.deals.push_back(deal);
+    }
+    return record;
+}
+
+std::optional<int> readRecordFile(const QString& file) {
+    QFile in(file);
+    if (!in.open(QIODevice::ReadOnly)) return std::nullopt;
+    const std::optional<records::GameRecord> record = records::readRecord(in.readAll());
+    if (!record) return std::nullopt;
+    const int counter = record->title.toInt();
+    if (!(*record == recordOf(counter))) return std::nullopt;
+    return counter;
+}
+
 } // namespace
 
 QString savedFileName(SavedKind kind) {
@@ -104,6 +133,8 @@ QString savedFileName(SavedKind kind) {
         return QStringLiteral("records.txt");
     case SavedKind::Stats:
         return QString::fromLatin1(statsFileName);
+    case SavedKind::Record:
+        return QStringLiteral("game-kill.egn");
     }
     return {};
 }
@@ -144,6 +175,8 @@ bool saveCounter(SavedKind kind, const QString& folder, int counter) {
                 return false;
         return true;
     }
+    case SavedKind::Record:
+        return records::saveRecord(recordOf(counter), folder, savedFileName(kind));
     }
     return false;
 }
@@ -160,6 +193,8 @@ std::optional<int> readCounter(SavedKind kind, const QString& folder) {
         return readWhole(file);
     case SavedKind::Stats:
         return readStats(file);
+    case SavedKind::Record:
+        return readRecordFile(file);
     }
     return std::nullopt;
 }

@@ -9,11 +9,11 @@ namespace euchre::testing {
 
 // The kinds of file the program writes: the settings file (every settings
 // file goes through the same initialisation-file code), the tally file, a
-// file saved whole by the shared helper, as game records will be, and the
-// statistics, one more game in each save.
-enum class SavedKind { Settings, Tally, Whole, Stats };
+// file saved whole by the shared helper, the statistics, one more game in
+// each save, and a game record in the records folder.
+enum class SavedKind { Settings, Tally, Whole, Stats, Record };
 inline constexpr SavedKind kSavedKinds[] = {SavedKind::Settings, SavedKind::Tally, SavedKind::Whole,
-                                            SavedKind::Stats};
+                                            SavedKind::Stats, SavedKind::Record};
 
 QString savedFileName(SavedKind kind);
 // Saves the counter into the kind's file in the folder; false on failure.

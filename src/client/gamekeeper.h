@@ -1,0 +1,47 @@
+// GameKeeper: the table window's record of the games it sees, in the game
+// records' notation. It reads the host messages the window has handled —
+// the own cards, the turned card, the bids and every card played, nothing
+// the window does not see — and saves the game into the records folder
+// after every deal, so that a crash of the window loses at most the deal
+// in progress.
+#pragma once
+
+#include "records/recorder.h"
+
+#include <QByteArrayView>
+#include <QDateTime>
+#include <QString>
+#include <functional>
+
+namespace euchre {
+
+struct TableRecord;
+
+class GameKeeper {
+public:
+    // A host message the table has handled, with the table as it now shows.
+    void observe(QByteArrayView word, QByteArrayView args, const TableRecord& shown);
+
+    // The game being played, or the last one; empty before the first.
+    bool hasRecord() const { return !m_recorder.record().deals.empty(); }
+    const records::GameRecord& record() const { return m_recorder.record(); }
+
+    // Where the games are kept; the records folder beside the settings unless set.
+    void setFolder(const QString& folder) { m_folder = folder; }
+    QString folder() const;
+    // The file of the game being kept, in the folder; empty before the first game.
+    const QString& fileName() const { return m_fileName; }
+    // Told when a save fails, with the reason (once per game).
+    std::function<void(const QString& why)> saveFailed;
+
+private:
+    void save();
+
+    records::Recorder m_recorder;
+    QString m_folder;
+    QString m_fileName;
+    int m_saved = 0; // deals finished when last saved
+    bool m_failReported = false;
+};
+
+} // namespace euchre
