@@ -95,6 +95,13 @@ void GameKeeper::observe(QByteArrayView word, QByteArrayView args, const TableRe
     if (m_recorder.finishedDeals() != m_saved || event->kind == EventKind::GameWon) save();
 }
 
+void GameKeeper::annotate(int deal, const std::vector<ReviewedDecision>& decisions) {
+    if (!m_recorder.annotate(
+            deal, [&decisions](records::DealRecord& d) { euchre::annotate(d, decisions); }))
+        return;
+    if (!m_fileName.isEmpty()) save();
+}
+
 void GameKeeper::save() {
     m_saved = m_recorder.finishedDeals();
     QString why;

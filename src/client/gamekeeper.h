@@ -6,6 +6,7 @@
 // in progress.
 #pragma once
 
+#include "client/handreview.h"
 #include "records/recorder.h"
 
 #include <QByteArrayView>
@@ -31,6 +32,8 @@ public:
     QString folder() const;
     // The file of the game being kept, in the folder; empty before the first game.
     const QString& fileName() const { return m_fileName; }
+    // Puts a hand's review marks into the record as remarks, and saves it.
+    void annotate(int deal, const std::vector<ReviewedDecision>& decisions);
     // Told when a save fails, with the reason (once per game).
     std::function<void(const QString& why)> saveFailed;
 

@@ -201,6 +201,11 @@ TableBoard::TableBoard(QWidget* parent) : QWidget(parent) {
     m_scoreCard->setObjectName(QStringLiteral("button_scorecard"));
     m_scoreCard->move(635, 48);
     m_scoreCard->setFocusPolicy(Qt::NoFocus);
+    m_handReview = new PictureButton(QStringLiteral("Hand Review"), this);
+    m_handReview->setObjectName(QStringLiteral("button_handreview"));
+    // Beside the trump, the one free place on the felt in every phase of a game.
+    m_handReview->move(20, 136);
+    m_handReview->setFocusPolicy(Qt::NoFocus);
 
     setToolTip(kKeysHelp);
     reset();

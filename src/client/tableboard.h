@@ -90,6 +90,7 @@ public:
     QPushButton* startButton() const { return m_start; }
     QPushButton* lastTrickButton() const { return m_lastTrick; }
     QPushButton* scoreCardButton() const { return m_scoreCard; }
+    QPushButton* handReviewButton() const { return m_handReview; }
     // The own card item of a position of the host's hand, nullptr when none.
     ArtItem* handCard(int position) const;
 
@@ -145,6 +146,7 @@ private:
     QLabel* m_status = nullptr;
     QPushButton* m_start = nullptr;
     QPushButton* m_lastTrick = nullptr;
+    QPushButton* m_handReview = nullptr;
     QPushButton* m_scoreCard = nullptr;
     qreal m_scale = 1.0;
     std::map<const QWidget*, QRect> m_logical; // items placed at a scale, in table pixels

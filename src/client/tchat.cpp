@@ -206,6 +206,7 @@ Tchat::Tchat(QWidget* parent)
     connect(board()->startButton(), &QPushButton::clicked, this, &Tchat::button_startClick);
     connect(board()->lastTrickButton(), &QPushButton::clicked, this,
             [this] { showWindow(m_windows.lasttrick); });
+    connect(board()->handReviewButton(), &QPushButton::clicked, this, &Tchat::handReviewClick);
     connect(board()->scoreCardButton(), &QPushButton::clicked, this,
             [this] { showWindow(m_windows.scorecard); });
     openUrl = [](const QUrl& url) { QDesktopServices::openUrl(url); };
@@ -437,6 +438,8 @@ void Tchat::buildMenus() {
     view->addSeparator();
     m_lastTrick = add(view, "LastTrick1", QStringLiteral("Last Trick"));
     connect(m_lastTrick, &QAction::triggered, this, [this] { showWindow(m_windows.lasttrick); });
+    connect(add(view, "HandReview1", QStringLiteral("Hand Review")), &QAction::triggered, this,
+            &Tchat::handReviewClick);
     m_gameLog = add(view, "ScoreCard1", QStringLiteral("Game Log"));
     connect(m_gameLog, &QAction::triggered, this, [this] { showWindow(m_windows.scorecard); });
     view->addSeparator();

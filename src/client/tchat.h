@@ -209,6 +209,8 @@ public:
     void saveGameRecordClick();
     // "File > Open Game Record...": a replay window for the record chosen.
     void openGameRecordClick();
+    // "View > Hand Review": the own decisions of the last hand against the expert's.
+    void handReviewClick();
 
 signals:
     // A host message was handed to its handler (the command word).
@@ -348,6 +350,7 @@ private:
     std::unique_ptr<GameTracker> m_tracker; // the game being played, for the statistics
     QPointer<QWidget> m_statsWindow;
     std::unique_ptr<GameKeeper> m_keeper;
+    QPointer<QWidget> m_handReview;
 
     // Playing with others.
     std::optional<StartRequest> m_request;

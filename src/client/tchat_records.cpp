@@ -2,6 +2,7 @@
 // the player says, and opening any record in a replay window.
 #include "client/gamekeeper.h"
 #include "client/tchat.h"
+#include "client/thandreview.h"
 #include "client/treplay.h"
 #include "records/egn.h"
 #include "storage/savefile.h"
@@ -38,6 +39,27 @@ void Tchat::openGameRecordClick() {
     replay->show();
     replay->raise();
     replay->activateWindow();
+}
+
+void Tchat::handReviewClick() {
+    if (!m_keeper->hasRecord() || !isSeat(m_shown.myslot)) {
+        message(QStringLiteral("There is no hand of yours to review yet."), {});
+        return;
+    }
+    auto* review = qobject_cast<ThandReview*>(m_handReview.data());
+    if (!review) {
+        review = new ThandReview(this);
+        m_handReview = review;
+        // The marks of a reviewed hand go into the game's record as remarks.
+        connect(review, &ThandReview::reviewed, this,
+                [this](int deal, const std::vector<ReviewedDecision>& decisions) {
+                    m_keeper->annotate(deal, decisions);
+                });
+    }
+    review->showGame(m_keeper->record(), m_shown.myslot);
+    review->show();
+    review->raise();
+    review->activateWindow();
 }
 
 } // namespace euchre

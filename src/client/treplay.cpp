@@ -154,7 +154,8 @@ QPushButton* button(QWidget* parent, const char* name, const QString& text) {
 
 } // namespace
 
-Treplay::Treplay(QWidget* parent) : QWidget(parent, Qt::Window) {
+Treplay::Treplay(QWidget* parent, bool embedded)
+    : QWidget(parent, embedded ? Qt::Widget : Qt::Window) {
     setObjectName(QStringLiteral("replay"));
     setWindowTitle(QStringLiteral("Game Replay"));
     useTableBackground(this);
@@ -168,6 +169,8 @@ Treplay::Treplay(QWidget* parent) : QWidget(parent, Qt::Window) {
     bold.setPixelSize(14);
     m_title->setFont(bold);
     layout->addWidget(m_title);
+    // A part of another window goes under that window's title.
+    m_title->setVisible(!embedded);
     m_board = new ReplayBoard(this, m_view, [this](int seat) { return seatName(seat); });
     layout->addWidget(m_board, 0, Qt::AlignHCenter);
     m_dealLine = line(this, "label_deal");

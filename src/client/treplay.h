@@ -29,7 +29,8 @@ struct ReplayView {
 class Treplay : public QWidget {
     Q_OBJECT
 public:
-    explicit Treplay(QWidget* parent = nullptr);
+    // A window of its own, or with `embedded` a part of another window.
+    explicit Treplay(QWidget* parent = nullptr, bool embedded = false);
 
     // Reads and shows a record file; false with the reason when it is not a record.
     bool openFile(const QString& path, QString* error);

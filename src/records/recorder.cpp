@@ -19,6 +19,12 @@ void Recorder::startGame(const rules::Ruleset& rules, int playto, const QStringL
     m_score = {};
 }
 
+bool Recorder::annotate(int deal, const std::function<void(DealRecord&)>& write) {
+    if (deal < 0 || deal >= int(m_record.deals.size())) return false;
+    write(m_record.deals[std::size_t(deal)]);
+    return true;
+}
+
 DealRecord* Recorder::current() {
     return m_recording && !m_record.deals.empty() ? &m_record.deals.back() : nullptr;
 }

@@ -7,6 +7,8 @@
 #include "records/gamerecord.h"
 #include "rules/game.h"
 
+#include <functional>
+
 namespace euchre::records {
 
 class Recorder {
@@ -23,6 +25,8 @@ public:
     void dealtHand(int seat, const rules::Hand& hand);
 
     const GameRecord& record() const { return m_record; }
+    // Lets a deal's remarks be written; false for a deal not kept.
+    bool annotate(int deal, const std::function<void(DealRecord&)>& write);
     // Deals scored (or thrown in) since the game began.
     int finishedDeals() const { return m_finished; }
     bool gameOver() const { return m_record.hasFinalScore; }

@@ -45,8 +45,15 @@ Making makingOf(const DealRecord& deal) {
 
 class DealReplayer {
 public:
-    DealReplayer(rules::Game& game, const rules::Ruleset& rules, ReplayDeal& out)
-        : m_game(game), m_rules(rules), m_out(out) {}
+    DealReplayer(rules::Game& game, const rules::Ruleset& rules, ReplayDeal& out,
+                 const ReplayOptions& options, int number, bool last)
+        : m_game(game), m_rules(rules), m_out(out), m_options(options), m_number(number),
+          m_open(last && options.lastDealOpen) {}
+
+    // Tells the options' watcher of a move about to be made.
+    void before(int answer) {
+        if (m_options.onMove) m_options.onMove(m_number, m_game.table(), answer);
+    }
 
     bool fault(const QString& move, const QString& why) {
         m_out.faultMove = move;
@@ -129,7 +136,10 @@ public:
                              QStringLiteral("seat %1 plays more than five cards").arg(seat - 1));
             DealtHand hand{};
             std::copy(cards.begin(), cards.end(), hand.begin());
-            m_out.hands[seat] = hand;
+            // A hand the keeper saw whole (its own) is taken as it was dealt.
+            const bool seen = std::none_of(deal.hands[seat].begin(), deal.hands[seat].end(),
+                                           [](int c) { return c == 0; });
+            m_out.hands[seat] = seen ? deal.hands[seat] : hand;
         }
         if (deal.discard && deal.discard != deal.upCard) {
             if (seen[deal.discard])
@@ -194,6 +204,7 @@ public:
                         move, QStringLiteral("the turned card ordered after it was turned down"));
                 code = call.kind == Call::Name ? bubbleForSuit(call.suit) : BubbleNamePass;
             }
+            before(code);
             ev.clear();
             if (!m_game.decide(asked.seat, code, ev)) {
                 const bool mustName = !ev.empty() && ev[0].kind == rules::EventKind::RefusedPass;
@@ -218,8 +229,11 @@ public:
         m_out.orderedUp = t.orderedup;
         if (t.record.maker) m_out.trump = t.trump;
         if (m_game.asked().question == Question::GoingAlone) {
+            if (m_open && !m_options.aloneAnswered) return true;
+            const int code = deal.alone ? BubbleAlone : BubbleWithPartner;
+            before(code);
             ev.clear();
-            m_game.decide(t.seat, deal.alone ? BubbleAlone : BubbleWithPartner, ev);
+            m_game.decide(t.seat, code, ev);
         } else if (t.record.maker && !deal.alone && t.alone[t.record.maker]) {
             return fault(QStringLiteral("call %1").arg(deal.calls.size()),
                          QStringLiteral("the dealer's partner who orders up plays alone"));
@@ -246,12 +260,14 @@ public:
 
     bool swapTurned(const DealRecord& deal) {
         if (m_game.asked().question != Question::Discard) return true;
+        if (m_open && !m_options.discardMade) return true;
         rules::Table& t = m_game.arrange();
         const int dealer = t.dealer;
         rules::Events ev;
         if (deal.discard == deal.upCard && deal.discard) {
             // The dealer threw the turned card itself away: the hand stays as dealt.
             const int kept = t.hand[dealer][1];
+            before(0);
             m_game.playCard(dealer, 1, ev);
             t.hand[dealer][1] = kept;
             t.record.discard = deal.upCard;
@@ -269,6 +285,7 @@ public:
         if (!position && !deal.discard) {
             // Every dealt card is played: the turned card went.
             const int kept = t.hand[dealer][1];
+            before(0);
             m_game.playCard(dealer, 1, ev);
             t.hand[dealer][1] = kept;
             return true;
@@ -276,6 +293,7 @@ public:
         if (!position)
             return fault(QStringLiteral("discard"),
                          QStringLiteral("the dealer does not hold %1").arg(cardText(deal.discard)));
+        before(position);
         m_game.playCard(dealer, position, ev);
         m_out.discard = deal.discard;
         return true;
@@ -309,6 +327,7 @@ public:
                                            .arg(asked.seat - 1)
                                            .arg(cardText(card)));
                 }
+                before(int(at - hand.begin()));
                 ev.clear();
                 if (!m_game.playCard(asked.seat, int(at - hand.begin()), ev)) {
                     m_out.tricks.push_back(trick);
@@ -343,6 +362,9 @@ private:
     rules::Game& m_game;
     const rules::Ruleset& m_rules;
     ReplayDeal& m_out;
+    const ReplayOptions& m_options;
+    int m_number;
+    bool m_open; // the deal in play: its open question stays open
 };
 
 } // namespace
@@ -366,7 +388,7 @@ QString Replay::fault() const {
     return QStringLiteral("deal %1, %2: %3").arg(faultDeal).arg(d.faultMove, d.faultWhy);
 }
 
-Replay replayRecord(const GameRecord& record) {
+Replay replayRecord(const GameRecord& record, const ReplayOptions& options) {
     Replay out;
     rules::Game game;
     rules::Events ev;
@@ -399,7 +421,7 @@ Replay replayRecord(const GameRecord& record) {
         }
         if (game.phase() == Phase::HandPause) game.proceed(ev);
         r.scoreBefore = {0, game.table().team[1].score, game.table().team[2].score};
-        DealReplayer replayer(game, record.rules, r);
+        DealReplayer replayer(game, record.rules, r, options, int(i), i + 1 == record.deals.size());
         if (!replayer.workOutHands(deal)) {
             stop(number);
             break;
@@ -418,6 +440,7 @@ Replay replayRecord(const GameRecord& record) {
                 r.points[team] = r.scoreAfter[team] - r.scoreBefore[team];
     }
     const rules::Table& t = game.table();
+    out.table = t;
     out.score = {0, t.team[1].score, t.team[2].score};
     if (t.phase == Phase::GameOver) out.winner = rules::winningTeam(out.score[1], out.score[2]);
     const bool allScored =

@@ -5,9 +5,11 @@
 #pragma once
 
 #include "records/gamerecord.h"
+#include "rules/table.h"
 
 #include <QString>
 #include <array>
+#include <functional>
 #include <vector>
 
 namespace euchre::records {
@@ -55,11 +57,26 @@ struct Replay {
     int winner = 0;                // the team that reached the winning score, 0 none
     bool legal = true;
     int faultDeal = 0; // 1-based, with faultMove and faultWhy of that deal
+    // The table as the replay left it: after a game still in play, asking
+    // what the game asks now.
+    rules::Table table;
 
     // "deal 3, trick 2 card 4: Jh does not follow the led suit" (empty when legal).
     QString fault() const;
 };
 
-Replay replayRecord(const GameRecord& record);
+struct ReplayOptions {
+    // The last deal is still being played: a going-alone question not yet
+    // answered, or an exchange not yet made, stays open instead.
+    bool lastDealOpen = false;
+    bool aloneAnswered = true;
+    bool discardMade = true;
+    // Told of every move before it is made: the deal (0-based), the table
+    // then, and the answer (a bubble code, or a hand position; 0 for a
+    // discard the record does not name).
+    std::function<void(int deal, const rules::Table& before, int answer)> onMove;
+};
+
+Replay replayRecord(const GameRecord& record, const ReplayOptions& options = {});
 
 } // namespace euchre::records

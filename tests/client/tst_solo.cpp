@@ -7,6 +7,7 @@
 #include "client/tableboard.h"
 #include "client/tchat.h"
 #include "client/tgamestart.h"
+#include "client/thandreview.h"
 #include "client/tlasttrick.h"
 #include "client/tscorecard.h"
 #include "model/bubble.h"
@@ -27,6 +28,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStyleOptionSpinBox>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -229,6 +231,28 @@ void TestSolo::wholeGame() {
     QFile mine(home.filePath(QStringLiteral("mine.egn")));
     QVERIFY(mine.open(QIODevice::ReadOnly));
     QVERIFY(euchre::records::readRecord(mine.readAll()) == record);
+    // The hand review lists each own decision of the last hand with the
+    // expected points of the answer given and of the expert's, and a mark.
+    QTest::mouseClick(board->handReviewButton(), Qt::LeftButton);
+    auto* review = table.findChild<euchre::ThandReview*>();
+    QVERIFY(review && review->isVisible());
+    const euchre::records::ReplayDeal& last = replay.deals.back();
+    int own = last.maker == 1 ? 1 : 0;             // asked whether to go alone
+    if (last.orderedUp && last.dealer == 1) ++own; // the discard
+    for (const auto& [seat, call] : last.calls) own += seat == 1;
+    for (const auto& trick : last.tricks)
+        own += int(std::count(trick.seats.begin(), trick.seats.end(), 1));
+    QCOMPARE(review->deal(), int(record->deals.size()) - 1);
+    auto* grid = review->findChild<QTableWidget*>(QStringLiteral("grid_decisions"));
+    QCOMPARE(grid->rowCount(), own);
+    for (int row = 0; row < own; ++row) {
+        QVERIFY(grid->item(row, 3)->text().contains(QLatin1Char('.')));
+        QVERIFY(
+            QStringList({"Good", "Inaccuracy", "Mistake"}).contains(grid->item(row, 5)->text()));
+    }
+    if (!qEnvironmentVariableIsEmpty("EUCHRE_SHOTS"))
+        review->grab().save(qEnvironmentVariable("EUCHRE_SHOTS") +
+                            QStringLiteral("/handreview.png"));
     // ... and one the notation's schema takes, where Python can check it.
     QProcess check;
     check.start(QStringLiteral("python3"),

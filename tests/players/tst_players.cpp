@@ -1,9 +1,10 @@
 // The computer players' door: at either level a seat decides on nothing it
 // cannot see. All through whole games, the same table with every card that
 // seat cannot see dealt anew (the other hands, another dealer's discard, the
-// deck) gets the same answer.
+// deck) gets the same answer, and the same advice with the same figures.
 #include "model/pcg32.h"
 #include "model/random.h"
+#include "players/advice.h"
 #include "players/players.h"
 #include "rules/seatview.h"
 #include "sim/simulator.h"
@@ -22,6 +23,7 @@ namespace {
 // and on the table with its hidden cards dealt anew.
 struct Redealer : sim::Watcher {
     Level level = Level::Standard;
+    bool advice = false; // the advice, with every option's points, instead of the answer
     int seat = 1;
     int limit = 0;
     int checked = 0, differed = 0;
@@ -51,6 +53,19 @@ struct Redealer : sim::Watcher {
         // generator: both answers start from the same draw, and the game
         // goes on from it as if nobody had asked.
         const Pcg32 saved = rng::shared;
+        if (advice) {
+            const players::Advice a = players::advise(rules::seatView(t, seat));
+            const players::Advice b = players::advise(rules::seatView(other, seat));
+            ++checked;
+            ++byPhase[int(t.phase)];
+            bool same = a.choice == b.choice && a.options.size() == b.options.size() &&
+                        a.deals == b.deals && !a.options.empty();
+            for (std::size_t i = 0; same && i < a.options.size(); ++i)
+                same = a.options[i].answer == b.options[i].answer &&
+                       a.options[i].points == b.options[i].points;
+            if (!same) ++differed;
+            return;
+        }
         const int answer = players::answer(level, rules::seatView(t, seat));
         rng::shared = saved;
         const int redealt = players::answer(level, rules::seatView(other, seat));
@@ -68,15 +83,19 @@ class TestPlayers : public QObject {
 private slots:
     void sameAnswerWhateverTheHiddenCards_data() {
         QTest::addColumn<Level>("level");
+        QTest::addColumn<bool>("advice");
         QTest::addColumn<int>("decisions");
-        QTest::newRow("standard") << Level::Standard << 3000;
-        QTest::newRow("expert") << Level::Expert << 40;
+        QTest::newRow("standard") << Level::Standard << false << 3000;
+        QTest::newRow("expert") << Level::Expert << false << 40;
+        QTest::newRow("expert's advice") << Level::Expert << true << 30;
     }
     void sameAnswerWhateverTheHiddenCards() {
         QFETCH(Level, level);
+        QFETCH(bool, advice);
         QFETCH(int, decisions);
         Redealer watcher;
         watcher.level = level;
+        watcher.advice = advice;
         watcher.limit = decisions;
         sim::Simulator sim;
         sim.setWatcher(&watcher);

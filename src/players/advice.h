@@ -1,0 +1,36 @@
+// Advice for a seat the game asks: the expert's own answer, and what each
+// answer open to the seat is worth in points of the hand, all from the
+// seat's view alone. Hints and the review of a hand are made of it.
+#pragma once
+
+#include "rules/seatview.h"
+
+#include <vector>
+
+namespace euchre::players {
+
+struct Option {
+    int answer = 0;    // a bubble code, or a hand position for the discard and the card
+    double points = 0; // the hand's points for the seat's team less the others', on average
+};
+
+struct Advice {
+    rules::Question question = rules::Question::None;
+    int choice = 0;              // the expert's answer (players::answer), 0 when not asked
+    std::vector<Option> options; // every answer open to the seat
+    int deals = 0;               // the consistent deals the figures are averaged over
+
+    // The option of an answer, nullptr for an answer not open.
+    const Option* option(int answer) const {
+        for (const Option& o : options)
+            if (o.answer == answer) return &o;
+        return nullptr;
+    }
+};
+
+// The advice for the seat whose view this is, when the game asks it. A pass
+// is worth what the expert assumes when it passes: the others then play a
+// hand that the seat's team takes most times (the dealer's throw-in is even).
+Advice advise(const rules::SeatView& view);
+
+} // namespace euchre::players
