@@ -2,6 +2,7 @@
 // name for the rest) and draws the table's record on them.
 #include "client/tableboard.h"
 
+#include "client/announcer.h"
 #include "client/artitem.h"
 #include "client/artwork.h"
 #include "model/card.h"
@@ -186,6 +187,7 @@ TableBoard::TableBoard(QWidget* parent) : QWidget(parent) {
 
     m_status = addLabel(QStringLiteral("label_status"), QStringLiteral("Good Luck!!"),
                         {24, 533, 393, 16}, 13, true, Qt::black, Qt::AlignCenter);
+    m_announcer = new Announcer(this);
 
     m_start = new PictureButton(QStringLiteral("Start Game"), this);
     m_start->setObjectName(QStringLiteral("button_start"));
@@ -314,6 +316,7 @@ void TableBoard::draw(const TableRecord& r) {
     }
     if (r.handslots != was.handslots || r.keyPlace != was.keyPlace) drawHighlight();
     describe(r);
+    if (r.announced != was.announced && !r.announcement.isEmpty()) m_announcer->say(r.announcement);
 }
 
 // ---- what a screen reader says about the table ----

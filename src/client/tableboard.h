@@ -17,6 +17,7 @@ class QPushButton;
 
 namespace euchre {
 
+class Announcer;
 class ArtItem;
 
 // Team colours of the table (seats 1 and 3 are Tan, 2 and 4 Blue).
@@ -86,6 +87,8 @@ public:
     ArtItem* teamMaker(int team) const;
     QLabel* discardLabel() const { return m_discard; }
     QLabel* statusLabel() const { return m_status; }
+    // Speaks the record's news to a screen reader.
+    Announcer* announcer() const { return m_announcer; }
     QLabel* label(const char* name) const;
     QPushButton* startButton() const { return m_start; }
     QPushButton* lastTrickButton() const { return m_lastTrick; }
@@ -144,6 +147,7 @@ private:
     ArtItem* m_logo = nullptr;
     QLabel* m_discard = nullptr;
     QLabel* m_status = nullptr;
+    Announcer* m_announcer = nullptr;
     QPushButton* m_start = nullptr;
     QPushButton* m_lastTrick = nullptr;
     QPushButton* m_handReview = nullptr;

@@ -109,6 +109,14 @@ struct TableRecord {
     QString ledsuit; // suit name of the trick's first card
     LastTrick lasttrick;
 
+    // ---- what the table says aloud to a screen reader ----
+    QString announcement; // the latest news
+    int announced = 0;    // counts the news, so the same words are said again
+    void announce(const QString& text) {
+        announcement = text;
+        ++announced;
+    }
+
     // The text a seat's name label shows.
     QString seatName(int seat) const {
         return seat >= 1 && seat <= 4 ? seats[static_cast<size_t>(seat)].name : QString();

@@ -73,8 +73,10 @@ constexpr int kWithPartnerPicture = 8;
 
 // ---- the turn display ----
 
+// Every status sentence is news: whose turn it is, a bid, a refusal.
 void Tchat::Turns::setStatus(const QString& text) {
     t.m_shown.status = text;
+    t.m_shown.announce(text);
 }
 
 QString Tchat::Turns::sentence(Say what, int seat, const QString& suit) const {

@@ -3,6 +3,7 @@
 // playing a card by mouse or keyboard, and what the host reports about
 // played, refused and won cards.
 #include "client/artwork.h"
+#include "client/tableboard.h"
 #include "client/tchat_parts.h"
 #include "model/card.h"
 #include "net/commands.h"
@@ -308,7 +309,10 @@ void Tchat::Hand::playedcard(QByteArrayView args) {
     const auto end = std::remove(trick.order.begin(), trick.order.begin() + trick.count, *seat);
     *end = *seat;
     trick.count = static_cast<int>(end - trick.order.begin()) + 1;
-    if (*seat == t.m_shown.myslot)
+    const bool own = *seat == t.m_shown.myslot;
+    t.m_shown.announce((own ? QStringLiteral("You") : t.m_shown.seatName(*seat)) +
+                       QStringLiteral(" played ") + TableBoard::spokenCard(*card));
+    if (own)
         movecards(*position);
     else
         setBacks(*seat, t.m_shown.seats[static_cast<size_t>(*seat)].cardsLeft - 1);
@@ -353,6 +357,9 @@ void Tchat::Hand::trickwinner(QByteArrayView args) {
     if (blue) t.m_shown.scores.tricks[2] = *blue;
     const QString won = t.m_turns->sentence(Turns::Say::WonTheTrick, *seat);
     t.m_turns->setStatus(won);
+    t.m_shown.announce(won + QStringLiteral(" Tricks: Tan team %1, Blue team %2.")
+                                 .arg(t.m_shown.scores.tricks[1].value_or(0))
+                                 .arg(t.m_shown.scores.tricks[2].value_or(0)));
     t.m_shown.arrow = 0;
     if (*seat == t.m_shown.myslot) t.playsounds(QLatin1String(sound::trickwinner));
 

@@ -149,6 +149,8 @@ void Tchat::Scores::scores(QByteArrayView args) {
         break;
     }
     t.m_turns->setStatus(status);
+    t.m_shown.announce(status +
+                       QStringLiteral(" Score: Tan team %1, Blue team %2.").arg(*s1).arg(*s2));
     if (auto* card = qobject_cast<Tscorecard*>(t.m_windows.scorecard.data())) {
         card->addlinetomemo(tan, 1, kTanLogColour);
         card->addlinetomemo(blue, 2, kBlueLogColour);
@@ -178,9 +180,10 @@ void Tchat::Scores::thewinner(QByteArrayView args) {
     if (team == 1 || team == 2) {
         t.m_shown.winners = team;
         t.notice(team == 1 ? kTanWon : kBlueWon);
+        const QString line = team == 1 ? QStringLiteral("The Tan Team Won!!")
+                                       : QStringLiteral("The Blue Team Won!!");
+        t.m_shown.announce(line);
         if (auto* card = qobject_cast<Tscorecard*>(t.m_windows.scorecard.data())) {
-            const QString line = team == 1 ? QStringLiteral("The Tan Team Won!!")
-                                           : QStringLiteral("The Blue Team Won!!");
             card->addlinetomemo(line, 1, teamColour(team));
             card->addlinetomemo(line, 2, teamColour(team));
         }

@@ -2,6 +2,7 @@
 // chat lines of the bids), the status line speaking to the own seat, the
 // question before a running game is thrown away, the own hand with its
 // trumps together, and the turn shown to a player joining a game.
+#include "client/announcer.h"
 #include "client/artitem.h"
 #include "client/artwork.h"
 #include "client/tableboard.h"
@@ -96,6 +97,8 @@ private slots:
     void catchUpShowsTheTurn_data();
     void catchUpShowsTheTurn();
     void aScreenReaderReadsAndPlays();
+    void newsIsAnnounced_data();
+    void newsIsAnnounced();
 
 private:
     Tchat& seated(int slot);
@@ -425,6 +428,42 @@ void TestDealStory::aScreenReaderReadsAndPlays() {
     press(first.toLatin1().constData());
     QTRY_VERIFY2((sent += host->take()).contains("CMD_playcard+1+"), sent.constData());
     QAccessible::setActive(false);
+}
+
+// The news a screen reader speaks without the player moving to it: each
+// turn, bid, played card, trick and hand result, as the name of the
+// table's notification.
+void TestDealStory::newsIsAnnounced_data() {
+    QTest::addColumn<QByteArray>("news"); // after a deal by seat 4 with Ann's hearts as trump
+    QTest::addColumn<QStringList>("said");
+    QTest::newRow("turns and cards")
+        << QByteArray("CMD_nextplayer+1+ CMD_playedcard+1+1+8+ CMD_nextplayer+2+ "
+                      "CMD_playedcard+2+1+14+ CMD_nextplayer+2+")
+        << QStringList{"Your turn to play a card.", "You played nine of clubs",
+                       "Ann's turn to play a card.", "Ann played two of diamonds",
+                       "Ann's turn to play a card."};
+    QTest::newRow("trick and hand")
+        << QByteArray("CMD_trickwinner+3+1+0+ CMD_score+1+2+2+0+0+ CMD_thewinner+2+")
+        << QStringList{"Cy Won the Trick! Tricks: Tan team 1, Blue team 0.",
+                       "The Tan Team Marched! Score: Tan team 2, Blue team 0.",
+                       "The Blue Team Won!!"};
+}
+
+void TestDealStory::newsIsAnnounced() {
+    QFETCH(QByteArray, news);
+    QFETCH(QStringList, said);
+    Tchat& t = seated(1);
+    feed(t, "CMD_dealer+4+");
+    feed(t, deal({8, 22, 35, 51, 13}));
+    feed(t, "CMD_trumpchoosen+2+4+");
+    QAccessibleInterface* voice = QAccessible::queryAccessibleInterface(t.board()->announcer());
+    QVERIFY(voice && voice->role() == QAccessible::Notification);
+    QStringList heard;
+    for (const QByteArray& line : messages(news)) {
+        feed(t, line);
+        heard << voice->text(QAccessible::Name);
+    }
+    QCOMPARE(heard, said);
 }
 
 QTEST_MAIN(TestDealStory)
