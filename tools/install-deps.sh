@@ -3,7 +3,8 @@
 set -euo pipefail
 packages=(cmake g++ make ninja-build ccache pkg-config qt6-base-dev qt6-multimedia-dev
           qt6-charts-dev libgl-dev
-          qt6-qpa-plugins xvfb xauth desktop-file-utils appstream man-db)
+          qt6-qpa-plugins xvfb xauth desktop-file-utils appstream man-db
+          at-spi2-core python3-pyatspi dbus-daemon)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
