@@ -74,6 +74,7 @@ const QString kKeysHelp = QStringLiteral(
     "1 to 5: play the card at that place of your hand\n"
     "Left / Right: move the highlight along your hand; Space or Enter: play it\n"
     "F5 to F8: press bubble 1 to 4 (bottom left, bottom right, top left, top right)\n"
+    "S: sort your hand; Menu or Shift+F10: a player's menu, as a right click on the name\n"
     "Enter with no cards in hand: Start Game (for the hosting player)\n"
     "Tab: go to the chat line and back");
 
@@ -579,7 +580,9 @@ ArtItem* TableBoard::handCard(int position) const {
 }
 
 void TableBoard::keyPressEvent(QKeyEvent* event) {
-    if (onKey && onKey(event->key())) {
+    // Shift+F10 is the menu key of keyboards that have none.
+    const bool menu = event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier;
+    if (onKey && onKey(menu ? Qt::Key_Menu : event->key())) {
         event->accept();
         return;
     }

@@ -211,6 +211,13 @@ bool Tchat::Hand::tableKey(int key) {
     case Qt::Key_F8:
         t.m_turns->bubble1Click(key - Qt::Key_F5 + 1);
         return true;
+    // What the right button does on a card and on a name.
+    case Qt::Key_S:
+        pressCard(t.m_shown.keyPlace, Qt::RightButton);
+        return true;
+    case Qt::Key_Menu:
+        t.m_seats->seatsMenu();
+        return true;
     default:
         return false;
     }

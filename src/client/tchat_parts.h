@@ -33,6 +33,8 @@ public:
     void removeFromGame(int slot);
     // The names shown for the other seats, "<Waiting>" left out.
     QStringList otherNames() const;
+    // The menu key's way to a name-label menu: the seats to choose from.
+    void seatsMenu();
 
 private:
     // The name-label menu opens for a seat: its entries follow who may use them.
@@ -43,6 +45,7 @@ private:
 
     Tchat& t;
     QMenu* m_popupKick = nullptr;
+    QMenu* m_popupSeats = nullptr;
     QAction* m_removeFromGame = nullptr;
     QAction* m_setJustWatch = nullptr;
     QAction* m_unsetJustWatch = nullptr;

@@ -155,6 +155,27 @@ Tchat::Seats::Seats(Tchat& table) : t(table) {
     }
 }
 
+void Tchat::Seats::seatsMenu() {
+    if (!m_popupSeats) {
+        m_popupSeats = new QMenu(&t);
+        m_popupSeats->setObjectName(QStringLiteral("popup_seats"));
+        for (int s = 1; s <= kSeats; ++s) {
+            QAction* a = m_popupSeats->addAction(QString());
+            QObject::connect(a, &QAction::triggered, &t, [this, s] {
+                QLabel* label = t.board()->nameLabel(s);
+                label_playername1ContextPopup(s);
+                m_popupKick->popup(label->mapToGlobal(label->rect().center()));
+            });
+        }
+    }
+    const QList<QAction*> seats = m_popupSeats->actions();
+    for (int s = 1; s <= kSeats; ++s)
+        seats[s - 1]->setText(
+            QStringLiteral("&%1 %2").arg(s).arg(t.m_shown.seatName(s).replace('&', "&&")));
+    QLabel* own = t.board()->nameLabel(isSeat(t.m_shown.myslot) ? t.m_shown.myslot : 1);
+    m_popupSeats->popup(own->mapToGlobal(own->rect().center()));
+}
+
 void Tchat::Seats::label_playername1ContextPopup(int seat) {
     for (QAction* a : {m_removeFromGame, m_setJustWatch, m_unsetJustWatch})
         a->setEnabled(t.m_login.ishost);

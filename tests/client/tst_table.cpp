@@ -267,11 +267,19 @@ void TestTable::nameLabelMenu_data() {
     QTest::addColumn<int>("seat");
     QTest::addColumn<QList<bool>>("enabled"); // remove, set, unset
     QTest::addColumn<QByteArray>("removeSends");
+    QTest::addColumn<int>("key"); // opens the menu by keys; 0: a right click on the name
     QTest::newRow("host, player") << true << 2 << QList<bool>{true, true, true}
-                                  << QByteArray("CMD_kickhim+1+2+\xFF");
+                                  << QByteArray("CMD_kickhim+1+2+\xFF") << 0;
+    QTest::newRow("host, player, menu key")
+        << true << 3 << QList<bool>{true, true, true} << QByteArray("CMD_kickhim+1+3+\xFF")
+        << int(Qt::Key_Menu);
+    QTest::newRow("host, waiting seat, Shift+F10")
+        << true << 4 << QList<bool>{false, true, true} << QByteArray()
+        << (Qt::ShiftModifier | Qt::Key_F10).toCombined();
     QTest::newRow("host, waiting seat")
-        << true << 4 << QList<bool>{false, true, true} << QByteArray();
-    QTest::newRow("not the host") << false << 2 << QList<bool>{false, false, false} << QByteArray();
+        << true << 4 << QList<bool>{false, true, true} << QByteArray() << 0;
+    QTest::newRow("not the host") << false << 2 << QList<bool>{false, false, false} << QByteArray()
+                                  << 0;
 }
 
 void TestTable::nameLabelMenu() {
@@ -279,10 +287,22 @@ void TestTable::nameLabelMenu() {
     QFETCH(int, seat);
     QFETCH(QList<bool>, enabled);
     QFETCH(QByteArray, removeSends);
+    QFETCH(int, key);
     Tchat& t = seated(1);
     euchre::TchatTestDoor::setHosting(t, hosting);
-    feed(t, "CMD_existingplayers+2+Joe+0");
-    emit t.board()->nameLabel(seat)->customContextMenuRequested(QPoint(5, 5));
+    feed(t, "CMD_existingplayers+2+Joe+0+3+Cy+0");
+    if (key != 0) {
+        const QKeyCombination combination = QKeyCombination::fromCombined(key);
+        QTest::keyClick(t.board(), combination.key(), combination.keyboardModifiers());
+        auto* seats = t.findChild<QMenu*>(QStringLiteral("popup_seats"));
+        QVERIFY(seats && seats->isVisible());
+        seats->hide();
+        QCOMPARE(seats->actions().value(seat - 1)->text(),
+                 QStringLiteral("&%1 %2").arg(seat).arg(t.shown().seatName(seat)));
+        seats->actions().value(seat - 1)->trigger();
+    } else {
+        emit t.board()->nameLabel(seat)->customContextMenuRequested(QPoint(5, 5));
+    }
     auto* menu = t.findChild<QMenu*>(QStringLiteral("popup_kick"));
     QVERIFY(menu && menu->isVisible());
     menu->hide();
@@ -353,6 +373,9 @@ void TestTable::pickUpLonerAndOtherHands() {
     QCOMPARE(handNumbers(t), (QList<int>{9, 12, 23, 10, 49}));
     QCOMPARE(t.board()->handCard(5)->y(), 400);
     QCOMPARE(t.shown().turnseat, 0);
+    // S sorts as the right button does.
+    QTest::keyClick(t.board(), Qt::Key_S);
+    QCOMPARE(handNumbers(t), (QList<int>{9, 10, 12, 23, 49}));
 
     // Other seats: five backs 91 wide, 86 after a card; never the own seat.
     for (int seat : {1, 2, 4})
