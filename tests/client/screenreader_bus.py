@@ -70,7 +70,9 @@ NEWS = None
 
 
 def descendants(node, depth=0):
-    if node is None or depth > 12:
+    # The table's items lie three levels below its window; the chat column
+    # and the menus below them are not walked.
+    if node is None or depth > 2:
         return
     try:
         children = list(node)
