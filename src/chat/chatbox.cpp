@@ -30,6 +30,9 @@ namespace {
 
 const QString kCannotOpenWebpage = QStringLiteral("Cannot open Webpage");
 const QString kChatterSoundsHint = QStringLiteral("Chatter Sounds");
+// What a screen reader says of a phrase button and of the smileys' button.
+const QString kSayPhrase = QStringLiteral("Say: %1");
+const QString kSmileysName = QStringLiteral("Smileys");
 const QString kPhraseWord = QStringLiteral("says: ");
 const QString kActionPrefix = QStringLiteral("/me");
 
@@ -195,10 +198,12 @@ void ChatBox::buildWidgets() {
         if (i < 9) {
             button->setIcon(phraseGlyph(i + 1));
             button->setToolTip(kDefaultPhrases[static_cast<size_t>(i)]);
+            button->setAccessibleName(kSayPhrase.arg(kDefaultPhrases[static_cast<size_t>(i)]));
             connect(button, &QToolButton::clicked, this, [this, i] { b_phrase1Click(i + 1); });
         } else {
             button->setIcon(soundGlyph());
             button->setToolTip(kChatterSoundsHint);
+            button->setAccessibleName(kChatterSoundsHint);
             connect(button, &QToolButton::clicked, this, &ChatBox::b_phrase10Click);
         }
         m_phraseButtons[static_cast<size_t>(i)] = button;
@@ -232,6 +237,7 @@ void ChatBox::buildWidgets() {
     m_smiliesButton->setIconSize(QSize(kSmileyWidth, kSmileyHeight));
     m_smiliesButton->setFocusPolicy(Qt::NoFocus);
     m_smiliesButton->setCursor(Qt::PointingHandCursor);
+    m_smiliesButton->setAccessibleName(kSmileysName);
     connect(m_smiliesButton, &QToolButton::clicked, this, &ChatBox::button_smiliesClick);
 }
 
@@ -582,6 +588,7 @@ QString ChatBox::phrase(int button) const {
 void ChatBox::setPhrase(int button, const QString& text) {
     if (button < 1 || button > 9) return;
     m_phraseButtons[static_cast<size_t>(button - 1)]->setToolTip(text);
+    m_phraseButtons[static_cast<size_t>(button - 1)]->setAccessibleName(kSayPhrase.arg(text));
 }
 
 Tphrases::Phrases ChatBox::phrases() const {

@@ -5,6 +5,7 @@
 
 #include <QLineEdit>
 #include <QTest>
+#include <QToolButton>
 
 using euchre::ChatBox;
 using euchre::Tphrases;
@@ -70,6 +71,9 @@ void TestPhrases::doneStoresAndCloses() {
     QCOMPARE(shown[6], QStringLiteral("Thanks!"));
     QCOMPARE(box.phrase(2), QStringLiteral("/me bows"));
     QCOMPARE(box.phrase(7), QStringLiteral("Cheers!"));
+    // A screen reader hears the new words too.
+    QCOMPARE(box.findChild<QToolButton*>(QStringLiteral("b_phrase2"))->accessibleName(),
+             QStringLiteral("Say: /me bows"));
     box.b_phrase1Click(2);
     QCOMPARE(owner.sent, QList<QByteArray>{QByteArray("CMD_action+1+bows|clBlack\xFF")});
 }
