@@ -7,6 +7,7 @@
 #include "net/commands.h"
 #include "net/protocol.h"
 #include "records/recordsfolder.h"
+#include "records/replay.h"
 
 namespace euchre {
 
@@ -38,6 +39,12 @@ void GameKeeper::observe(QByteArrayView word, QByteArrayView args, const TableRe
         return;
     }
     if (!m_recorder.recording()) return;
+    // Questions the record itself does not show as open.
+    if (word == QByteArrayView(cmd::aloner)) m_aloneAnswered = false;
+    if (word == QByteArrayView(cmd::goingalone)) m_aloneAnswered = true;
+    if (word == QByteArrayView(cmd::discarder)) m_discardMade = false;
+    if (word == QByteArrayView(cmd::switchcard) || word == QByteArrayView(cmd::nextplayer))
+        m_discardMade = true;
     const auto seat = [&f] { return f.number(1, kSeats); };
     std::optional<Event> event;
     if (word == QByteArrayView(cmd::dealer)) {
@@ -93,6 +100,17 @@ void GameKeeper::observe(QByteArrayView word, QByteArrayView args, const TableRe
     if (!event) return;
     m_recorder.event(*event);
     if (m_recorder.finishedDeals() != m_saved || event->kind == EventKind::GameWon) save();
+}
+
+std::optional<rules::Table> GameKeeper::tableNow() const {
+    if (!m_recorder.recording() || m_recorder.record().deals.empty()) return std::nullopt;
+    records::ReplayOptions options;
+    options.lastDealOpen = true;
+    options.aloneAnswered = m_aloneAnswered;
+    options.discardMade = m_discardMade;
+    const records::Replay replay = records::replayRecord(m_recorder.record(), options);
+    if (!replay.legal) return std::nullopt;
+    return replay.table;
 }
 
 void GameKeeper::annotate(int deal, const std::vector<ReviewedDecision>& decisions) {

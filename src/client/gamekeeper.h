@@ -13,6 +13,7 @@
 #include <QDateTime>
 #include <QString>
 #include <functional>
+#include <optional>
 
 namespace euchre {
 
@@ -32,6 +33,11 @@ public:
     QString folder() const;
     // The file of the game being kept, in the folder; empty before the first game.
     const QString& fileName() const { return m_fileName; }
+    // The game's table as this window can know it now: the cards it has not
+    // seen are missing, so only the own seat's view of it is meaningful.
+    // Nothing when no game is kept or the record does not replay.
+    std::optional<rules::Table> tableNow() const;
+
     // Puts a hand's review marks into the record as remarks, and saves it.
     void annotate(int deal, const std::vector<ReviewedDecision>& decisions);
     // Told when a save fails, with the reason (once per game).
@@ -45,6 +51,10 @@ private:
     QString m_fileName;
     int m_saved = 0; // deals finished when last saved
     bool m_failReported = false;
+    // The deal in play: whether its going-alone question and the dealer's
+    // exchange, once asked, have been settled.
+    bool m_aloneAnswered = true;
+    bool m_discardMade = true;
 };
 
 } // namespace euchre

@@ -209,6 +209,12 @@ TableBoard::TableBoard(QWidget* parent) : QWidget(parent) {
     // Beside the trump, the one free place on the felt in every phase of a game.
     m_handReview->move(20, 136);
     m_handReview->setFocusPolicy(Qt::NoFocus);
+    // Right of the own hand, beside the bubbles, while a game is played.
+    m_hint = new PictureButton(QStringLiteral("Hint"), this);
+    m_hint->setObjectName(QStringLiteral("button_hint"));
+    m_hint->move(368, 380);
+    m_hint->setFocusPolicy(Qt::NoFocus);
+    m_hint->hide();
 
     setToolTip(kKeysHelp);
     reset();
@@ -253,6 +259,7 @@ void TableBoard::reset() {
     }
     m_discard->hide();
     m_status->setText(QStringLiteral("Good Luck!!"));
+    m_hint->hide();
     m_start->hide();
     for (ArtItem*& card : m_cards) delete std::exchange(card, nullptr);
     m_drawn = TableRecord{};
@@ -315,7 +322,15 @@ void TableBoard::draw(const TableRecord& r) {
         else
             m_trump->clearArt();
     }
-    if (r.handslots != was.handslots || r.keyPlace != was.keyPlace) drawHighlight();
+    if (r.hintPosition != was.hintPosition && r.handslots == was.handslots) drawHand(r);
+    if (r.handslots != was.handslots || r.keyPlace != was.keyPlace ||
+        r.hintPosition != was.hintPosition)
+        drawHighlight();
+    if (r.hintBubble != was.hintBubble)
+        for (int n = 1; n <= kBubbles; ++n)
+            m_bubbles[static_cast<size_t>(n)]->setHighlighted(n == r.hintBubble);
+    if (r.startOffered != was.startOffered || r.turnseat != was.turnseat)
+        m_hint->setVisible(!r.startOffered && r.turnseat != 0);
     describe(r);
     if (r.announced != was.announced && !r.announcement.isEmpty()) m_announcer->say(r.announcement);
 }
@@ -458,7 +473,7 @@ void TableBoard::drawHand(const TableRecord& r) {
             item->show();
         }
         putAt(item, (slot.nudged ? kSortedLeft : kCardLeft) + kCardStep * place,
-              slot.raised ? kRaisedTop : kRestTop);
+              slot.raised || position == r.hintPosition ? kRaisedTop : kRestTop);
         item->setNumber(slot.card);
         item->setArt(cardFace(slot.card));
     }
@@ -478,7 +493,8 @@ void TableBoard::drawHighlight() {
     for (int place = 1; place <= 5; ++place) {
         const HandSlot& slot = m_drawn.handslots[static_cast<size_t>(place)];
         if (ArtItem* card = slot.occupied ? handCard(slot.position) : nullptr)
-            card->setHighlighted(hasFocus() && place == m_drawn.keyPlace);
+            card->setHighlighted((hasFocus() && place == m_drawn.keyPlace) ||
+                                 slot.position == m_drawn.hintPosition);
     }
 }
 

@@ -94,6 +94,7 @@ public:
     QPushButton* lastTrickButton() const { return m_lastTrick; }
     QPushButton* scoreCardButton() const { return m_scoreCard; }
     QPushButton* handReviewButton() const { return m_handReview; }
+    QPushButton* hintButton() const { return m_hint; }
     // The own card item of a position of the host's hand, nullptr when none.
     ArtItem* handCard(int position) const;
 
@@ -151,6 +152,7 @@ private:
     QPushButton* m_start = nullptr;
     QPushButton* m_lastTrick = nullptr;
     QPushButton* m_handReview = nullptr;
+    QPushButton* m_hint = nullptr;
     QPushButton* m_scoreCard = nullptr;
     qreal m_scale = 1.0;
     std::map<const QWidget*, QRect> m_logical; // items placed at a scale, in table pixels

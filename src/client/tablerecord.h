@@ -100,7 +100,11 @@ struct TableRecord {
     std::array<BubbleRecord, 5> bubbles{}; // 1..4
     QString status = QStringLiteral("Good Luck!!");
     bool startOffered = false; // the table's Start Game button
-    std::optional<int> trump;  // the picture on the trump place
+    // The hint asked for: the own card's hand position raised and ringed, or
+    // the bubble 1..4 ringed; 0 for none. Any move of the game clears them.
+    int hintPosition = 0;
+    int hintBubble = 0;
+    std::optional<int> trump; // the picture on the trump place
 
     // ---- the score board and the tricks ----
     ScoreRecord scores;

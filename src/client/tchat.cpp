@@ -217,7 +217,12 @@ Tchat::Tchat(QWidget* parent)
         connect(board()->bubble(n), &ArtItem::pressed, this, [this, n](Qt::MouseButton button) {
             if (button == Qt::LeftButton) m_turns->bubble1Click(n);
         });
-    board()->onKey = [this](int key) { return m_hand->tableKey(key); };
+    board()->onKey = [this](int key) {
+        if (key != Qt::Key_H) return m_hand->tableKey(key);
+        hintClick();
+        return true;
+    };
+    connect(board()->hintButton(), &QPushButton::clicked, this, &Tchat::hintClick);
     board()->onCardPressed = [this](int position, Qt::MouseButton button) {
         m_hand->pressCard(m_hand->placeOf(position), button);
     };
@@ -440,6 +445,8 @@ void Tchat::buildMenus() {
     connect(m_lastTrick, &QAction::triggered, this, [this] { showWindow(m_windows.lasttrick); });
     connect(add(view, "HandReview1", QStringLiteral("Hand Review")), &QAction::triggered, this,
             &Tchat::handReviewClick);
+    connect(add(view, "Hint1", QStringLiteral("Hint (H)")), &QAction::triggered, this,
+            &Tchat::hintClick);
     m_gameLog = add(view, "ScoreCard1", QStringLiteral("Game Log"));
     connect(m_gameLog, &QAction::triggered, this, [this] { showWindow(m_windows.scorecard); });
     view->addSeparator();
@@ -720,6 +727,10 @@ void Tchat::processsocktimer() {
             message(e.text(), {});
         }
         m_keeper->observe(word, args, m_shown);
+        // A hint holds for the question it was asked on; the game's next step ends it.
+        if (word != QByteArrayView(cmd::chat) && word != QByteArrayView(cmd::action) &&
+            word != QByteArrayView(cmd::playasound))
+            m_shown.hintPosition = m_shown.hintBubble = 0;
         redraw();
         emit dispatched(word.toByteArray());
         return;

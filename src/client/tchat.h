@@ -211,6 +211,10 @@ public:
     void openGameRecordClick();
     // "View > Hand Review": the own decisions of the last hand against the expert's.
     void handReviewClick();
+    // "View > Hint", the H key and the Hint button: the expert's answer to
+    // the question open for the own seat, marked on the table, with its
+    // reason on the status line; only while the computer plays the other seats.
+    void hintClick();
 
 signals:
     // A host message was handed to its handler (the command word).

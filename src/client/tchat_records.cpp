@@ -4,7 +4,10 @@
 #include "client/tchat.h"
 #include "client/thandreview.h"
 #include "client/treplay.h"
+#include "model/bubble.h"
+#include "players/advice.h"
 #include "records/egn.h"
+#include "rules/seatview.h"
 #include "storage/savefile.h"
 
 #include <QDir>
@@ -60,6 +63,87 @@ void Tchat::handReviewClick() {
     review->show();
     review->raise();
     review->activateWindow();
+}
+
+namespace {
+
+QString cardName(int card) {
+    static const QString symbols[] = {QString(), QStringLiteral("\u2663"), QStringLiteral("\u2666"),
+                                      QStringLiteral("\u2660"), QStringLiteral("\u2665")};
+    const QString text = records::cardText(card);
+    if (text.isEmpty()) return QStringLiteral("?");
+    const QString rank = text[0] == QLatin1Char('T') ? QStringLiteral("10") : text.left(1);
+    return rank + symbols[naturalSuit(card)];
+}
+
+// What the hint tells to do: "order it up", "name Hearts", "play the A\u2660".
+QString hintAction(rules::Question q, int answer, const rules::Hand& hand) {
+    switch (q) {
+    case rules::Question::OrderUp:
+        return answer == BubbleAccept ? QStringLiteral("order it up") : QStringLiteral("pass");
+    case rules::Question::Naming:
+        return namesSuit(answer) ? QStringLiteral("name ") + QLatin1String(suitName(answer - 2))
+                                 : QStringLiteral("pass");
+    case rules::Question::GoingAlone:
+        return answer == BubbleAlone ? QStringLiteral("go alone")
+                                     : QStringLiteral("play with your partner");
+    case rules::Question::Discard:
+        return QStringLiteral("discard the ") + cardName(hand[answer]);
+    case rules::Question::Card:
+        return QStringLiteral("play the ") + cardName(hand[answer]);
+    default:
+        return {};
+    }
+}
+
+} // namespace
+
+void Tchat::hintClick() {
+    const auto say = [this](const QString& text) {
+        m_shown.status = text;
+        redraw();
+    };
+    const int me = m_shown.myslot;
+    for (int seat = 1; seat <= kSeats; ++seat) {
+        if (seat == me) continue;
+        const SeatRecord& s = m_shown.seats[static_cast<size_t>(seat)];
+        if (s.name != m_shown.defaultnames[static_cast<size_t>(seat)] && !s.watching) {
+            say(QStringLiteral("Hints are offered only against computer players."));
+            return;
+        }
+    }
+    const std::optional<rules::Table> table = m_keeper->tableNow();
+    if (!isSeat(me) || !table || table->asked().seat != me) {
+        say(QStringLiteral("A hint is offered when it is your turn."));
+        return;
+    }
+    // The expert's search runs here, within its usual limits, on the own seat's view alone.
+    const players::Advice advice = players::advise(rules::seatView(*table, me));
+    const players::Option* best = advice.option(advice.choice);
+    if (!best) return;
+    const players::Option* other = nullptr;
+    for (const players::Option& o : advice.options)
+        if (o.answer != advice.choice && (!other || o.points > other->points)) other = &o;
+    const rules::Hand& hand = table->hand[me];
+    QString text = QStringLiteral("Hint: %1 - expected %2 points")
+                       .arg(hintAction(advice.question, advice.choice, hand))
+                       .arg(QString::asprintf("%+.1f", best->points));
+    if (other)
+        text += QStringLiteral(" (%1: %2)")
+                    .arg(advice.question == rules::Question::Card ||
+                                 advice.question == rules::Question::Discard
+                             ? QStringLiteral("next best")
+                             : hintAction(advice.question, other->answer, hand))
+                    .arg(QString::asprintf("%+.1f", other->points));
+    m_shown.hintPosition = m_shown.hintBubble = 0;
+    if (rules::Asked{advice.question, me}.wantsCard()) {
+        m_shown.hintPosition = advice.choice;
+    } else {
+        for (int n = 1; n <= 4; ++n)
+            if (m_shown.bubbles[static_cast<size_t>(n)].code == advice.choice)
+                m_shown.hintBubble = n;
+    }
+    say(text);
 }
 
 } // namespace euchre

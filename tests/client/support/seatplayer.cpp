@@ -6,6 +6,7 @@
 #include "client/tableboard.h"
 #include "model/bubble.h"
 
+#include <QFile>
 #include <QTest>
 #include <algorithm>
 
@@ -107,6 +108,11 @@ void SeatPlayer::step() {
         m_pending = !shown.cardAsked ? Pending::Bubble : raised ? Pending::Retry : Pending::Card;
     }
     if (m_pending != Pending::None) m_idle.restart();
+    if ((m_pending == Pending::Bubble || m_pending == Pending::Card) && followHints &&
+        followHint()) {
+        m_pending = Pending::None;
+        return;
+    }
     switch (m_pending) {
     case Pending::None:
         return;
@@ -147,6 +153,29 @@ void SeatPlayer::step() {
         m_pending = Pending::None;
         return;
     }
+}
+
+// The H key marks the expert's bubble or raises its card; that one is pressed.
+bool SeatPlayer::followHint() {
+    QTest::keyClick(m_table.board(), Qt::Key_H);
+    const TableRecord& shown = m_table.shown();
+    // With EUCHRE_SHOTS set, the first hints of each kind are pictured there.
+    const QString shots = qEnvironmentVariable("EUCHRE_SHOTS");
+    const QString shot =
+        shown.hintBubble ? QStringLiteral("/hint-bubble.png") : QStringLiteral("/hint-card.png");
+    if (!shots.isEmpty() && !QFile::exists(shots + shot)) m_table.grab().save(shots + shot);
+    if (shown.hintBubble) {
+        QTest::mouseClick(m_table.board()->bubble(shown.hintBubble), Qt::LeftButton);
+        ++hintsFollowed;
+        return true;
+    }
+    for (int place = 1; place <= kHandSize && shown.hintPosition; ++place)
+        if (shown.handslots[static_cast<size_t>(place)].position == shown.hintPosition) {
+            pressCard(place);
+            ++hintsFollowed;
+            return true;
+        }
+    return false;
 }
 
 bool playUntil(std::initializer_list<SeatPlayer*> players, const std::function<bool()>& done,

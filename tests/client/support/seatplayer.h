@@ -25,6 +25,9 @@ public:
 
     // Presses Pass whenever it is offered, instead of the first bubble.
     bool passing = false;
+    // Asks for a hint (the H key) at every decision and follows it.
+    bool followHints = false;
+    int hintsFollowed = 0;
 
     int handsScored = 0;
     int winner = 0; // the winning team once "CMD_thewinner" arrived
@@ -37,6 +40,7 @@ private:
     enum class Pending { None, Bubble, Card, Retry };
     void dispatched(const QByteArray& word);
     void pressCard(int place);
+    bool followHint();
     int heldCards() const;
     bool asked() const;
 
