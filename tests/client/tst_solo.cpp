@@ -172,7 +172,7 @@ void TestSolo::wholeGame() {
              "the game did not end in time");
     // The stuck dealer was asked to name and offered no Pass.
     if (stick) QCOMPARE(you.passOfferedAsDealer, 0);
-    QCOMPARE(you.namingAsDealer > 0, stick);
+    if (stick) QVERIFY(you.namingAsDealer > 0);
     QVERIFY(you.handsScored >= 3);
     const int winnerScore =
         board->label(you.winner == 1 ? "label_score1" : "label_score2")->text().toInt();
