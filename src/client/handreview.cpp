@@ -12,15 +12,6 @@ namespace euchre {
 
 namespace {
 
-QString cardName(int card) {
-    static const QString symbols[] = {QString(), QStringLiteral("\u2663"), QStringLiteral("\u2666"),
-                                      QStringLiteral("\u2660"), QStringLiteral("\u2665")};
-    const QString text = records::cardText(card);
-    if (text.isEmpty()) return QStringLiteral("?");
-    const QString rank = text[0] == QLatin1Char('T') ? QStringLiteral("10") : text.left(1);
-    return rank + symbols[naturalSuit(card)];
-}
-
 QString answerText(const rules::Table& t, int seat, rules::Question q, int answer) {
     switch (q) {
     case rules::Question::OrderUp:
@@ -57,6 +48,15 @@ QString askedText(const rules::Table& t, rules::Question q) {
 }
 
 } // namespace
+
+QString cardName(int card) {
+    static const QString symbols[] = {QString(), QStringLiteral("\u2663"), QStringLiteral("\u2666"),
+                                      QStringLiteral("\u2660"), QStringLiteral("\u2665")};
+    const QString text = records::cardText(card);
+    if (text.isEmpty()) return QStringLiteral("?");
+    const QString rank = text[0] == QLatin1Char('T') ? QStringLiteral("10") : text.left(1);
+    return rank + symbols[naturalSuit(card)];
+}
 
 QString markName(ReviewMark mark) {
     switch (mark) {

@@ -38,6 +38,9 @@ std::vector<ReviewedDecision> reviewDeal(const records::GameRecord& record, int 
 // How a decision's mark reads: "Good", "Inaccuracy", "Mistake".
 QString markName(ReviewMark mark);
 
+// A card as the review and the hints write it: rank and suit sign, "10\u2665".
+QString cardName(int card);
+
 // The record with the marks of a deal's review as the notation's annotations.
 void annotate(records::DealRecord& deal, const std::vector<ReviewedDecision>& review);
 

@@ -1,6 +1,7 @@
 // The table window's game records: saving the current or last game where
 // the player says, and opening any record in a replay window.
 #include "client/gamekeeper.h"
+#include "client/handreview.h"
 #include "client/tchat.h"
 #include "client/thandreview.h"
 #include "client/treplay.h"
@@ -66,15 +67,6 @@ void Tchat::handReviewClick() {
 }
 
 namespace {
-
-QString cardName(int card) {
-    static const QString symbols[] = {QString(), QStringLiteral("\u2663"), QStringLiteral("\u2666"),
-                                      QStringLiteral("\u2660"), QStringLiteral("\u2665")};
-    const QString text = records::cardText(card);
-    if (text.isEmpty()) return QStringLiteral("?");
-    const QString rank = text[0] == QLatin1Char('T') ? QStringLiteral("10") : text.left(1);
-    return rank + symbols[naturalSuit(card)];
-}
 
 // What the hint tells to do: "order it up", "name Hearts", "play the A\u2660".
 QString hintAction(rules::Question q, int answer, const rules::Hand& hand) {
