@@ -43,7 +43,8 @@ constexpr char kHelp[] =
     "                       free one)\n"
     "  --bot-speed MS       the computer players' delay in milliseconds, 1 to 60000\n"
     "                       (default 500)\n"
-    "  --bots LEVEL         the computer players: standard (the default) or expert\n"
+    "  --bots LEVEL         the computer players: standard (the default), pimc or\n"
+    "                       expert\n"
     "  --rules LIST         the house rules of a game started without any, as\n"
     "                       key=value items separated by commas: std=1 (stick the\n"
     "                       dealer), canadian=1 (the Canadian loner),\n"
@@ -125,11 +126,8 @@ int main(int argc, char** argv) {
             if (!readNumber(args[++i], 1, 60000, botSpeed))
                 return usage("the bot speed must be 1 to 60000 milliseconds");
         } else if (arg == QLatin1String("--bots") && i + 1 < args.size()) {
-            const QString level = args[++i];
-            if (level == QLatin1String("expert"))
-                bots = euchre::players::Level::Expert;
-            else if (level != QLatin1String("standard"))
-                return usage("the computer players are standard or expert");
+            if (!euchre::players::levelFromName(args[++i].toStdString(), bots))
+                return usage("the computer players are standard, pimc or expert");
         } else if (arg == QLatin1String("--rules") && i + 1 < args.size()) {
             const QByteArray list = args[++i].toUtf8();
             std::string_view bad;

@@ -37,7 +37,7 @@ constexpr char kUsage[] =
     "                  [--record DIR] | --check-record FILE\n"
     "                  [--team1 LEVEL] [--team2 LEVEL] [--seat1 LEVEL] .. [--seat4 LEVEL] "
     "[--swap]\n"
-    "LEVEL is standard (the default) or expert. --swap plays every game twice from the\n"
+    "LEVEL is standard (the default), pimc or expert. --swap plays every game twice from the\n"
     "same deals, the second time with the two teams' levels exchanged.\n"
     "LIST is the house rules as key=value items separated by commas: std=1 (stick the\n"
     "dealer), canadian=1 (the Canadian loner), loner_lead=LEFT_OF_DEALER or LEFT_OF_LONER,\n"
@@ -138,12 +138,8 @@ std::optional<Options> readOptions(int argc, char** argv, std::string& error) {
         }
         if (levelOption) {
             euchre::players::Level level;
-            if (*value == "standard")
-                level = euchre::players::Level::Standard;
-            else if (*value == "expert")
-                level = euchre::players::Level::Expert;
-            else {
-                error = std::string(name) + " must be standard or expert, not '" +
+            if (!euchre::players::levelFromName(*value, level)) {
+                error = std::string(name) + " must be standard, pimc or expert, not '" +
                         std::string(*value) + "'";
                 return std::nullopt;
             }

@@ -8,7 +8,24 @@
 namespace euchre::players {
 
 const char* levelName(Level level) {
-    return level == Level::Expert ? "expert" : "standard";
+    switch (level) {
+    case Level::Pimc:
+        return "pimc";
+    case Level::Expert:
+        return "expert";
+    default:
+        return "standard";
+    }
+}
+
+bool levelFromName(std::string_view name, Level& level) {
+    for (Level each : {Level::Standard, Level::Pimc, Level::Expert}) {
+        if (name == levelName(each)) {
+            level = each;
+            return true;
+        }
+    }
+    return false;
 }
 
 namespace {
@@ -16,7 +33,8 @@ namespace {
 // Written once, made once for each level so that a seat's level is decided
 // before the question is looked at.
 template <Level level> int answerAt(const rules::SeatView& view) {
-    constexpr bool expert = level == Level::Expert;
+    // Until the expert has learned more, it searches as the yardstick does.
+    constexpr bool expert = level != Level::Standard;
     // The expert's draws are seeded by what the seat knows, so the same
     // knowledge always gives the same answer.
     const std::uint64_t seed = expert ? expert::digest(view) : 0;
@@ -41,7 +59,14 @@ template <Level level> int answerAt(const rules::SeatView& view) {
 
 int answer(Level level, const rules::SeatView& view) {
     if (!view.isAsked()) return 0;
-    return level == Level::Expert ? answerAt<Level::Expert>(view) : answerAt<Level::Standard>(view);
+    switch (level) {
+    case Level::Pimc:
+        return answerAt<Level::Pimc>(view);
+    case Level::Expert:
+        return answerAt<Level::Expert>(view);
+    default:
+        return answerAt<Level::Standard>(view);
+    }
 }
 
 } // namespace euchre::players

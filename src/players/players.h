@@ -4,13 +4,19 @@
 
 #include "rules/seatview.h"
 
+#include <string_view>
+
 namespace euchre::players {
 
-// Which computer players a seat gets.
-enum class Level { Standard, Expert };
+// Which computer players a seat gets. Pimc is the search over sampled deals,
+// each deal weighed the same, kept as a yardstick for the expert.
+enum class Level { Standard, Pimc, Expert };
 
-// Its name as options and settings spell it ("standard", "expert").
+// Its name as options and settings spell it ("standard", "pimc", "expert").
 const char* levelName(Level level);
+
+// The level of that name; false for any other text.
+bool levelFromName(std::string_view name, Level& level);
 
 // The answer of the seat whose view this is, when the game asks it: a bubble
 // code in the bidding phases, a hand position for the dealer's discard and

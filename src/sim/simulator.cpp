@@ -45,9 +45,9 @@ bool Simulator::step(rules::Events& events) {
     const int seat = asked.seat;
     const rules::SeatView view = rules::seatView(m_game.table(), seat);
     int answer;
-    if (m_level[seat] == players::Level::Expert) {
+    if (m_level[seat] != players::Level::Standard) {
         const auto started = std::chrono::steady_clock::now();
-        answer = players::answer(players::Level::Expert, view);
+        answer = players::answer(m_level[seat], view);
         m_expertMs[teamOf(seat)].push_back(
             std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started)
                 .count());

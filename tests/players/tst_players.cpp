@@ -86,6 +86,7 @@ private slots:
         QTest::addColumn<bool>("advice");
         QTest::addColumn<int>("decisions");
         QTest::newRow("standard") << Level::Standard << false << 3000;
+        QTest::newRow("pimc") << Level::Pimc << false << 40;
         QTest::newRow("expert") << Level::Expert << false << 40;
         QTest::newRow("expert's advice") << Level::Expert << true << 30;
     }
