@@ -26,6 +26,7 @@ public:
 
     // The game being played, or the last one; empty before the first.
     bool hasRecord() const { return !m_recorder.record().deals.empty(); }
+    int finishedDeals() const { return m_recorder.finishedDeals(); }
     const records::GameRecord& record() const { return m_recorder.record(); }
 
     // Where the games are kept; the records folder beside the settings unless set.

@@ -209,6 +209,7 @@ TableBoard::TableBoard(QWidget* parent) : QWidget(parent) {
     // Beside the trump, the one free place on the felt in every phase of a game.
     m_handReview->move(20, 136);
     m_handReview->setFocusPolicy(Qt::NoFocus);
+    m_handReview->hide();
     // Right of the own hand, beside the bubbles, while a game is played.
     m_hint = new PictureButton(QStringLiteral("Hint"), this);
     m_hint->setObjectName(QStringLiteral("button_hint"));
@@ -260,6 +261,7 @@ void TableBoard::reset() {
     m_discard->hide();
     m_status->setText(QStringLiteral("Good Luck!!"));
     m_hint->hide();
+    m_handReview->hide();
     m_start->hide();
     for (ArtItem*& card : m_cards) delete std::exchange(card, nullptr);
     m_drawn = TableRecord{};
@@ -329,6 +331,7 @@ void TableBoard::draw(const TableRecord& r) {
     if (r.hintBubble != was.hintBubble)
         for (int n = 1; n <= kBubbles; ++n)
             m_bubbles[static_cast<size_t>(n)]->setHighlighted(n == r.hintBubble);
+    if (r.reviewable != was.reviewable) m_handReview->setVisible(r.reviewable);
     if (r.startOffered != was.startOffered || r.turnseat != was.turnseat)
         m_hint->setVisible(!r.startOffered && r.turnseat != 0);
     describe(r);

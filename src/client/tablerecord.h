@@ -104,6 +104,9 @@ struct TableRecord {
     // the bubble 1..4 ringed; 0 for none. Any move of the game clears them.
     int hintPosition = 0;
     int hintBubble = 0;
+    // A hand of this game has ended with the own seat in it: the Hand Review
+    // button shows from then on until the next game starts.
+    bool reviewable = false;
     std::optional<int> trump; // the picture on the trump place
 
     // ---- the score board and the tricks ----

@@ -727,6 +727,7 @@ void Tchat::processsocktimer() {
             message(e.text(), {});
         }
         m_keeper->observe(word, args, m_shown);
+        m_shown.reviewable = m_keeper->finishedDeals() > 0 && isSeat(m_shown.myslot);
         // A hint holds for the question it was asked on; the game's next step ends it.
         if (word != QByteArrayView(cmd::chat) && word != QByteArrayView(cmd::action) &&
             word != QByteArrayView(cmd::playasound))

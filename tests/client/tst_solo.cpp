@@ -130,6 +130,11 @@ void TestSolo::wholeGame() {
     // The keyboard starts in the chat line; Tab hands it to the table.
     QCOMPARE(QApplication::focusWidget(), table.chat()->input());
     auto* spin = gamestart.findChild<QSpinBox*>(QStringLiteral("edit_playtoscore"));
+    // Every run of a row deals the same cards; under stick the dealer the
+    // first deal brings the naming round to this seat, the dealer.
+    euchre::rules::Ruleset stuck;
+    stuck.stickTheDealer = true;
+    euchre::rng::restart(stick ? stuckFirstDeal(stuck) : 11);
     if (keys) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), board);
@@ -148,10 +153,6 @@ void TestSolo::wholeGame() {
             auto* box = gamestart.findChild<QCheckBox*>(QStringLiteral("check_stickdealer"));
             QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
             QVERIFY(box->isChecked());
-            // The first deal brings the naming round to this seat, the dealer.
-            euchre::rules::Ruleset rules;
-            rules.stickTheDealer = true;
-            euchre::rng::restart(stuckFirstDeal(rules));
         }
         QTest::mouseClick(gamestart.findChild<QPushButton*>(QStringLiteral("button_start")),
                           Qt::LeftButton);
@@ -159,6 +160,8 @@ void TestSolo::wholeGame() {
     QVERIFY(!gamestart.isVisible());
     QTRY_COMPARE(board->label("label_playtoscore")->text(), QStringLiteral("Play to Score: 5"));
     QVERIFY(board->startButton()->isHidden());
+    // Nothing to review until a hand has ended.
+    QVERIFY(board->handReviewButton()->isHidden());
     QCOMPARE(board->label("label_houserules")->text(),
              stick ? QStringLiteral("Stick the dealer") : QString());
 
@@ -173,13 +176,15 @@ void TestSolo::wholeGame() {
     // The stuck dealer was asked to name and offered no Pass.
     if (stick) QCOMPARE(you.passOfferedAsDealer, 0);
     if (stick) QVERIFY(you.namingAsDealer > 0);
-    QVERIFY(you.handsScored >= 3);
+    // A hand scores four points at most: a game to 5 takes two hands or more.
+    QVERIFY2(you.handsScored >= 2, qPrintable(QString::number(you.handsScored)));
     const int winnerScore =
         board->label(you.winner == 1 ? "label_score1" : "label_score2")->text().toInt();
     QVERIFY(winnerScore >= 5);
     for (int seat = 1; seat <= 4; ++seat)
         QCOMPARE(board->seat(seat)->banner->isVisible(), euchre::teamOf(seat) == you.winner);
     QVERIFY(!board->startButton()->isHidden());
+    QVERIFY(!board->handReviewButton()->isHidden());
     QVERIFY(shown.isEmpty());
     // The chat log named the house rule, and the settings file keeps the choice.
     QCOMPARE(table.chat()->log()->toPlainText().contains(QLatin1String("house rules")), stick);
@@ -199,7 +204,10 @@ void TestSolo::wholeGame() {
     QVERIFY2(lastWinner.endsWith(QLatin1String(" Won the Trick!")) ||
                  lastWinner == QLatin1String("You won the trick!"),
              qPrintable(lastWinner));
-    QVERIFY(lasttrick.played(1)->number() > 0);
+    // Every seat's card shows, or all but the one a loner's partner left out.
+    int cardsShown = 0;
+    for (int seat = 1; seat <= 4; ++seat) cardsShown += lasttrick.played(seat)->number() > 0;
+    QVERIFY2(cardsShown >= 3, qPrintable(QString::number(cardsShown)));
     // The tally heard of the game once, after any marches and euchres.
     QVERIFY(!tallied.isEmpty());
     const QStringList game =
