@@ -13,6 +13,8 @@
 
 #include <QDir>
 
+#include <cmath>
+
 namespace euchre {
 
 void Tchat::saveGameRecordClick() {
@@ -117,16 +119,28 @@ void Tchat::hintClick() {
     for (const players::Option& o : advice.options)
         if (o.answer != advice.choice && (!other || o.points > other->points)) other = &o;
     const rules::Hand& hand = table->hand[me];
-    QString text = QStringLiteral("Hint: %1 - expected %2 points")
-                       .arg(hintAction(advice.question, advice.choice, hand))
-                       .arg(QString::asprintf("%+.1f", best->points));
-    if (other)
-        text += QStringLiteral(" (%1: %2)")
-                    .arg(advice.question == rules::Question::Card ||
-                                 advice.question == rules::Question::Discard
-                             ? QStringLiteral("next best")
-                             : hintAction(advice.question, other->answer, hand))
-                    .arg(QString::asprintf("%+.1f", other->points));
+    const QString action = hintAction(advice.question, advice.choice, hand);
+    const QString points = QString::asprintf("%+.1f", best->points);
+    // The status line is short: a card's hint gives how often the own side
+    // takes the trick with it, in tenths, in place of the next best card.
+    const double share = players::trickShare(rules::seatView(*table, me), advice.choice);
+    QString text;
+    if (share >= 0) {
+        const long tenths = std::lround(share * 10);
+        const QString trick = tenths == 10 ? QStringLiteral("takes the trick")
+                              : tenths == 0
+                                  ? QStringLiteral("the trick is theirs")
+                                  : QStringLiteral("takes the trick %1 in 10").arg(tenths);
+        text = QStringLiteral("Hint: %1 - %2, %3 points").arg(action, trick, points);
+    } else {
+        text = QStringLiteral("Hint: %1 - expected %2 points").arg(action, points);
+        if (other)
+            text += QStringLiteral(" (%1: %2)")
+                        .arg(advice.question == rules::Question::Discard
+                                 ? QStringLiteral("next best")
+                                 : hintAction(advice.question, other->answer, hand))
+                        .arg(QString::asprintf("%+.1f", other->points));
+    }
     m_shown.hintPosition = m_shown.hintBubble = 0;
     if (rules::Asked{advice.question, me}.wantsCard()) {
         m_shown.hintPosition = advice.choice;

@@ -8,6 +8,8 @@
 #include "players/players.h"
 #include "rules/rules.h"
 
+#include <algorithm>
+
 namespace euchre::players {
 
 namespace {
@@ -75,17 +77,23 @@ double makingPoints(const rules::SeatView& view, const std::vector<Sample>& deal
     return std::max(alone, contractPoints(view, deals, c, solver));
 }
 
-void cardOptions(const rules::SeatView& view, const std::vector<Sample>& deals, Advice& out) {
-    const int trump = view.trump(), left = leftBowerOf(trump);
-    Solver solver;
+// The card play's position for the solver, hands left to fill in per deal.
+Deal playPosition(const rules::SeatView& view) {
     Deal deal;
-    deal.trump = trump;
+    deal.trump = view.trump();
     deal.makerTeam = (view.maker() - 1) & 1;
     deal.sitout = view.loner() ? partnerOf(view.loner()) - 1 : -1;
     deal.turn = view.seat() - 1;
     deal.ledsuit = view.ledsuit();
     for (int seat = 1; seat <= kSeats; ++seat)
         deal.trick[seat - 1] = view.trick(seat) ? cardIndex(view.trick(seat)) : -1;
+    return deal;
+}
+
+void cardOptions(const rules::SeatView& view, const std::vector<Sample>& deals, Advice& out) {
+    const int trump = view.trump(), left = leftBowerOf(trump);
+    Solver solver;
+    Deal deal = playPosition(view);
     const int taken = view.tricks(teamOf(view.maker()));
     const bool alone = view.loner() != 0;
     for (int pos = 1; pos <= kHandSize; ++pos) {
@@ -103,7 +111,74 @@ void cardOptions(const rules::SeatView& view, const std::vector<Sample>& deals, 
     }
 }
 
+// Puts the card into the trick for the seat to play, and passes the turn on.
+void playInto(Deal& deal, int card) {
+    if (std::all_of(deal.trick.begin(), deal.trick.end(), [](int c) { return c < 0; }))
+        deal.ledsuit = rules::suitOfIndex(card, deal.trump);
+    deal.hands[deal.turn] &= ~(CardMask(1) << card);
+    deal.trick[deal.turn] = card;
+    deal.turn = (deal.turn + 1) & 3;
+    if (deal.turn == deal.sitout) deal.turn = (deal.turn + 1) & 3;
+}
+
+// The seat (0..3) that takes the trick once the seat to play plays the card
+// and each seat after it plays the card the solver values best for its side
+// (the lowest of equal cards).
+int trickTaker(Deal deal, int card, Solver& solver) {
+    const int seats = deal.sitout >= 0 ? 3 : 4;
+    const auto played = [&deal] {
+        return int(
+            std::count_if(deal.trick.begin(), deal.trick.end(), [](int c) { return c >= 0; }));
+    };
+    playInto(deal, card);
+    while (played() < seats) {
+        const bool maker = (deal.turn & 1) == deal.makerTeam;
+        int best = -1, bestValue = 0;
+        for (CardMask m = Solver::distinctMoves(deal); m; m &= m - 1) {
+            const int c = __builtin_ctz(m);
+            const int value = solver.solveAfter(deal, c);
+            if (best < 0 || (maker ? value > bestValue : value < bestValue)) {
+                best = c;
+                bestValue = value;
+            }
+        }
+        if (best < 0) break;
+        playInto(deal, best);
+    }
+    int taker = -1, top = -1;
+    for (int seat = 0; seat < 4; ++seat) {
+        if (deal.trick[seat] < 0) continue;
+        const int strength =
+            rules::trickStrength(rules::cardAt(deal.trick[seat]), deal.trump, deal.ledsuit);
+        if (strength > top) {
+            top = strength;
+            taker = seat;
+        }
+    }
+    return taker;
+}
+
 } // namespace
+
+double trickShare(const rules::SeatView& view, int position) {
+    if (!view.isAsked() || view.asked().question != Question::Card || position < 1 ||
+        position > kHandSize ||
+        !rules::isLegalPlay(view.hand(), position, view.ledsuit(), view.trump(),
+                            leftBowerOf(view.trump())))
+        return -1;
+    Sampler sampler(view);
+    const std::vector<Sample> deals = sampler.draw(expert::kPlayDeals, expert::digest(view));
+    if (deals.empty()) return -1;
+    Solver solver;
+    Deal deal = playPosition(view);
+    const int card = cardIndex(view.hand()[position]);
+    int won = 0;
+    for (const Sample& sample : deals) {
+        deal.hands = sample;
+        won += (trickTaker(deal, card, solver) & 1) == ((view.seat() - 1) & 1);
+    }
+    return double(won) / double(deals.size());
+}
 
 Advice advise(const rules::SeatView& view) {
     Advice out;

@@ -33,4 +33,10 @@ struct Advice {
 // hand that the seat's team takes most times (the dealer's throw-in is even).
 Advice advise(const rules::SeatView& view);
 
+// For a seat asked for a card: over the same deals, the share in which its
+// team takes the trick in progress when it plays the card at the hand
+// position and the others follow as the expert's search plays. -1 when the
+// seat is not asked for a card or the card may not be played.
+double trickShare(const rules::SeatView& view, int position);
+
 } // namespace euchre::players

@@ -178,6 +178,11 @@ void TestSolo::wholeGame() {
     if (stick) QVERIFY(you.namingAsDealer > 0);
     // A hand scores four points at most: a game to 5 takes two hands or more.
     QVERIFY2(you.handsScored >= 2, qPrintable(QString::number(you.handsScored)));
+    // Every hint was followed; a card's hint says how often it takes the trick.
+    if (hints) {
+        QVERIFY(you.cardHints > 0 && you.hintsFollowed > you.cardHints);
+        QCOMPARE(you.cardHintsWithTrick, you.cardHints);
+    }
     const int winnerScore =
         board->label(you.winner == 1 ? "label_score1" : "label_score2")->text().toInt();
     QVERIFY(winnerScore >= 5);

@@ -63,6 +63,9 @@ struct Redealer : sim::Watcher {
             for (std::size_t i = 0; same && i < a.options.size(); ++i)
                 same = a.options[i].answer == b.options[i].answer &&
                        a.options[i].points == b.options[i].points;
+            // A card's share of the trick is read from the same deals.
+            same = same && players::trickShare(rules::seatView(t, seat), a.choice) ==
+                               players::trickShare(rules::seatView(other, seat), b.choice);
             if (!same) ++differed;
             return;
         }

@@ -171,6 +171,10 @@ bool SeatPlayer::followHint() {
     }
     for (int place = 1; place <= kHandSize && shown.hintPosition; ++place)
         if (shown.handslots[static_cast<size_t>(place)].position == shown.hintPosition) {
+            if (shown.turnseat && !shown.discardAsked) {
+                ++cardHints;
+                cardHintsWithTrick += shown.status.contains(QLatin1String("the trick"));
+            }
             pressCard(place);
             ++hintsFollowed;
             return true;

@@ -28,6 +28,8 @@ public:
     // Asks for a hint (the H key) at every decision and follows it.
     bool followHints = false;
     int hintsFollowed = 0;
+    // Hints for a card to play, and those whose words said how often it takes the trick.
+    int cardHints = 0, cardHintsWithTrick = 0;
 
     int handsScored = 0;
     int winner = 0; // the winning team once "CMD_thewinner" arrived
