@@ -116,6 +116,20 @@ class FloodTest : public QObject {
         return c;
     }
 
+    // What a busy machine adds to a line's way through the host before any
+    // flood: three times the slowest of ten calm chat lines, so that the
+    // limits below measure the host's fairness, not the machine's load.
+    static void calmSlack(WireClient& client, qint64& slack) {
+        Pinger calm(&client, "calm");
+        calm.start(50);
+        QTRY_VERIFY_WITH_TIMEOUT(calm.sent() >= 10, kWait);
+        calm.stop();
+        QTRY_COMPARE_WITH_TIMEOUT(calm.answered(), calm.sent(), kWait);
+        const qint64 slowest = std::max<qint64>(0, percentile(calm.latencies, 1.0));
+        qInfo("calm chat: slowest of %d lines %lld ms", calm.sent(), slowest);
+        slack = 3 * slowest;
+    }
+
 private slots:
     void init() {
         port = host.start(QStringLiteral(EUCHRE_HOST_BIN),
@@ -142,6 +156,9 @@ private slots:
         // The flooders in seats 2 to 4 leave them to the computer once more,
         // since a new game gives every seat back to its person.
         QTRY_COMPARE_WITH_TIMEOUT(me->count("CMD_justwatching"), 6, kWait);
+        qint64 slack = 0;
+        calmSlack(*me, slack);
+        if (QTest::currentTestFailed()) return;
         const int quietUntil = static_cast<int>(me->messages.size());
         const qint64 before = host.residentKiB();
 
@@ -166,12 +183,12 @@ private slots:
               percentile(player.cardLatencies, 1.0), qlonglong(player.cardLatencies.size()), before,
               after);
         QVERIFY(pinger.sent() >= 10);
-        QVERIFY2(p99 < 150, qPrintable(QString::number(p99)));
+        QVERIFY2(p99 < 150 + slack, qPrintable(QString::number(p99)));
         // The game went on at its pace: the person's cards were taken as fast
         // as the chat, and every computer card came three timer ticks after
         // its turn was announced.
         QVERIFY(!player.cardLatencies.isEmpty());
-        QVERIFY(percentile(player.cardLatencies, 1.0) < 150);
+        QVERIFY(percentile(player.cardLatencies, 1.0) < 150 + slack);
         int computerCards = 0;
         for (int i = quietUntil; i < me->messages.size(); ++i) {
             const QByteArray& m = me->messages[i].text;
@@ -179,7 +196,7 @@ private slots:
             const int played = me->find("CMD_playedcard", i);
             if (played < 0) continue;
             const qint64 gap = me->messages[played].atMs - me->messages[i].atMs;
-            QVERIFY2(gap >= 250 && gap < 450, qPrintable(QString::number(gap)));
+            QVERIFY2(gap >= 250 && gap < 450 + slack, qPrintable(QString::number(gap)));
             ++computerCards;
         }
         QVERIFY(computerCards >= 6);
@@ -196,6 +213,9 @@ private slots:
             flooders.back()->arrive(port);
             QTRY_VERIFY_WITH_TIMEOUT(me->count("CMD_newplayerinfo") == i + 2, kWait);
         }
+        qint64 slack = 0;
+        calmSlack(*me, slack);
+        if (QTest::currentTestFailed()) return;
         for (const auto& f : flooders) f->start();
         QTRY_COMPARE_WITH_TIMEOUT(me->count("CMD_playerdisconnected"), 8, kWait);
 
@@ -204,7 +224,8 @@ private slots:
         pinger.ping();
         QTRY_COMPARE_WITH_TIMEOUT(pinger.answered(), 1, kWait);
         qInfo("newcomer's first line back after %lld ms", pinger.latencies[0]);
-        QVERIFY2(pinger.latencies[0] < 100, qPrintable(QString::number(pinger.latencies[0])));
+        QVERIFY2(pinger.latencies[0] < 100 + slack,
+                 qPrintable(QString::number(pinger.latencies[0])));
     }
 
     void hostileLinesHarmNobody() {

@@ -82,7 +82,8 @@ void Flooder::topUp() {
     if (waiting < 60) send(90 - waiting);
 }
 
-Pinger::Pinger(WireClient* client, QObject* parent) : QObject(parent), m_client(client) {
+Pinger::Pinger(WireClient* client, QByteArray word, QObject* parent)
+    : QObject(parent), m_client(client), m_word(std::move(word)) {
     m_clock.start();
     connect(&m_timer, &QTimer::timeout, this, &Pinger::ping);
     connect(&m_client->socket, &QTcpSocket::readyRead, this, [this] {
@@ -110,7 +111,7 @@ void Pinger::start(int intervalMs) {
 }
 
 void Pinger::ping() {
-    const QByteArray text = "ping " + QByteArray::number(m_next++);
+    const QByteArray text = m_word + ' ' + QByteArray::number(m_next++);
     m_sentAt.insert(" chats: " + text + "|clBlack", m_clock.elapsed());
     m_client->sendRaw(chatFrom(m_client->slot(), text));
 }

@@ -48,7 +48,9 @@ private:
 class Pinger : public QObject {
     Q_OBJECT
 public:
-    explicit Pinger(WireClient* client, QObject* parent = nullptr);
+    // Each line says the word and its number; two pingers on one client
+    // need words of their own.
+    explicit Pinger(WireClient* client, QByteArray word = "ping", QObject* parent = nullptr);
 
     void start(int intervalMs);
     void stop() { m_timer.stop(); }
@@ -64,6 +66,7 @@ private:
     QTimer m_timer;
     QElapsedTimer m_clock;
     QHash<QByteArray, qint64> m_sentAt;
+    QByteArray m_word;
     int m_next = 0;
 };
 
