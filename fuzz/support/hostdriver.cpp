@@ -2,6 +2,8 @@
 // checked after each.
 #include "hostdriver.h"
 
+#include "nocoverage.h"
+
 #include "model/card.h"
 #include "model/random.h"
 #include "net/protocol.h"
@@ -159,7 +161,7 @@ const QByteArray& HostDriver::received(int link) const {
     return m_links[static_cast<std::size_t>(link)]->received;
 }
 
-void HostDriver::sent(Record& record, const QByteArray& bytes) {
+EUCHRE_FUZZ_UNCOVERED void HostDriver::sent(Record& record, const QByteArray& bytes) {
     if (record.closed) broken(QStringLiteral("a message to a closed connection: ") + bytes);
     if (!bytes.endsWith(kTerminator) || bytes.count(kTerminator) != 1)
         broken(QStringLiteral("a message that is not one whole line: ") +
@@ -298,7 +300,7 @@ void HostDriver::peerClose(int link, std::uint8_t how) {
     r->link->close();
 }
 
-void HostDriver::check() {
+EUCHRE_FUZZ_UNCOVERED void HostDriver::check() {
     const rules::Table& t = m_server.game().table();
     // At most one seat asked, and the seat asked can answer.
     const rules::Asked asked = t.asked();
@@ -312,7 +314,7 @@ void HostDriver::check() {
     }
     // Every card held or played in this deal comes from the deck, once.
     std::bitset<53> seen;
-    const auto take = [&seen](int card, const char* where) {
+    const auto take = [&seen](int card, const char* where) EUCHRE_FUZZ_UNCOVERED {
         if (!isDeckCard(card))
             broken(QStringLiteral("card %1 %2 is not in the deck").arg(card).arg(where));
         if (seen[static_cast<std::size_t>(card)])
@@ -346,7 +348,7 @@ void HostDriver::check() {
     const int gain1 = t.team[1].score - m_scores[1], gain2 = t.team[2].score - m_scores[2];
     if (gain1 != 0 || gain2 != 0) {
         const int march = t.rules.lonerMarchScore;
-        const auto points = [march](int gain) {
+        const auto points = [march](int gain) EUCHRE_FUZZ_UNCOVERED {
             return gain == 1 || gain == 2 || gain == 4 || gain == march;
         };
         const bool scored =
