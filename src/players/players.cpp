@@ -1,6 +1,7 @@
 // The one switch from the question the game asks to the player's decision.
 #include "players/players.h"
 
+#include "players/expert/bidmodel.h"
 #include "players/expert/expert.h"
 #include "players/standard/bidding.h"
 #include "players/standard/cardplay.h"
@@ -33,8 +34,10 @@ namespace {
 // Written once, made once for each level so that a seat's level is decided
 // before the question is looked at.
 template <Level level> int answerAt(const rules::SeatView& view) {
-    // Until the expert has learned more, it searches as the yardstick does.
     constexpr bool expert = level != Level::Standard;
+    // The expert bids by what it learned from self-play; the yardstick
+    // searches its bids as it searches its cards.
+    constexpr bool learned = level == Level::Expert;
     // The expert's draws are seeded by what the seat knows, so the same
     // knowledge always gives the same answer.
     const std::uint64_t seed = expert ? expert::digest(view) : 0;
@@ -43,10 +46,13 @@ template <Level level> int answerAt(const rules::SeatView& view) {
     case rules::Question::Card:
         return expert ? expert::expertPlay(view, seed) : standard::playPosition(view);
     case rules::Question::OrderUp:
+        if (learned) return expert::bidmodel::orderUp(view, expert::bidmodel::learned());
         return expert ? expert::expertOrderUp(view, seed) : standard::bidDecision(view);
     case rules::Question::Naming:
+        if (learned) return expert::bidmodel::name(view, expert::bidmodel::learned());
         return expert ? expert::expertName(view, seed) : standard::chooseDecision(view);
     case rules::Question::GoingAlone:
+        if (learned) return expert::bidmodel::alone(view, expert::bidmodel::learned());
         return expert ? expert::expertAlone(view, seed) : standard::aloneDecision(view);
     case rules::Question::Discard:
         return expert ? expert::expertDiscard(view, seed) : standard::discardPosition(view);
