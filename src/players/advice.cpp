@@ -3,6 +3,7 @@
 #include "players/advice.h"
 
 #include "model/bubble.h"
+#include "players/expert/bidmodel.h"
 #include "players/expert/contract.h"
 #include "players/expert/expert.h"
 #include "players/players.h"
@@ -23,14 +24,6 @@ using rules::cardBit;
 using rules::cardIndex;
 using rules::CardMask;
 using rules::Question;
-
-// The shares of a passed hand the expert counts on winning (its bidding's own).
-constexpr double kPassShare = 0.8;
-constexpr double kThrowInShare = 0.5;
-
-double passPoints(double share) {
-    return share - (1 - share); // a one-point hand won or lost
-}
 
 // The seat's team's points less the others' for a hand the makers end with so many tricks.
 double netPoints(const rules::SeatView& view, int maker, int makersTricks, bool alone) {
@@ -64,17 +57,6 @@ double contractPoints(const rules::SeatView& view, const std::vector<Sample>& de
         total += netPoints(view, c.maker, solver.solve(deal), c.alone);
     }
     return total / double(deals.size());
-}
-
-// Making trump: with the partner or alone, whichever the expert would take,
-// or alone when the house rules say so.
-double makingPoints(const rules::SeatView& view, const std::vector<Sample>& deals, Contract c,
-                    Solver& solver) {
-    c.alone = true;
-    const double alone = contractPoints(view, deals, c, solver);
-    if (rules::mustGoAlone(view.rules(), c.maker, view.dealer(), c.pickup)) return alone;
-    c.alone = false;
-    return std::max(alone, contractPoints(view, deals, c, solver));
 }
 
 // The card play's position for the solver, hands left to fill in per deal.
@@ -193,39 +175,14 @@ Advice advise(const rules::SeatView& view) {
     out.deals = int(deals.size());
     Solver solver;
     switch (out.question) {
-    case Question::OrderUp: {
-        Contract c;
-        c.trump = naturalSuit(view.turned());
-        c.maker = view.seat();
-        c.pickup = true;
-        out.options.push_back({BubbleAccept, makingPoints(view, deals, c, solver)});
-        out.options.push_back({BubblePass, passPoints(kPassShare)});
+    case Question::OrderUp:
+    case Question::Naming:
+    case Question::GoingAlone:
+        // The bids are the learned model's, and so are their worths.
+        for (const auto& [answer, points] :
+             expert::bidmodel::options(view, expert::bidmodel::learned()))
+            out.options.push_back({answer, points});
         break;
-    }
-    case Question::Naming: {
-        for (int suit = Clubs; suit <= Hearts; ++suit) {
-            if (suit == view.refusedsuit()) continue;
-            Contract c;
-            c.trump = suit;
-            c.maker = view.seat();
-            out.options.push_back({bubbleForSuit(suit), makingPoints(view, deals, c, solver)});
-        }
-        if (!view.mustNameTrump())
-            out.options.push_back(
-                {BubbleNamePass,
-                 passPoints(view.seat() == view.dealer() ? kThrowInShare : kPassShare)});
-        break;
-    }
-    case Question::GoingAlone: {
-        Contract c;
-        c.trump = view.trump();
-        c.maker = view.seat();
-        c.pickup = view.orderedUp();
-        out.options.push_back({BubbleWithPartner, contractPoints(view, deals, c, solver)});
-        c.alone = true;
-        out.options.push_back({BubbleAlone, contractPoints(view, deals, c, solver)});
-        break;
-    }
     case Question::Discard: {
         Contract c;
         c.trump = view.trump();

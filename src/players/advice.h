@@ -28,9 +28,9 @@ struct Advice {
     }
 };
 
-// The advice for the seat whose view this is, when the game asks it. A pass
-// is worth what the expert assumes when it passes: the others then play a
-// hand that the seat's team takes most times (the dealer's throw-in is even).
+// The advice for the seat whose view this is, when the game asks it. The
+// bids' worths are those of the expert's learned bidding: the chances of
+// each way the hand ends after the choice, a pass included.
 Advice advise(const rules::SeatView& view);
 
 // For a seat asked for a card: over the same deals, the share in which its

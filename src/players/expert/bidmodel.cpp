@@ -8,6 +8,7 @@
 #include "players/expert/winchance.h"
 
 #include <cmath>
+#include <utility>
 
 namespace euchre::players::expert::bidmodel {
 
@@ -90,25 +91,45 @@ bool mayGoAlone(CardMask hand, int trump) {
     return popCount(hand & suitMask(trump, trump)) >= 3;
 }
 
-double makeValue(const SeatView& view, const Weights& weights, int group, const Features& f,
-                 bool alone) {
+// A choice's worth: the chance of winning the game, and the hand's points
+// for the seat's team less the others', on average.
+struct Worth {
+    double game = -1;
+    double points = 0;
+};
+
+Worth makeWorth(const SeatView& view, const Weights& weights, int group, const Features& f,
+                bool alone) {
     double p[kMostOutcomes];
     chances(weights, tableOf(view.rules()), group, f, p);
     const int seat = view.seat();
-    return p[Euchred] * gameValue(view, seat, 0, alone) +
-           p[Point] * gameValue(view, seat, 3, alone) + p[March] * gameValue(view, seat, 5, alone);
+    const double march = alone ? view.rules().lonerMarchScore : 2;
+    return {p[Euchred] * gameValue(view, seat, 0, alone) +
+                p[Point] * gameValue(view, seat, 3, alone) +
+                p[March] * gameValue(view, seat, 5, alone),
+            p[Point] + march * p[March] - 2 * p[Euchred]};
 }
 
-double passValue(const SeatView& view, const Weights& weights, const Situation& s) {
+Worth passWorth(const SeatView& view, const Weights& weights, const Situation& s) {
     double p[kMostOutcomes];
     chances(weights, tableOf(view.rules()), groupOf(Choice::Pass, s.round, s.place),
             passFeatures(s), p);
     const int us = teamOf(view.seat()), them = 3 - us;
     const int a = view.score(us), b = view.score(them), lone = view.rules().lonerMarchScore;
     auto at = [&](int x, int y) { return winChance(view.playto(), x, y, lone); };
-    return p[UsOne] * at(a + 1, b) + p[UsTwo] * at(a + 2, b) + p[UsLone] * at(a + lone, b) +
-           p[ThemOne] * at(a, b + 1) + p[ThemTwo] * at(a, b + 2) + p[ThemLone] * at(a, b + lone) +
-           p[Nothing] * at(a, b);
+    return {p[UsOne] * at(a + 1, b) + p[UsTwo] * at(a + 2, b) + p[UsLone] * at(a + lone, b) +
+                p[ThemOne] * at(a, b + 1) + p[ThemTwo] * at(a, b + 2) +
+                p[ThemLone] * at(a, b + lone) + p[Nothing] * at(a, b),
+            p[UsOne] + 2 * p[UsTwo] + lone * p[UsLone] - p[ThemOne] - 2 * p[ThemTwo] -
+                lone * p[ThemLone]};
+}
+
+// The dealer's pass in the naming throws the cards in.
+Worth throwInWorth(const SeatView& view) {
+    const int us = teamOf(view.seat());
+    return {
+        winChance(view.playto(), view.score(us), view.score(3 - us), view.rules().lonerMarchScore),
+        0};
 }
 
 // Whether one point wins the game for the seat's team: no lone call then.
@@ -117,21 +138,20 @@ bool pointWins(const SeatView& view) {
 }
 
 // The best worth of making a trump: with the partner, or alone when the hand
-// may and the score allows; alone only when the house rules leave no choice.
-// `forced` is set when the house rules make the seat play alone.
-double bestMake(const SeatView& view, const Weights& weights, const Situation& s, int trump,
-                bool forced) {
+// may and the score allows; alone only when the house rules leave no choice
+// (`forced`), and then not at all on a hand too weak for it.
+Worth bestMake(const SeatView& view, const Weights& weights, const Situation& s, int trump,
+               bool forced) {
     const Features f = makeFeatures(s, trump);
     const CardMask hand = s.round == 1 && s.place == 4 ? afterPickup(s.hand, s.turned) : s.hand;
     const bool mayAlone = mayGoAlone(hand, trump);
-    if (forced)
-        return mayAlone
-                   ? makeValue(view, weights, groupOf(Choice::Alone, s.round, s.place), f, true)
-                   : -1;
-    double best = makeValue(view, weights, groupOf(Choice::Make, s.round, s.place), f, false);
-    if (mayAlone && !pointWins(view))
-        best = std::max(
-            best, makeValue(view, weights, groupOf(Choice::Alone, s.round, s.place), f, true));
+    const int aloneGroup = groupOf(Choice::Alone, s.round, s.place);
+    if (forced) return mayAlone ? makeWorth(view, weights, aloneGroup, f, true) : Worth{};
+    Worth best = makeWorth(view, weights, groupOf(Choice::Make, s.round, s.place), f, false);
+    if (mayAlone && !pointWins(view)) {
+        const Worth lone = makeWorth(view, weights, aloneGroup, f, true);
+        if (lone.game > best.game) best = lone;
+    }
     return best;
 }
 
@@ -198,50 +218,72 @@ void chances(const Weights& weights, int table, int group, const Features& f, do
     for (int k = 0; k < n; ++k) out[k] /= sum;
 }
 
+std::vector<std::pair<int, double>> options(const SeatView& view, const Weights& weights) {
+    std::vector<std::pair<int, double>> out;
+    switch (view.asked().question) {
+    case rules::Question::OrderUp: {
+        const Situation s = situationOf(view, 1);
+        const bool forced = rules::mustGoAlone(view.rules(), view.seat(), view.dealer(), true);
+        const Worth make = bestMake(view, weights, s, naturalSuit(view.turned()), forced);
+        const Worth pass = passWorth(view, weights, s);
+        out.push_back({BubbleAccept, make.points});
+        out.push_back({BubblePass, pass.points});
+        // The first answer is the choice.
+        if (!(make.game > pass.game)) std::swap(out[0], out[1]);
+        break;
+    }
+    case rules::Question::Naming: {
+        const Situation s = situationOf(view, 2);
+        double best = -1;
+        if (!view.mustNameTrump()) {
+            const Worth pass = s.place == 4 ? throwInWorth(view) : passWorth(view, weights, s);
+            out.push_back({BubbleNamePass, pass.points});
+            best = pass.game;
+        }
+        for (int suit = Clubs; suit <= Hearts; ++suit) {
+            if (suit == view.refusedsuit()) continue;
+            const Worth make = bestMake(view, weights, s, suit, false);
+            out.push_back({BubbleClubs + suit - Clubs, make.points});
+            if (make.game > best) {
+                best = make.game;
+                std::swap(out.front(), out.back());
+            }
+        }
+        break;
+    }
+    case rules::Question::GoingAlone: {
+        const int round = view.orderedUp() ? 1 : 2;
+        const Situation s = situationOf(view, round);
+        const int trump = view.trump();
+        const Features f = makeFeatures(s, trump);
+        const Worth withPartner =
+            makeWorth(view, weights, groupOf(Choice::Make, round, s.place), f, false);
+        const Worth lone =
+            makeWorth(view, weights, groupOf(Choice::Alone, round, s.place), f, true);
+        const CardMask hand = round == 1 && s.place == 4 ? afterPickup(s.hand, s.turned) : s.hand;
+        const bool alone =
+            !pointWins(view) && mayGoAlone(hand, trump) && lone.game > withPartner.game;
+        out.push_back({BubbleWithPartner, withPartner.points});
+        out.push_back({BubbleAlone, lone.points});
+        if (alone) std::swap(out[0], out[1]);
+        break;
+    }
+    default:
+        break;
+    }
+    return out;
+}
+
 int orderUp(const SeatView& view, const Weights& weights) {
-    const Situation s = situationOf(view, 1);
-    const int trump = naturalSuit(view.turned());
-    const bool forced = rules::mustGoAlone(view.rules(), view.seat(), view.dealer(), true);
-    return bestMake(view, weights, s, trump, forced) > passValue(view, weights, s) ? BubbleAccept
-                                                                                   : BubblePass;
+    return options(view, weights).front().first;
 }
 
 int name(const SeatView& view, const Weights& weights) {
-    const Situation s = situationOf(view, 2);
-    double best = -1;
-    if (!view.mustNameTrump()) {
-        if (s.place == 4) {
-            // The dealer's pass throws the cards in.
-            const int us = teamOf(view.seat());
-            best = winChance(view.playto(), view.score(us), view.score(3 - us),
-                             view.rules().lonerMarchScore);
-        } else {
-            best = passValue(view, weights, s);
-        }
-    }
-    int code = BubbleNamePass;
-    for (int suit = Clubs; suit <= Hearts; ++suit) {
-        if (suit == view.refusedsuit()) continue;
-        const double value = bestMake(view, weights, s, suit, false);
-        if (value > best) {
-            best = value;
-            code = BubbleClubs + suit - Clubs;
-        }
-    }
-    return code;
+    return options(view, weights).front().first;
 }
 
 int alone(const SeatView& view, const Weights& weights) {
-    const int round = view.orderedUp() ? 1 : 2;
-    const Situation s = situationOf(view, round);
-    const int trump = view.trump();
-    const CardMask hand = round == 1 && s.place == 4 ? afterPickup(s.hand, s.turned) : s.hand;
-    if (pointWins(view) || !mayGoAlone(hand, trump)) return BubbleWithPartner;
-    const Features f = makeFeatures(s, trump);
-    const double withPartner =
-        makeValue(view, weights, groupOf(Choice::Make, round, s.place), f, false);
-    const double lone = makeValue(view, weights, groupOf(Choice::Alone, round, s.place), f, true);
-    return lone > withPartner ? BubbleAlone : BubbleWithPartner;
+    return options(view, weights).front().first;
 }
 
 } // namespace euchre::players::expert::bidmodel

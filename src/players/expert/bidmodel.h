@@ -11,6 +11,8 @@
 #include "rules/seatview.h"
 
 #include <array>
+#include <utility>
+#include <vector>
 
 namespace euchre::players::expert::bidmodel {
 
@@ -84,6 +86,11 @@ Features passFeatures(const Situation& s);
 
 // The chances of the outcomes of a choice in a group (outcomesOf values).
 void chances(const Weights& weights, int table, int group, const Features& f, double* out);
+
+// Every answer open to the seat the game asks in the bidding, each with the
+// hand's points it promises the seat's team less the others', on average;
+// the model's choice first. Empty for any other question.
+std::vector<std::pair<int, double>> options(const SeatView& view, const Weights& weights);
 
 // The decisions, read from the seat's view with the given weights.
 int orderUp(const SeatView& view, const Weights& weights);
