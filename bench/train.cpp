@@ -37,10 +37,12 @@ namespace {
 
 constexpr char kUsage[] =
     "usage: euchre-train --seed S --deals N [--rounds R] [--playout search|solve|compare]\n"
-    "                    --out FILE\n"
+    "                    [--bids learned|search] --out FILE\n"
     "Plays N deals for each ruleset in each of R rounds (default 2). The cards are played\n"
     "out by the sampled-deal search (search, the default) or solved with every hand in\n"
-    "view (solve); compare plays both on the same hands and prints how they differ.\n";
+    "view (solve); compare plays both on the same hands and prints how they differ.\n"
+    "The bidding after a choice is the round before's learned one (the standard players'\n"
+    "in the first round), or with --bids search the sampled-deal search's in every round.\n";
 
 struct Sample {
     Features f;
