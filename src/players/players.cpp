@@ -34,28 +34,32 @@ namespace {
 // Written once, made once for each level so that a seat's level is decided
 // before the question is looked at.
 template <Level level> int answerAt(const rules::SeatView& view) {
+    // Both search their cards over sampled deals; the expert weighs its deals
+    // by what the other seats' bids and plays say and bids by what it learned
+    // from self-play, the yardstick takes every deal alike and searches its bids.
     constexpr bool expert = level != Level::Standard;
-    // The expert bids by what it learned from self-play; the yardstick
-    // searches its bids as it searches its cards.
     constexpr bool learned = level == Level::Expert;
+    constexpr expert::Reading reading =
+        level == Level::Expert ? expert::Reading::Inferred : expert::Reading::Uniform;
     // The expert's draws are seeded by what the seat knows, so the same
     // knowledge always gives the same answer.
     const std::uint64_t seed = expert ? expert::digest(view) : 0;
     // Cards are most of the questions: asked first.
     switch (view.asked().question) {
     case rules::Question::Card:
-        return expert ? expert::expertPlay(view, seed) : standard::playPosition(view);
+        return expert ? expert::expertPlay(view, seed, reading) : standard::playPosition(view);
     case rules::Question::OrderUp:
         if (learned) return expert::bidmodel::orderUp(view, expert::bidmodel::learned());
-        return expert ? expert::expertOrderUp(view, seed) : standard::bidDecision(view);
+        return expert ? expert::expertOrderUp(view, seed, reading) : standard::bidDecision(view);
     case rules::Question::Naming:
         if (learned) return expert::bidmodel::name(view, expert::bidmodel::learned());
-        return expert ? expert::expertName(view, seed) : standard::chooseDecision(view);
+        return expert ? expert::expertName(view, seed, reading) : standard::chooseDecision(view);
     case rules::Question::GoingAlone:
         if (learned) return expert::bidmodel::alone(view, expert::bidmodel::learned());
-        return expert ? expert::expertAlone(view, seed) : standard::aloneDecision(view);
+        return expert ? expert::expertAlone(view, seed, reading) : standard::aloneDecision(view);
     case rules::Question::Discard:
-        return expert ? expert::expertDiscard(view, seed) : standard::discardPosition(view);
+        return expert ? expert::expertDiscard(view, seed, reading)
+                      : standard::discardPosition(view);
     default:
         return 0;
     }

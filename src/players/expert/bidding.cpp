@@ -42,7 +42,7 @@ CardMask handMask(const SeatView& view) {
 
 // The better of playing a contract with the partner or alone; only alone
 // when the house rules leave the maker no choice.
-double bestOfContract(const SeatView& view, const std::vector<Sample>& deals, Contract c,
+double bestOfContract(const SeatView& view, const WeightedDeals& deals, Contract c,
                       Solver& solver) {
     c.alone = true;
     if (rules::mustGoAlone(view.rules(), c.maker, view.dealer(), c.pickup))
@@ -55,9 +55,8 @@ double bestOfContract(const SeatView& view, const std::vector<Sample>& deals, Co
 
 } // namespace
 
-int expertOrderUp(const SeatView& view, std::uint64_t seed) {
-    Sampler sampler(view);
-    const std::vector<Sample> deals = sampler.draw(kBidDeals, seed);
+int expertOrderUp(const SeatView& view, std::uint64_t seed, Reading reading) {
+    const WeightedDeals deals = drawDeals(view, kBidDeals, seed, reading);
     Solver solver;
     Contract c;
     c.trump = naturalSuit(view.turned());
@@ -67,9 +66,8 @@ int expertOrderUp(const SeatView& view, std::uint64_t seed) {
                                                                                 : BubblePass;
 }
 
-int expertName(const SeatView& view, std::uint64_t seed) {
-    Sampler sampler(view);
-    const std::vector<Sample> deals = sampler.draw(kBidDeals, seed);
+int expertName(const SeatView& view, std::uint64_t seed, Reading reading) {
+    const WeightedDeals deals = drawDeals(view, kBidDeals, seed, reading);
     Solver solver;
     // A dealer who may not pass takes the best suit, however poor.
     const bool stuck = view.mustNameTrump();
@@ -90,9 +88,8 @@ int expertName(const SeatView& view, std::uint64_t seed) {
     return code;
 }
 
-int expertAlone(const SeatView& view, std::uint64_t seed) {
-    Sampler sampler(view);
-    const std::vector<Sample> deals = sampler.draw(kBidDeals, seed);
+int expertAlone(const SeatView& view, std::uint64_t seed, Reading reading) {
+    const WeightedDeals deals = drawDeals(view, kBidDeals, seed, reading);
     Solver solver;
     Contract c;
     c.trump = view.trump();
@@ -104,9 +101,8 @@ int expertAlone(const SeatView& view, std::uint64_t seed) {
     return alone > withPartner + kAloneMargin ? BubbleAlone : BubbleWithPartner;
 }
 
-int expertDiscard(const SeatView& view, std::uint64_t seed) {
-    Sampler sampler(view);
-    const std::vector<Sample> deals = sampler.draw(kBidDeals, seed);
+int expertDiscard(const SeatView& view, std::uint64_t seed, Reading reading) {
+    const WeightedDeals deals = drawDeals(view, kBidDeals, seed, reading);
     Solver solver;
     Contract c;
     c.trump = view.trump();

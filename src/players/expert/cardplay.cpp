@@ -12,7 +12,7 @@ using rules::cardBit;
 using rules::cardIndex;
 using rules::kFullDeck;
 
-int expertPlay(const SeatView& view, std::uint64_t seed) {
+int expertPlay(const SeatView& view, std::uint64_t seed, Reading reading) {
     const int leftbower = leftBowerOf(view.trump());
     CardMask legal = 0;
     int onlyPos = 0, legalCount = 0;
@@ -34,8 +34,7 @@ int expertPlay(const SeatView& view, std::uint64_t seed) {
     if (!view.orderedUp() && view.turned()) gone |= cardBit(view.turned());
     const CardMask candidates = Solver::distinct(legal, kFullDeck & ~gone, view.trump());
 
-    Sampler sampler(view);
-    const std::vector<Sample> deals = sampler.draw(kPlayDeals, seed);
+    const WeightedDeals deals = drawDeals(view, kPlayDeals, seed, reading);
     Solver solver;
     Deal deal;
     deal.trump = view.trump();
@@ -67,10 +66,11 @@ int expertPlay(const SeatView& view, std::uint64_t seed) {
     double best = -1;
     for (int k = 0; k < n; ++k) {
         double total = 0;
-        for (const Sample& sample : deals) {
-            deal.hands = sample;
-            total += gameValue(view, view.maker(), taken + solver.solveAfter(deal, order[k]),
-                               view.loner() != 0);
+        for (std::size_t i = 0; i < deals.deals.size(); ++i) {
+            deal.hands = deals.deals[i];
+            total += deals.weights[i] * gameValue(view, view.maker(),
+                                                  taken + solver.solveAfter(deal, order[k]),
+                                                  view.loner() != 0);
         }
         if (total > best + 1e-9) {
             best = total;

@@ -49,18 +49,18 @@ int firstLeader(const SeatView& view, const Contract& c) {
     return rules::firstLeader(view.rules(), view.dealer(), c.alone ? c.maker : 0, c.pickup);
 }
 
-double contractValue(const SeatView& view, const std::vector<Sample>& deals, const Contract& c,
+double contractValue(const SeatView& view, const WeightedDeals& deals, const Contract& c,
                      Solver& solver) {
-    if (deals.empty()) return 0;
+    if (deals.deals.empty()) return 0;
     const int me = view.seat() - 1, dealer = view.dealer() - 1;
     Deal deal;
     deal.trump = c.trump;
     deal.makerTeam = (c.maker - 1) & 1;
     deal.sitout = c.alone ? partnerOf(c.maker) - 1 : -1;
     deal.turn = firstLeader(view, c) - 1;
-    double total = 0;
-    for (const Sample& sample : deals) {
-        deal.hands = sample;
+    double total = 0, weights = 0;
+    for (std::size_t i = 0; i < deals.deals.size(); ++i) {
+        deal.hands = deals.deals[i];
         if (c.pickup && view.turned() && !(deal.hands[dealer] & cardBit(view.turned()))) {
             const CardMask six = deal.hands[dealer] | cardBit(view.turned());
             const int thrown =
@@ -68,9 +68,10 @@ double contractValue(const SeatView& view, const std::vector<Sample>& deals, con
             deal.hands[dealer] = six & ~(CardMask(1) << thrown);
         }
         if (deal.sitout >= 0) deal.hands[deal.sitout] = 0;
-        total += gameValue(view, c.maker, solver.solve(deal), c.alone);
+        total += deals.weights[i] * gameValue(view, c.maker, solver.solve(deal), c.alone);
+        weights += deals.weights[i];
     }
-    return total / double(deals.size());
+    return total / weights;
 }
 
 } // namespace euchre::players::expert

@@ -3,6 +3,7 @@
 // the game from the score they give.
 #pragma once
 
+#include "players/expert/inference.h"
 #include "players/expert/sampler.h"
 #include "players/expert/solver.h"
 #include "rules/seatview.h"
@@ -33,9 +34,9 @@ int usualDiscard(CardMask six, int trump);
 // The seat (1..4) that leads the first trick of a contract.
 int firstLeader(const SeatView& view, const Contract& contract);
 
-// The average game value of a contract over the deals, every hand still to
-// be played from its first trick.
-double contractValue(const SeatView& view, const std::vector<Sample>& deals,
-                     const Contract& contract, Solver& solver);
+// The game value of a contract averaged over the deals by their weights,
+// every hand still to be played from its first trick.
+double contractValue(const SeatView& view, const WeightedDeals& deals, const Contract& contract,
+                     Solver& solver);
 
 } // namespace euchre::players::expert

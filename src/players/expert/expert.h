@@ -1,8 +1,11 @@
 // The expert computer player: every question the game asks a computer seat,
 // answered from that seat's view alone by sampled deals solved exactly.
-// Pure functions: the same view and seed give the same answer.
+// Pure functions: the same view and seed give the same answer. Each reads
+// the hidden cards uniformly unless asked to weigh them by what the other
+// seats did.
 #pragma once
 
+#include "players/expert/inference.h"
 #include "rules/seatview.h"
 
 #include <cstdint>
@@ -20,18 +23,18 @@ constexpr int kPlayDeals = 24;
 std::uint64_t digest(const SeatView& view);
 
 // Order-up phase: BubbleAccept or BubblePass.
-int expertOrderUp(const SeatView& view, std::uint64_t seed);
+int expertOrderUp(const SeatView& view, std::uint64_t seed, Reading reading = Reading::Uniform);
 
 // Naming phase: BubbleClubs .. BubbleHearts (never the turned-down suit), or BubbleNamePass.
-int expertName(const SeatView& view, std::uint64_t seed);
+int expertName(const SeatView& view, std::uint64_t seed, Reading reading = Reading::Uniform);
 
 // The maker's question: BubbleAlone or BubbleWithPartner.
-int expertAlone(const SeatView& view, std::uint64_t seed);
+int expertAlone(const SeatView& view, std::uint64_t seed, Reading reading = Reading::Uniform);
 
 // The dealer's discard after the turned card was accepted: hand position 1..5.
-int expertDiscard(const SeatView& view, std::uint64_t seed);
+int expertDiscard(const SeatView& view, std::uint64_t seed, Reading reading = Reading::Uniform);
 
 // The card to play to the trick: hand position 1..5 of a legal card (0 with an empty hand).
-int expertPlay(const SeatView& view, std::uint64_t seed);
+int expertPlay(const SeatView& view, std::uint64_t seed, Reading reading = Reading::Uniform);
 
 } // namespace euchre::players::expert
