@@ -60,26 +60,31 @@ double strengthOfSix(CardMask six, int trump) {
     return strength(six, trump) - (popCount(six) > 5 ? least : 0);
 }
 
-// How sharply a bid follows the strength: a hand this far from the line is
-// bid (or passed) about three times in four.
-constexpr double kBidSoftness = 0.9;
+// The bidding lines and how sharply bids follow them, fitted to the
+// expert's own searched bids (whose lines lie near 6 for ordering up and
+// naming and near 9.6 for going alone), made softer than that fit so that
+// the standard players' later lines (about 7.2) and people's looser ones
+// stay plausible: a hand this far from its line is bid (or passed) about
+// three times in four.
+constexpr double kBidSoftness = 0.6;
+constexpr double kAloneSoftness = 1.2;
 // The strength a seat bids at: ordering the card to an opponent, to the
 // partner, taking it as dealer, naming a suit, and going alone.
-constexpr double kOrderToOpponent = 6.6;
-constexpr double kOrderToPartner = 6.3;
-constexpr double kDealerTakes = 6.0;
-constexpr double kOrderAlone = 9.5; // the Canadian loner: ordering up means playing alone
-constexpr double kName = 6.4;
-constexpr double kAlone = 10.0;
-// How strongly a stuck dealer's named suit points to its best one.
-constexpr double kStuckSoftness = 0.8;
+constexpr double kOrderToOpponent = 6.0;
+constexpr double kOrderToPartner = 6.1;
+constexpr double kDealerTakes = 6.5;
+constexpr double kOrderAlone = 9.0; // the Canadian loner: ordering up means playing alone
+constexpr double kName = 6.1;
+constexpr double kAlone = 9.6;
+// How strongly a named suit points to the seat's strongest one.
+constexpr double kSuitSoftness = 0.8;
 
 double sigmoid(double x) {
     return 1.0 / (1.0 + std::exp(-x));
 }
 
-double bidChance(double strength, double line) {
-    return sigmoid((strength - line) / kBidSoftness);
+double bidChance(double strength, double line, double softness = kBidSoftness) {
+    return sigmoid((strength - line) / softness);
 }
 
 // The chance a seat's card play shows, against the other legal cards it
@@ -210,8 +215,8 @@ double likelihood(const SeatView& view, const Sample& deal) {
                     double total = 0;
                     for (int suit = Clubs; suit <= Hearts; ++suit)
                         if (suit != view.refusedsuit())
-                            total += std::exp((s[suit] - best) / kStuckSoftness);
-                    share = std::exp((s[view.trump()] - best) / kStuckSoftness) / total;
+                            total += std::exp((s[suit] - best) / kSuitSoftness);
+                    share = std::exp((s[view.trump()] - best) / kSuitSoftness) / total;
                 }
                 // Whether to name at all, unless the dealer had to.
                 const bool stuck = rules::mustNameTrump(houseRules, seat, dealer);
@@ -227,7 +232,8 @@ double likelihood(const SeatView& view, const Sample& deal) {
                             asked.question == rules::Question::Card || view.playCount() > 0;
     if (maker && aloneKnown && readable(maker) &&
         !rules::mustGoAlone(houseRules, maker, dealer, view.orderedUp())) {
-        const double chance = bidChance(strength(dealt[maker], view.trump()), kAlone);
+        const double chance =
+            bidChance(strength(dealt[maker], view.trump()), kAlone, kAloneSoftness);
         p *= view.loner() == maker ? chance : 1 - chance;
     }
 
