@@ -132,9 +132,10 @@ Worth throwInWorth(const SeatView& view) {
         0};
 }
 
-// Whether one point wins the game for the seat's team: no lone call then.
-bool pointWins(const SeatView& view) {
-    return view.score(teamOf(view.seat())) + 1 >= view.playto();
+// Whether a march with the partner already wins the game for the seat's
+// team: a lone call can add nothing then and only risks the euchre.
+bool marchWins(const SeatView& view) {
+    return view.score(teamOf(view.seat())) + 2 >= view.playto();
 }
 
 // The best worth of making a trump: with the partner, or alone when the hand
@@ -148,7 +149,7 @@ Worth bestMake(const SeatView& view, const Weights& weights, const Situation& s,
     const int aloneGroup = groupOf(Choice::Alone, s.round, s.place);
     if (forced) return mayAlone ? makeWorth(view, weights, aloneGroup, f, true) : Worth{};
     Worth best = makeWorth(view, weights, groupOf(Choice::Make, s.round, s.place), f, false);
-    if (mayAlone && !pointWins(view)) {
+    if (mayAlone && !marchWins(view)) {
         const Worth lone = makeWorth(view, weights, aloneGroup, f, true);
         if (lone.game > best.game) best = lone;
     }
@@ -262,7 +263,7 @@ std::vector<std::pair<int, double>> options(const SeatView& view, const Weights&
             makeWorth(view, weights, groupOf(Choice::Alone, round, s.place), f, true);
         const CardMask hand = round == 1 && s.place == 4 ? afterPickup(s.hand, s.turned) : s.hand;
         const bool alone =
-            !pointWins(view) && mayGoAlone(hand, trump) && lone.game > withPartner.game;
+            !marchWins(view) && mayGoAlone(hand, trump) && lone.game > withPartner.game;
         out.push_back({BubbleWithPartner, withPartner.points});
         out.push_back({BubbleAlone, lone.points});
         if (alone) std::swap(out[0], out[1]);
