@@ -34,7 +34,8 @@ int expertPlay(const SeatView& view, std::uint64_t seed, Reading reading) {
     if (!view.orderedUp() && view.turned()) gone |= cardBit(view.turned());
     const CardMask candidates = Solver::distinct(legal, kFullDeck & ~gone, view.trump());
 
-    const WeightedDeals deals = drawDeals(view, kPlayDeals, seed, reading);
+    const WeightedDeals deals = drawDeals(
+        view, reading == Reading::Inferred ? kWeighedPlayDeals : kPlayDeals, seed, reading);
     Solver solver;
     Deal deal;
     deal.trump = view.trump();
