@@ -122,9 +122,13 @@ void GameKeeper::annotate(int deal, const std::vector<ReviewedDecision>& decisio
 
 void GameKeeper::save() {
     m_saved = m_recorder.finishedDeals();
+    if (m_savedChanges == m_recorder.changes()) return;
     QString why;
-    if (records::saveRecord(m_recorder.record(), folder(), m_fileName, &why) || m_failReported)
+    if (records::saveRecord(m_recorder.record(), folder(), m_fileName, &why)) {
+        m_savedChanges = m_recorder.changes();
         return;
+    }
+    if (m_failReported) return;
     m_failReported = true;
     if (saveFailed) saveFailed(why);
 }

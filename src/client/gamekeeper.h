@@ -51,6 +51,9 @@ private:
     QString m_folder;
     QString m_fileName;
     int m_saved = 0; // deals finished when last saved
+    // The recorder's count of changes when the file last took the record;
+    // a save with nothing new would write the same file again.
+    std::optional<quint64> m_savedChanges;
     bool m_failReported = false;
     // The deal in play: whether its going-alone question and the dealer's
     // exchange, once asked, have been settled.

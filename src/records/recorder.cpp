@@ -17,11 +17,13 @@ void Recorder::startGame(const rules::Ruleset& rules, int playto, const QStringL
     m_finished = 0;
     m_trickOpen = false;
     m_score = {};
+    ++m_changes;
 }
 
 bool Recorder::annotate(int deal, const std::function<void(DealRecord&)>& write) {
     if (deal < 0 || deal >= int(m_record.deals.size())) return false;
     write(m_record.deals[std::size_t(deal)]);
+    ++m_changes;
     return true;
 }
 
@@ -32,6 +34,7 @@ DealRecord* Recorder::current() {
 void Recorder::dealtHand(int seat, const rules::Hand& hand) {
     DealRecord* deal = current();
     if (!deal || !isSeat(seat)) return;
+    ++m_changes;
     m_hands[seat] = hand;
     m_seen[seat] = true;
     for (int pos = 1; pos <= kHandSize; ++pos) deal->hands[seat][pos - 1] = hand[pos];
@@ -53,6 +56,7 @@ void Recorder::event(const rules::Event& e) {
         deal.dealer = e.seat();
         deal.hasBidding = true;
         m_record.deals.push_back(deal);
+        ++m_changes;
         m_hands = {};
         m_seen = {};
         m_trickOpen = false;
@@ -69,6 +73,9 @@ void Recorder::event(const rules::Event& e) {
                        e.kind == EventKind::TrumpMade)) ||
         (playFull && e.kind == EventKind::Played))
         return;
+    // Only a trick's end and a deal's score leave the record as it was (the
+    // score goes in with the game's end).
+    if (e.kind != EventKind::TrickWon && e.kind != EventKind::Scored) ++m_changes;
     switch (e.kind) {
     case EventKind::Turned:
         deal->upCard = e.card();

@@ -30,6 +30,10 @@ public:
     // Deals scored (or thrown in) since the game began.
     int finishedDeals() const { return m_finished; }
     bool gameOver() const { return m_record.hasFinalScore; }
+    // Counts every change to the record, never going back (not even for a
+    // new game): a record saved at one count is saved as it stands while the
+    // count stays the same.
+    quint64 changes() const { return m_changes; }
 
 private:
     DealRecord* current();
@@ -37,6 +41,7 @@ private:
     GameRecord m_record;
     bool m_recording = false;
     int m_finished = 0;
+    quint64 m_changes = 0;
     bool m_trickOpen = false;
     std::array<int, 2> m_score{};         // after the last scored deal
     std::array<rules::Hand, 5> m_hands{}; // by seat, as the events leave them

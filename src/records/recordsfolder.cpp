@@ -6,6 +6,7 @@
 #include "storage/savefile.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QRegularExpression>
 
 namespace euchre::records {
@@ -31,7 +32,12 @@ bool saveRecord(const GameRecord& record, const QString& folder, const QString& 
         if (error) *error = QStringLiteral("cannot make the folder %1").arg(folder);
         return false;
     }
-    if (!saveWhole(dir.filePath(fileName), writeRecord(record), error)) return false;
+    const QString path = dir.filePath(fileName);
+    // A game saved again after a deal only replaces its own file; the folder
+    // grows, and needs trimming, only when a new game's file is added.
+    const bool added = !QFileInfo::exists(path);
+    if (!saveWhole(path, writeRecord(record), error)) return false;
+    if (!added) return true;
     const QStringList names = dir.entryList(
         {QStringLiteral("game-*") + QLatin1String(kRecordSuffix)}, QDir::Files, QDir::Name);
     for (qsizetype i = 0; i + keep < names.size(); ++i)

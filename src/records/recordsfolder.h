@@ -18,8 +18,8 @@ QString recordsFolder();
 // The file name of a game started at a moment: names sort as the games began.
 QString recordFileName(const QDateTime& started, const QString& gameId);
 
-// Saves the record whole under the name in the folder, then removes the
-// oldest records beyond `keep`. False with the reason in *error when the
+// Saves the record whole under the name in the folder; when that adds a
+// file, removes the oldest records beyond `keep`. False with the reason in *error when the
 // record could not be saved (the file there before stays as it was).
 bool saveRecord(const GameRecord& record, const QString& folder, const QString& fileName,
                 QString* error = nullptr, int keep = kKeptRecords);
