@@ -265,6 +265,7 @@ void TableBoard::reset() {
     m_start->hide();
     for (ArtItem*& card : m_cards) delete std::exchange(card, nullptr);
     m_drawn = TableRecord{};
+    m_spoken.reset();
 }
 
 // ---- drawing the record ----
@@ -334,7 +335,12 @@ void TableBoard::draw(const TableRecord& r) {
     if (r.reviewable != was.reviewable) m_handReview->setVisible(r.reviewable);
     if (r.startOffered != was.startOffered || r.turnseat != was.turnseat)
         m_hint->setVisible(!r.startOffered && r.turnseat != 0);
-    describe(r);
+    Spoken spoken{r.myslot, r.handslots, r.turnseat,    r.cardAsked, r.bubbles, r.trump,
+                  r.seats,  r.dealer,    r.trick.shown, r.scores,    r.status};
+    if (spoken != m_spoken) {
+        describe(spoken, m_spoken ? &*m_spoken : nullptr);
+        m_spoken = std::move(spoken);
+    }
     if (r.announced != was.announced && !r.announcement.isEmpty()) m_announcer->say(r.announcement);
 }
 
@@ -363,29 +369,42 @@ QString TableBoard::spokenCard(int card) {
     return QStringLiteral("a face-down card");
 }
 
-void TableBoard::describe(const TableRecord& r) {
-    const int held = r.held();
-    const bool ownTurn = isSeat(r.myslot) && r.turnseat == r.myslot;
-    for (int place = 1; place <= 5; ++place) {
-        const HandSlot& slot = r.handslots[static_cast<size_t>(place)];
-        ArtItem* card = handCard(slot.occupied ? slot.position : 0);
-        if (!card) continue;
-        card->setAccessibleName(
-            QStringLiteral("%1, %2 of %3").arg(spokenCard(slot.card)).arg(place).arg(held));
-        card->setAccessibleDescription(ownTurn && r.cardAsked ? QStringLiteral("can be played")
-                                                              : QString());
+void TableBoard::describe(const Spoken& r, const Spoken* was) {
+    // Each part is named again only when something its names say has changed.
+    const bool all = !was || was->myslot != r.myslot;
+    const bool turn = all || was->turnseat != r.turnseat;
+    if (turn || was->handslots != r.handslots || was->cardAsked != r.cardAsked) {
+        int held = 0;
+        while (held < 5 && r.handslots[static_cast<size_t>(held + 1)].occupied) ++held;
+        const bool ownTurn = isSeat(r.myslot) && r.turnseat == r.myslot;
+        for (int place = 1; place <= 5; ++place) {
+            const HandSlot& slot = r.handslots[static_cast<size_t>(place)];
+            ArtItem* card = handCard(slot.occupied ? slot.position : 0);
+            if (!card) continue;
+            card->setAccessibleName(
+                QStringLiteral("%1, %2 of %3").arg(spokenCard(slot.card)).arg(place).arg(held));
+            card->setAccessibleDescription(ownTurn && r.cardAsked ? QStringLiteral("can be played")
+                                                                  : QString());
+        }
     }
     for (int n = 1; n <= kBubbles; ++n) {
         const BubbleRecord& b = r.bubbles[static_cast<size_t>(n)];
+        if (!all && b == was->bubbles[static_cast<size_t>(n)]) continue;
         const bool words =
             b.code != -1 && b.picture >= 0 && b.picture < int(std::size(kBubbleWords));
         m_bubbles[static_cast<size_t>(n)]->setAccessibleName(
             words ? QLatin1String(kBubbleWords[b.picture]) : QString());
     }
-    m_trump->setAccessibleName(r.trump ? QStringLiteral("Trump: ") + spokenCard(*r.trump)
-                                       : QStringLiteral("No trump yet"));
+    if (all || was->trump != r.trump)
+        m_trump->setAccessibleName(r.trump ? QStringLiteral("Trump: ") + spokenCard(*r.trump)
+                                           : QStringLiteral("No trump yet"));
+    const bool seats = turn || was->dealer != r.dealer;
     for (int s = 1; s <= 4; ++s) {
         const SeatRecord& rec = r.seats[static_cast<size_t>(s)];
+        const std::optional<int> played = r.played[static_cast<size_t>(s)];
+        if (!seats && rec == was->seats[static_cast<size_t>(s)] &&
+            played == was->played[static_cast<size_t>(s)])
+            continue;
         const SeatItems& items = m_seats[static_cast<size_t>(s)];
         QStringList about{rec.name, QLatin1String(kPlaceWords[screenPosition(s, r.myslot) - 1]),
                           teamOf(s) == 1 ? QStringLiteral("Tan team")
@@ -396,23 +415,25 @@ void TableBoard::describe(const TableRecord& r) {
         if (rec.watching) about << QStringLiteral("left to the computer");
         if (r.turnseat == s) about << QStringLiteral("whose turn it is");
         items.name->setAccessibleName(about.join(QStringLiteral(", ")));
-        const std::optional<int> played = r.trick.shown[static_cast<size_t>(s)];
         items.played->setAccessibleName(
             played ? rec.name + QStringLiteral(" played ") + spokenCard(*played) : QString());
     }
-    const ScoreRecord& sc = r.scores;
-    const auto tricks = [&sc](int team) {
-        return QString::number(sc.tricks[static_cast<size_t>(team)].value_or(0));
-    };
-    label("label_playtoscore")
-        ->setAccessibleName(QStringLiteral("Score: Tan team %1, %2 tricks; Blue team %3, %4 "
-                                           "tricks; playing to %5")
-                                .arg(sc.score[1])
-                                .arg(tricks(1))
-                                .arg(sc.score[2])
-                                .arg(tricks(2))
-                                .arg(sc.playto));
-    m_status->setAccessibleName(QStringLiteral("Status: ") + r.status);
+    if (all || was->scores != r.scores) {
+        const ScoreRecord& sc = r.scores;
+        const auto tricks = [&sc](int team) {
+            return QString::number(sc.tricks[static_cast<size_t>(team)].value_or(0));
+        };
+        label("label_playtoscore")
+            ->setAccessibleName(QStringLiteral("Score: Tan team %1, %2 tricks; Blue team %3, %4 "
+                                               "tricks; playing to %5")
+                                    .arg(sc.score[1])
+                                    .arg(tricks(1))
+                                    .arg(sc.score[2])
+                                    .arg(tricks(2))
+                                    .arg(sc.playto));
+    }
+    if (all || was->status != r.status)
+        m_status->setAccessibleName(QStringLiteral("Status: ") + r.status);
 }
 
 void TableBoard::drawSeat(int s, const TableRecord& r) {

@@ -129,8 +129,25 @@ private:
     void drawHand(const TableRecord& record);
     void drawHighlight();
     void drawScores(const ScoreRecord& scores);
-    // Names every item as a screen reader reads it, from the record.
-    void describe(const TableRecord& record);
+    // What the names a screen reader reads are made of, and nothing else:
+    // they are made again only when it changes.
+    struct Spoken {
+        int myslot = 0;
+        std::array<HandSlot, 6> handslots{};
+        int turnseat = 0;
+        bool cardAsked = false;
+        std::array<BubbleRecord, 5> bubbles{};
+        std::optional<int> trump;
+        std::array<SeatRecord, 5> seats{};
+        int dealer = 0;
+        std::array<std::optional<int>, 5> played{};
+        ScoreRecord scores;
+        QString status;
+        bool operator==(const Spoken&) const = default;
+    };
+    // Names the items as a screen reader reads them: those whose names
+    // differ from `was`, or every one without it.
+    void describe(const Spoken& table, const Spoken* was);
     // Places an item in table pixels, at the board's scale.
     void place(QWidget* item, const QRect& logical);
     void putAt(QWidget* item, QPoint where);
@@ -138,6 +155,7 @@ private:
     void sizeTo(QWidget* item, int w, int h);
 
     TableRecord m_drawn;                // what the items show now
+    std::optional<Spoken> m_spoken;     // what their names say; none before the first
     std::array<ArtItem*, 6> m_cards{};  // the own cards by position 1..5
     std::array<SeatItems, 5> m_seats{}; // 1..4
     std::array<ArtItem*, kBubbles + 1> m_bubbles{};

@@ -65,7 +65,7 @@ QList<int> bubbleCodes(const Tchat& t) {
 const QString kDeal = QStringLiteral("CMD_placecard+%1+1+23+2+9+3+49+4+12+5+36");
 
 // Every item of a board as a person would find it: place, showing, picture,
-// number and text.
+// number, text, and what a screen reader says of it.
 QStringList boardItems(const TableBoard& b) {
     QStringList items;
     for (const QWidget* w : b.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
@@ -79,7 +79,7 @@ QStringList boardItems(const TableBoard& b) {
         if (const auto* item = qobject_cast<const ArtItem*>(w))
             line += QStringLiteral(" #%1%2").arg(item->number()).arg(item->hasArt() ? " art" : "");
         if (const auto* label = qobject_cast<const QLabel*>(w)) line += ' ' + label->text();
-        items.append(line);
+        items.append(line + " [" + w->accessibleName() + '|' + w->accessibleDescription() + ']');
     }
     items.sort();
     return items;
@@ -680,10 +680,12 @@ void TestTable::theRecordDrawsAlikeAtOnce() {
     QFETCH(int, slot);
     QFETCH(QByteArray, story);
     Tchat& t = seated(slot);
-    for (const QByteArray& message : story.split(' ')) feed(t, message);
-    TableBoard fresh;
-    fresh.draw(t.shown());
-    QCOMPARE(boardItems(fresh), boardItems(*t.board()));
+    for (const QByteArray& message : story.split(' ')) {
+        feed(t, message);
+        TableBoard fresh;
+        fresh.draw(t.shown());
+        QCOMPARE(boardItems(fresh), boardItems(*t.board()));
+    }
 }
 
 QTEST_MAIN(TestTable)
