@@ -76,6 +76,7 @@ void ChatLog::setStyle(int number, const ChatStyle& style) {
         return;
     s = style;
     m_restyled[static_cast<size_t>(number)] = true;
+    m_formats[static_cast<size_t>(number)].reset();
 }
 
 void ChatLog::setStyleColour(int number, const QColor& colour) {
@@ -158,15 +159,18 @@ QString ChatLog::linkText(int number) const {
 }
 
 QTextCharFormat ChatLog::textFormat(int number) const {
-    const ChatStyle& s = style(number);
-    QTextCharFormat f;
+    const int n = qBound(0, number, kStyleCount - 1);
+    std::optional<QTextCharFormat>& made = m_formats[static_cast<size_t>(n)];
+    if (made) return *made;
+    const ChatStyle& s = style(n);
+    QTextCharFormat& f = made.emplace();
     f.setFontFamilies({s.family});
     f.setFontPointSize(s.size);
     f.setFontWeight(s.bold ? QFont::Bold : QFont::Normal);
     f.setFontItalic(s.italic);
     f.setFontUnderline(s.underline);
     f.setForeground(s.colour);
-    f.setProperty(kStyleProperty, number);
+    f.setProperty(kStyleProperty, n);
     return f;
 }
 

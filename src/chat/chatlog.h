@@ -10,6 +10,7 @@
 #include <QTextBrowser>
 #include <QTextCharFormat>
 #include <array>
+#include <optional>
 
 namespace euchre {
 
@@ -127,6 +128,9 @@ private:
 
     std::array<ChatStyle, kStyleCount> m_styles;
     std::array<bool, kStyleCount> m_restyled{};
+    // Each style's format, made when first needed after the style last
+    // changed: every item of a style shares it.
+    mutable std::array<std::optional<QTextCharFormat>, kStyleCount> m_formats;
     QList<QImage> m_pictures;
     QStringList m_pictureTexts;
     QList<Paragraph> m_paragraphs;
