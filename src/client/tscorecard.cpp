@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTextCursor>
 #include <QTextEdit>
+#include <limits>
 
 namespace euchre {
 
@@ -39,6 +40,7 @@ Tscorecard::Tscorecard(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::WindowS
         log->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         log->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         log->setLineWrapMode(QTextEdit::NoWrap);
+        log->document()->setMaximumBlockCount(kMaxLines);
         m_logs[static_cast<size_t>(team)] = log;
     }
     auto* done = new QPushButton(QStringLiteral("Done"), this);
@@ -64,10 +66,16 @@ void Tscorecard::addlinetomemo(const QString& text, int team, const QColor& colo
     format.setForeground(colour);
     format.setFontWeight(QFont::Bold);
     format.setFontPointSize(10);
+    // One edit: the line is laid out once, not once for its paragraph and
+    // again for its text.
+    cursor.beginEditBlock();
     // The first line goes into the empty document's own paragraph.
-    if (m_lines[static_cast<size_t>(team)] > 0) cursor.insertBlock();
+    int& lines = m_lines[static_cast<size_t>(team)];
+    if (lines > 0) cursor.insertBlock();
     cursor.insertText(text, format);
-    ++m_lines[static_cast<size_t>(team)];
+    cursor.endEditBlock();
+    // Rows go on being numbered after the oldest lines are dropped.
+    if (lines < std::numeric_limits<int>::max()) ++lines;
     memo->setTextCursor(cursor);
     memo->ensureCursorVisible();
 }

@@ -47,6 +47,7 @@ private slots:
     void gameEnd_data();
     void gameEnd();
     void lastTrickWindow();
+    void logsKeepTheirLastLines();
 
 private:
     Tchat& seated(int slot);
@@ -246,6 +247,21 @@ void TestScores::lastTrickWindow() {
     lasttrick->hide();
     lasttrick->show();
     QCOMPARE(lasttrick->player(2)->text(), QStringLiteral("Klot"));
+}
+
+// A host that sends results without end cannot fill memory: each log keeps
+// its last lines (and no undo steps), while the rows go on being numbered.
+void TestScores::logsKeepTheirLastLines() {
+    const int total = euchre::Tscorecard::kMaxLines + 3;
+    for (int n = 1; n <= total; ++n)
+        scorecard->addlinetomemo(QStringLiteral("R%1").arg(n), 1, Qt::black);
+    const QStringList lines = logLines(*scorecard, 1);
+    QCOMPARE(lines.size(), euchre::Tscorecard::kMaxLines);
+    QCOMPARE(lines.first(), QStringLiteral("R4"));
+    QCOMPARE(lines.last(), QStringLiteral("R%1").arg(total));
+    QCOMPARE(scorecard->lines(1), total);
+    QVERIFY(!scorecard->log(1)->document()->isUndoRedoEnabled());
+    QVERIFY(logLines(*scorecard, 2).isEmpty());
 }
 
 QTEST_MAIN(TestScores)
