@@ -23,6 +23,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QTemporaryDir>
 #include <cstdint>
@@ -151,6 +152,8 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     const QString shm = QStringLiteral("/dev/shm");
     home = new QTemporaryDir(QDir(shm).exists() ? shm + QStringLiteral("/euchre-fuzz-XXXXXX")
                                                 : QString());
+    // The folder goes when the run ends; a crash leaves it to look at.
+    std::atexit([] { delete home; });
     qputenv("EUCHRE_HOME", home->path().toLocal8Bit());
     // The tally's scratch files too.
     qputenv("TMPDIR", home->path().toLocal8Bit());
@@ -163,9 +166,16 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (!rig || rigUses++ >= rigLifetime) {
         rig.reset();
-        // The next window starts without the files the last one saved.
-        for (const QString& name : QDir(home->path()).entryList(QDir::Files))
-            QFile::remove(QDir(home->path()).filePath(name));
+        // The next window starts without the files the last one saved, its
+        // game records among them.
+        const QDir folder(home->path());
+        for (const QFileInfo& entry :
+             folder.entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot)) {
+            if (entry.isDir())
+                QDir(entry.filePath()).removeRecursively();
+            else
+                QFile::remove(entry.filePath());
+        }
         rig = std::make_unique<Rig>(home->path());
         rigUses = 1;
     }
