@@ -73,9 +73,11 @@ void Recorder::event(const rules::Event& e) {
                        e.kind == EventKind::TrumpMade)) ||
         (playFull && e.kind == EventKind::Played))
         return;
-    // Only a trick's end and a deal's score leave the record as it was (the
-    // score goes in with the game's end).
-    if (e.kind != EventKind::TrickWon && e.kind != EventKind::Scored) ++m_changes;
+    // A trick's end and a deal's score leave the record as it was (the score
+    // goes in with the game's end), and so does the end of a game told again.
+    if (e.kind != EventKind::TrickWon && e.kind != EventKind::Scored &&
+        e.kind != EventKind::GameWon)
+        ++m_changes;
     switch (e.kind) {
     case EventKind::Turned:
         deal->upCard = e.card();
@@ -117,6 +119,7 @@ void Recorder::event(const rules::Event& e) {
         m_score = {e.score(1), e.score(2)};
         break;
     case EventKind::GameWon:
+        if (!m_record.hasFinalScore || m_record.finalScore != m_score) ++m_changes;
         m_record.hasFinalScore = true;
         m_record.finalScore = m_score;
         break;

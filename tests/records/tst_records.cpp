@@ -310,6 +310,37 @@ private slots:
         QVERIFY(refused > 5000);
     }
 
+    // Every change to the written record moves the recorder's count of
+    // changes, so a keeper that saves only when the count moved loses none.
+    void everyChangeIsCounted() {
+        rng::restart(31);
+        struct Checker : Keeper {
+            QByteArray written;
+            quint64 counted = 0;
+            int missed = 0;
+            void step(const rules::Events& events, const rules::Table& table) override {
+                for (const rules::Event& e : events) {
+                    rules::Events one;
+                    one.push(e);
+                    Keeper::step(one, table);
+                    const QByteArray now = writeRecord(recorder.record());
+                    if (now != written && recorder.changes() == counted) ++missed;
+                    written = now;
+                    counted = recorder.changes();
+                }
+            }
+        } checker;
+        sim::Simulator sim;
+        sim.setWatcher(&checker);
+        for (int game = 0; game < 3; ++game) {
+            checker.recorder.startGame(sim.rules(), 10, {"a", "b", "c", "d"}, QString(),
+                                       QString::number(game));
+            QVERIFY(sim.playGame(10));
+        }
+        QVERIFY(checker.recorder.gameOver());
+        QCOMPARE(checker.missed, 0);
+    }
+
     // The folder keeps the newest records by name and saves each whole.
     void recordsFolderKeepsTheNewest() {
         QTemporaryDir dir;
