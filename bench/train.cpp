@@ -36,13 +36,17 @@ using rules::Phase;
 namespace {
 
 constexpr char kUsage[] =
-    "usage: euchre-train --seed S --deals N [--rounds R] [--playout search|solve|compare]\n"
-    "                    [--bids learned|search] --out FILE\n"
+    "usage: euchre-train --seed S --deals N [--rounds R] [--versus-standard P]\n"
+    "                    [--playout search|solve|compare] [--bids learned|search] --out FILE\n"
     "Plays N deals for each ruleset in each of R rounds (default 2). The cards are played\n"
     "out by the sampled-deal search (search, the default) or solved with every hand in\n"
     "view (solve); compare plays both on the same hands and prints how they differ.\n"
     "The bidding after a choice is the round before's learned one (the standard players'\n"
-    "in the first round), or with --bids search the sampled-deal search's in every round.\n";
+    "in the first round), or with --bids search the sampled-deal search's in every round.\n"
+    "With --versus-standard P, the choosing seat's opponents bid as the standard players\n"
+    "in P percent of the play-outs (default 0).\n"
+    "--std-deals, --std-rounds and --std-versus-standard set those for the stick-the-dealer\n"
+    "weights alone.\n";
 
 struct Sample {
     Features f;
@@ -51,12 +55,17 @@ struct Sample {
 using Samples = std::array<std::vector<Sample>, kGroups>;
 
 // Which bidding the seats use after the choice: the standard players' in the
-// first round, the learned weights later.
+// first round, the learned weights later. The expert meets standard players
+// and people as often as experts, so a share of the play-outs may give the
+// choosing seat's opponents the standard players' bidding: what a pass is
+// worth depends on who bids after it.
 struct Policy {
     const Weights* weights = nullptr;
-    bool search = false; // the sampled-deal search's bidding instead
+    bool search = false;  // the sampled-deal search's bidding instead
+    int standardTeam = 0; // the team that bids as the standard players, if any
 
     int operator()(const rules::SeatView& v) const {
+        if (teamOf(v.seat()) == standardTeam) return players::answer(players::Level::Standard, v);
         if (search) return players::answer(players::Level::Pimc, v);
         if (!weights) return players::answer(players::Level::Standard, v);
         switch (v.asked().question) {
@@ -200,8 +209,25 @@ Game decided(const Game& from, int seat, int code, bool lone) {
     return game;
 }
 
+// Which play-outs face the standard players' bidding: a generator of its own,
+// so that the deals drawn stay those of the seed alone.
+struct Share {
+    int percent = 0;
+    std::uint64_t state = 88172645463325252ULL;
+
+    // The policy for one play-out of a choice by a seat of team `us`.
+    Policy draw(Policy policy, int us) {
+        state ^= state << 13;
+        state ^= state >> 7;
+        state ^= state << 17;
+        if (policy.weights && state % 1000000 < std::uint64_t(percent) * 10000)
+            policy.standardTeam = 3 - us;
+        return policy;
+    }
+};
+
 // One deal: every bidding question on the policy's way, each choice played out.
-void playDeal(const rules::Ruleset& rules, const Policy& policy, Samples& out) {
+void playDeal(const rules::Ruleset& rules, const Policy& policy, Share& share, Samples& out) {
     Game game;
     rules::Events ev;
     game.startGame(10, rules, ev);
@@ -223,11 +249,13 @@ void playDeal(const rules::Ruleset& rules, const Policy& policy, Samples& out) {
             if (trumps == 0) continue;
             const Features f = makeFeatures(s, trump);
             const int code = s.round == 1 ? BubbleAccept : BubbleClubs + trump - Clubs;
-            const HandEnd with = finish(decided(game, seat, code, false), policy, gCompare);
+            const HandEnd with =
+                finish(decided(game, seat, code, false), share.draw(policy, us), gCompare);
             out[groupOf(Choice::Make, s.round, s.place)].push_back(
                 {f, makeOutcome(with.makersTricks)});
             if (trumps >= 3) {
-                const HandEnd lone = finish(decided(game, seat, code, true), policy, gCompare);
+                const HandEnd lone =
+                    finish(decided(game, seat, code, true), share.draw(policy, us), gCompare);
                 out[groupOf(Choice::Alone, s.round, s.place)].push_back(
                     {f, makeOutcome(lone.makersTricks)});
             }
@@ -235,7 +263,7 @@ void playDeal(const rules::Ruleset& rules, const Policy& policy, Samples& out) {
         const bool mayPass = !(s.round == 2 && s.place == 4);
         if (mayPass) {
             const int code = s.round == 1 ? BubblePass : BubbleNamePass;
-            const HandEnd end = finish(decided(game, seat, code, false), policy);
+            const HandEnd end = finish(decided(game, seat, code, false), share.draw(policy, us));
             out[groupOf(Choice::Pass, s.round, s.place)].push_back(
                 {passFeatures(s), passOutcome(end, us)});
         }
@@ -324,7 +352,10 @@ bool write(const std::string& path, const Weights& w, const std::string& command
 } // namespace
 
 int main(int argc, char** argv) {
-    long seed = -1, deals = 0, rounds = 2;
+    // What the weights are trained with: [0] for both rulesets, [1] for
+    // stick the dealer alone (-1: as [0]).
+    long seed = -1;
+    std::array<long, 2> deals{0, -1}, rounds{2, -1}, versusStandard{0, -1};
     std::string outPath;
     std::string command = "euchre-train";
     for (int i = 1; i + 1 < argc; i += 2) {
@@ -359,18 +390,29 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "euchre-train: %s takes a whole number\n%s", argv[i], kUsage);
             return 2;
         }
+        // --X is for both rulesets, --std-X for stick the dealer alone.
+        const bool stdOnly = name.substr(0, 6) == "--std-";
+        const std::string_view key = stdOnly ? name.substr(6) : name.substr(2);
+        std::array<long, 2>* field = key == "deals"             ? &deals
+                                     : key == "rounds"          ? &rounds
+                                     : key == "versus-standard" ? &versusStandard
+                                                                : nullptr;
         if (name == "--seed")
             seed = number;
-        else if (name == "--deals")
-            deals = number;
-        else if (name == "--rounds")
-            rounds = number;
+        else if (field == &versusStandard && number > 100) {
+            std::fprintf(stderr, "euchre-train: %s is a percent, 0 to 100\n%s", argv[i], kUsage);
+            return 2;
+        } else if (field)
+            (*field)[stdOnly] = number;
         else {
             std::fprintf(stderr, "euchre-train: unknown argument '%s'\n%s", argv[i], kUsage);
             return 2;
         }
     }
-    if (argc % 2 == 0 || seed < 0 || deals < 1 || rounds < 1 || outPath.empty()) {
+    for (auto* field : {&deals, &rounds, &versusStandard})
+        if ((*field)[1] < 0) (*field)[1] = (*field)[0];
+    if (argc % 2 == 0 || seed < 0 || std::min(deals[0], deals[1]) < 1 ||
+        std::min(rounds[0], rounds[1]) < 1 || outPath.empty()) {
         std::fprintf(stderr, "%s", kUsage);
         return 2;
     }
@@ -383,14 +425,16 @@ int main(int argc, char** argv) {
         rules::Ruleset rules;
         rules.stickTheDealer = table == 1;
         Samples samples;
-        for (int round = 0; round < rounds; ++round) {
+        Share share;
+        share.percent = int(versusStandard[table]);
+        for (int round = 0; round < rounds[table]; ++round) {
             // Fresh deals each round, from the seed alone.
             rng::restart(std::uint32_t(seed * 7919 + table * 104729 + round * 15485863));
             Weights current = *weights;
             Policy policy;
             policy.search = gSearchBids;
             if (round > 0) policy.weights = &current;
-            for (long d = 0; d < deals; ++d) playDeal(rules, policy, samples);
+            for (long d = 0; d < deals[table]; ++d) playDeal(rules, policy, share, samples);
             for (int lone = 0; gCompare && lone < 2; ++lone) {
                 const auto& c = gCompared[lone];
                 const double n = std::max(c[0], 1.0);
