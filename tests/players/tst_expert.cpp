@@ -158,8 +158,9 @@ struct Bid {
     // it does not, its self-play found the other choice worth more: it lets a
     // first seat pass two bowers and the ace for the chance to euchre a
     // dealer who takes the turned card, names a two-card suit rather than
-    // leave the naming to the others, and plays the Canadian loner on three
-    // trumps and an ace.
+    // leave the naming to the others, plays the Canadian loner on three
+    // trumps and an ace, and when stuck names its two low clubs, keeping the
+    // queen of diamonds beside them, a fifth of a point better to its reading.
     bool learnedToo = true;
 };
 struct Play {
@@ -195,7 +196,8 @@ const Bid kBids[] = {
       .naming = true,
       .rules = "std=1"},
      Name,
-     BubbleDiamonds},
+     BubbleDiamonds,
+     false},
     {{.name = "partner orders up a hand to play with the dealer",
       .cards = "JD AH TH AS 9C",
       .dealer = 3},
