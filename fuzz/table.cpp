@@ -152,8 +152,12 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     const QString shm = QStringLiteral("/dev/shm");
     home = new QTemporaryDir(QDir(shm).exists() ? shm + QStringLiteral("/euchre-fuzz-XXXXXX")
                                                 : QString());
-    // The folder goes when the run ends; a crash leaves it to look at.
-    std::atexit([] { delete home; });
+    // The folder goes when the run ends, after the window's last saves; a
+    // crash leaves it to look at.
+    std::atexit([] {
+        rig.reset();
+        delete home;
+    });
     qputenv("EUCHRE_HOME", home->path().toLocal8Bit());
     // The tally's scratch files too.
     qputenv("TMPDIR", home->path().toLocal8Bit());
