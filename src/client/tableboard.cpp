@@ -374,8 +374,7 @@ void TableBoard::describe(const Spoken& r, const Spoken* was) {
     const bool all = !was || was->myslot != r.myslot;
     const bool turn = all || was->turnseat != r.turnseat;
     if (turn || was->handslots != r.handslots || was->cardAsked != r.cardAsked) {
-        int held = 0;
-        while (held < 5 && r.handslots[static_cast<size_t>(held + 1)].occupied) ++held;
+        const int held = heldCount(r.handslots);
         const bool ownTurn = isSeat(r.myslot) && r.turnseat == r.myslot;
         for (int place = 1; place <= 5; ++place) {
             const HandSlot& slot = r.handslots[static_cast<size_t>(place)];

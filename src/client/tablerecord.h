@@ -37,6 +37,13 @@ struct HandSlot {
     bool operator==(const HandSlot&) const = default;
 };
 
+// How many places of a hand (places 1 .. 5) hold a card: they fill from the left.
+inline int heldCount(const std::array<HandSlot, 6>& places) {
+    int n = 0;
+    while (n < 5 && places[static_cast<size_t>(n + 1)].occupied) ++n;
+    return n;
+}
+
 // One bidding bubble: the picture it shows and the code a press sends.
 struct BubbleRecord {
     int picture = 0;
@@ -135,11 +142,7 @@ struct TableRecord {
         if (name == kWaitingSeat) name = defaultnames[static_cast<size_t>(seat)];
     }
     // How many places of the own hand hold a card.
-    int held() const {
-        int n = 0;
-        while (n < 5 && handslots[static_cast<size_t>(n + 1)].occupied) ++n;
-        return n;
-    }
+    int held() const { return heldCount(handslots); }
 };
 
 } // namespace euchre
