@@ -45,9 +45,9 @@ log=build-fuzz/fuzz-$target.log
 
 export QT_QPA_PLATFORM=offscreen QT_LOGGING_RULES='*.debug=false;qt.*=false'
 # Two frames of where a block was allocated and freed: recording whole stacks
-# for every allocation took about a fifth of the run. A report still shows the whole
-# stack of the bad access, and build/tests/fuzz-replay-NAME replaying the input
-# shows the whole allocation stacks.
+# for every allocation took about a fifth of the run. A report still shows the
+# whole stack of the bad access, and build/tests/fuzz-replay-NAME replaying the
+# input shows the whole allocation stacks.
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:detect_stack_use_after_return=0:malloc_context_size=2}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PWD/tools/lsan.supp:print_suppressions=0}

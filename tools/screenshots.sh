@@ -29,7 +29,9 @@ bin=$PWD/build/euchre
 [ -x "$bin" ] || { echo "build/euchre is missing: build first" >&2; exit 1; }
 home=$(mktemp -d)
 # The table saves its files as it closes: wait for it before removing them.
-trap 'kill $pid 2>/dev/null || true; wait $pid 2>/dev/null || true; rm -rf "$home"' EXIT
+# (pid is empty until the table starts.)
+pid=""
+trap '[ -n "$pid" ] && { kill $pid 2>/dev/null; wait $pid 2>/dev/null; }; rm -rf "$home"' EXIT
 # Fast computer players, no lobby offer over the table, the small windows
 # kept in front (a screen without a window manager hands the focus back to
 # the table at once), and a window larger than the board: every click below
